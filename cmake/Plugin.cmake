@@ -1,0 +1,14 @@
+# add_vst_plugin(NAME SOURCES...): one deliverable as a loadable module named NAME.so that
+# exports only its two entry symbols and carries its C++ runtime inside.
+set(PLUGIN_EXPORT_MAP "${CMAKE_CURRENT_LIST_DIR}/plugin_exports.map")
+
+function(add_vst_plugin name)
+  add_library(${name} MODULE ${ARGN})
+  set_target_properties(${name} PROPERTIES PREFIX "" OUTPUT_NAME ${name}
+    LIBRARY_OUTPUT_DIRECTORY "${CMAKE_BINARY_DIR}/plugins")
+  target_link_options(${name} PRIVATE
+    -static-libstdc++ -static-libgcc
+    -Wl,--version-script=${PLUGIN_EXPORT_MAP} -Wl,--no-undefined -Wl,-z,defs)
+  set_property(TARGET ${name} APPEND PROPERTY LINK_DEPENDS ${PLUGIN_EXPORT_MAP})
+  install(TARGETS ${name} LIBRARY DESTINATION "${PLUGIN_INSTALL_DIR}")
+endfunction()

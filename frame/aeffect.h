@@ -1,0 +1,222 @@
+// The host-visible effect record, the opcodes of the plug-in interface and its small records.
+// This header is the wire format shared with every host: the plug-ins and plughost both use it.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+struct AEffect;
+
+// Host callback and the record's function entries. `value` and results are pointer-sized.
+using audioMasterCallback = intptr_t (*)(AEffect* effect, int32_t opcode, int32_t index,
+                                         intptr_t value, void* ptr, float opt);
+using AEffectDispatcherProc = intptr_t (*)(AEffect* effect, int32_t opcode, int32_t index,
+                                           intptr_t value, void* ptr, float opt);
+using AEffectProcessProc = void (*)(AEffect* effect, float** inputs, float** outputs,
+                                    int32_t sampleFrames);
+using AEffectSetParameterProc = void (*)(AEffect* effect, int32_t index, float value);
+using AEffectGetParameterProc = float (*)(AEffect* effect, int32_t index);
+
+// Four characters packed with the first one in the most significant byte.
+constexpr int32_t fourCharCode(char a, char b, char c, char d) {
+    return static_cast<int32_t>((static_cast<uint32_t>(static_cast<uint8_t>(a)) << 24) |
+                                (static_cast<uint32_t>(static_cast<uint8_t>(b)) << 16) |
+                                (static_cast<uint32_t>(static_cast<uint8_t>(c)) << 8) |
+                                static_cast<uint32_t>(static_cast<uint8_t>(d)));
+}
+
+constexpr int32_t kEffectMagic = fourCharCode('V', 's', 't', 'P');
+constexpr int32_t kDefaultUniqueId = fourCharCode('N', 'o', 'E', 'f');
+constexpr int32_t kIdentifyAnswer = fourCharCode('N', 'v', 'E', 'f');
+
+// The 64-bit layout read by every host on this platform: the 32-bit design's field order with
+// pointers, functions and the two reserved words widened to 64 bits.
+struct AEffect {
+    int32_t magic;
+    AEffectDispatcherProc dispatcher;
+    AEffectProcessProc process;
+    AEffectSetParameterProc setParameter;
+    AEffectGetParameterProc getParameter;
+    int32_t numPrograms;
+    int32_t numParams;
+    int32_t numInputs;
+    int32_t numOutputs;
+    int32_t flags;
+    intptr_t resvd1;
+    intptr_t resvd2;
+    int32_t initialDelay;
+    int32_t realQualities;
+    int32_t offQualities;
+    float ioRatio;
+    void* object;
+    void* user;
+    int32_t uniqueID;
+    int32_t version;
+    AEffectProcessProc processReplacing;
+    char future[60];
+};
+
+enum AEffectFlags : int32_t {
+    effFlagsHasEditor = 1,
+    effFlagsHasClip = 2,
+    effFlagsHasVu = 4,
+    effFlagsCanMono = 8,
+    effFlagsCanReplacing = 16,
+    effFlagsProgramChunks = 32,
+    effFlagsIsSynth = 256,
+    effFlagsNoSoundInStop = 512,
+    effFlagsExtIsAsync = 1024,
+    effFlagsExtHasBuffer = 2048,
+};
+
+// Requests from the host to the effect.
+enum AEffectOpcodes : int32_t {
+    effOpen = 0,
+    effClose,
+    effSetProgram,
+    effGetProgram,
+    effSetProgramName,
+    effGetProgramName,
+    effGetParamLabel,
+    effGetParamDisplay,
+    effGetParamName,
+    effGetVu,
+    effSetSampleRate,
+    effSetBlockSize,
+    effMainsChanged,
+    effEditGetRect,
+    effEditOpen,
+    effEditClose,
+    effEditDraw,
+    effEditMouse,
+    effEditKey,
+    effEditIdle,
+    effEditTop,
+    effEditSleep,
+    effIdentify,
+    effGetChunk,
+    effSetChunk,
+    effProcessEvents,
+    effCanBeAutomated,
+    effString2Parameter,
+    effGetNumProgramCategories,
+    effGetProgramNameIndexed,
+    effCopyProgram,
+    effConnectInput,
+    effConnectOutput,
+    effGetInputProperties,
+    effGetOutputProperties,
+    effGetPlugCategory,
+    effGetCurrentPosition,
+    effGetDestinationBuffer,
+    effOfflineNotify,
+    effOfflinePrepare,
+    effOfflineRun,
+    effProcessVarIo,
+    effSetSpeakerArrangement,
+    effSetBlockSizeAndSampleRate,
+    effSetBypass,
+    effGetEffectName,
+    effGetErrorText,
+    effGetVendorString,
+    effGetProductString,
+    effGetVendorVersion,
+    effVendorSpecific,
+    effCanDo,
+    effGetTailSize,
+    effIdle,
+    effGetIcon,
+    effSetViewPosition,
+    effGetParameterProperties,
+    effKeysRequired,
+    effGetVstVersion,
+    effEditKeyDown,
+    effEditKeyUp,
+    effSetEditKnobMode,
+    effGetMidiProgramName,
+    effGetCurrentMidiProgram,
+    effGetMidiProgramCategory,
+    effHasMidiProgramsChanged,
+    effGetMidiKeyName,
+    effBeginSetProgram,
+    effEndSetProgram,
+};
+
+// Requests from the effect to the host.
+enum AudioMasterOpcodes : int32_t {
+    audioMasterAutomate = 0,
+    audioMasterVersion = 1,
+    audioMasterCurrentId = 2,
+    audioMasterIdle = 3,
+    audioMasterPinConnected = 4,
+    audioMasterWantMidi = 6,
+    audioMasterGetTime = 7,
+    audioMasterProcessEvents = 8,
+    audioMasterTempoAt = 10,
+    audioMasterGetNumAutomatableParameters = 11,
+    audioMasterGetParameterQuantization = 12,
+    audioMasterIOChanged = 13,
+    audioMasterNeedIdle = 14,
+    audioMasterSizeWindow = 15,
+    audioMasterGetSampleRate = 16,
+    audioMasterGetBlockSize = 17,
+    audioMasterGetInputLatency = 18,
+    audioMasterGetOutputLatency = 19,
+    audioMasterGetPreviousPlug = 20,
+    audioMasterGetNextPlug = 21,
+    audioMasterWillReplaceOrAccumulate = 22,
+    audioMasterGetCurrentProcessLevel = 23,
+    audioMasterGetAutomationState = 24,
+    audioMasterOfflineStart = 25,
+    audioMasterOfflineRead = 26,
+    audioMasterOfflineWrite = 27,
+    audioMasterOfflineGetCurrentPass = 28,
+    audioMasterOfflineGetCurrentMetaPass = 29,
+    audioMasterSetOutputSampleRate = 30,
+    audioMasterGetSpeakerArrangement = 31,
+    audioMasterGetVendorString = 32,
+    audioMasterGetProductString = 33,
+    audioMasterGetVendorVersion = 34,
+    audioMasterVendorSpecific = 35,
+    audioMasterCanDo = 37,
+    audioMasterGetLanguage = 38,
+    audioMasterOpenWindow = 39,
+    audioMasterCloseWindow = 40,
+    audioMasterGetDirectory = 41,
+    audioMasterUpdateDisplay = 42,
+    audioMasterBeginEdit = 43,
+    audioMasterEndEdit = 44,
+    audioMasterOpenFileSelector = 45,
+    audioMasterCloseFileSelector = 46,
+    audioMasterGetChunkFile = 48,
+};
+
+// Editor rectangle answered to effEditGetRect.
+struct ERect {
+    int16_t top;
+    int16_t left;
+    int16_t bottom;
+    int16_t right;
+};
+
+// Key record built by the dispatcher for effEditKeyDown and effEditKeyUp.
+struct VstKeyCode {
+    int32_t character;
+    uint8_t virt;
+    uint8_t modifier;
+};
+
+// Records the base passes through untouched; their contents belong to the host.
+struct VstEvents;
+struct VstTimeInfo;
+struct VstPinProperties;
+struct VstSpeakerArrangement;
+struct VstParameterProperties;
+struct VstVariableIo;
+struct VstOfflineTask;
+struct VstAudioFile;
+struct VstWindow;
+struct VstFileSelect;
+struct MidiProgramName;
+struct MidiProgramCategory;
+struct MidiKeyName;

@@ -1,0 +1,34 @@
+// The library entry shared by every deliverable: asks the host's version, creates the effect and
+// hands back its record. Each deliverable's entry.cpp instantiates it with its own effect class.
+#pragma once
+
+#include "aeffect.h"
+
+#include <new>
+
+#define PLUGIN_EXPORT extern "C" __attribute__((visibility("default")))
+
+// Creates an EffectClass for the host, or answers null: for a host that reports version 0, when
+// memory runs out, or when the effect's constructor set its `failed` flag.
+template <class EffectClass> AEffect* runHostEntry(audioMasterCallback hostCallback) {
+    if (!hostCallback) return nullptr;
+    if (hostCallback(nullptr, audioMasterVersion, 0, 0, nullptr, 0.0f) == 0) return nullptr;
+    EffectClass* effect = new (std::nothrow) EffectClass(hostCallback);
+    if (!effect) return nullptr;
+    if (effect->failed) {
+        delete effect;
+        return nullptr;
+    }
+    return effect->getAeffect();
+}
+
+// Defines the two exported entries of a deliverable: VSTPluginMain, the name hosts on this
+// platform look up first, and main; both do the same.
+#define DEFINE_PLUGIN_ENTRY(EffectClass)                                                        \
+    PLUGIN_EXPORT AEffect* VSTPluginMain(audioMasterCallback hostCallback) {                   \
+        return runHostEntry<EffectClass>(hostCallback);                                        \
+    }                                                                                          \
+    PLUGIN_EXPORT AEffect* pluginMainEntry(audioMasterCallback hostCallback) __asm__("main");  \
+    PLUGIN_EXPORT AEffect* pluginMainEntry(audioMasterCallback hostCallback) {                 \
+        return runHostEntry<EffectClass>(hostCallback);                                        \
+    }

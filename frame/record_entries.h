@@ -1,0 +1,20 @@
+// The five plain functions whose addresses stand in the effect record. Each reaches the effect
+// through the record's object field; they are the boundary where host input is checked.
+#pragma once
+
+#include "aeffect.h"
+
+intptr_t recordDispatcher(AEffect* record, int32_t opcode, int32_t index, intptr_t value,
+                          void* ptr, float opt);
+void recordProcess(AEffect* record, float** inputs, float** outputs, int32_t sampleFrames);
+void recordProcessReplacing(AEffect* record, float** inputs, float** outputs,
+                            int32_t sampleFrames);
+void recordSetParameter(AEffect* record, int32_t index, float value);
+float recordGetParameter(AEffect* record, int32_t index);
+
+// A parameter value as the effects may take it: NaN becomes 0, everything else is clamped to
+// the 0..1 range every parameter is defined on.
+float sanitizeParameterValue(float value);
+
+// A sample rate an effect can work with: finite and positive. Others are ignored.
+bool isUsableSampleRate(float rate);
