@@ -1,0 +1,16 @@
+// The plughost commands. Each takes the arguments after its name and returns the exit status;
+// failures print one line to stderr and return non-zero.
+#pragma once
+
+#include <string>
+#include <vector>
+
+using Arguments = std::vector<std::string>;
+
+int runInfo(const Arguments& args);
+int runProcess(const Arguments& args);
+int runBench(const Arguments& args);
+int runSignal(const Arguments& args);
+
+// Prints "plughost: <message>" on stderr and answers 1 (the exit status of a failed command).
+int fail(const std::string& message);

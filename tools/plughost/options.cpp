@@ -1,0 +1,59 @@
+// Command-line helpers shared by the plughost commands.
+#include "options.h"
+
+#include <cerrno>
+#include <cmath>
+#include <cstdlib>
+
+bool parseInt(const std::string& text, long& out) {
+    if (text.empty()) return false;
+    char* end = nullptr;
+    errno = 0;
+    long value = std::strtol(text.c_str(), &end, 10);
+    if (errno != 0 || *end != 0) return false;
+    out = value;
+    return true;
+}
+
+bool parseFloat(const std::string& text, float& out) {
+    if (text.empty()) return false;
+    char* end = nullptr;
+    errno = 0;
+    // strtof follows the C locale here: plughost never calls setlocale.
+    float value = std::strtof(text.c_str(), &end);
+    if (errno != 0 || *end != 0 || !std::isfinite(value)) return false;
+    out = value;
+    return true;
+}
+
+bool parseSetting(const std::string& text, ParameterSetting& out, std::string& error) {
+    const size_t equals = text.rfind('=');
+    if (equals == std::string::npos || equals == 0) {
+        error = "--set expects NAME=VALUE or INDEX=VALUE, got \"" + text + "\"";
+        return false;
+    }
+    out.target = text.substr(0, equals);
+    if (!parseFloat(text.substr(equals + 1), out.value) || out.value < 0.0f ||
+        out.value > 1.0f) {
+        error = "parameter value for \"" + out.target + "\" must be a number from 0 to 1";
+        return false;
+    }
+    return true;
+}
+
+bool applySettings(PluginHost& host, const std::vector<ParameterSetting>& settings,
+                   std::string& error) {
+    for (const ParameterSetting& setting : settings) {
+        int32_t index = host.findParameter(setting.target);
+        long number = 0;
+        if (index < 0 && parseInt(setting.target, number) && number >= 0 &&
+            number < host.effect()->numParams)
+            index = static_cast<int32_t>(number);
+        if (index < 0) {
+            error = "unknown parameter \"" + setting.target + "\"";
+            return false;
+        }
+        host.setParameter(index, setting.value);
+    }
+    return true;
+}
