@@ -63,6 +63,10 @@ class SwirletEffect : public EffectBase {
     void setSampleRate(float rate) override;
     void suspend() override {}
 
+    // Read-only view of a side's state (0 left, 1 right), for inspection.
+    const PhaserChannel& channel(int side) const { return side == 0 ? left : right; }
+    float crossGain() const { return cross; }
+
     bool failed = false;
 
   private:
