@@ -2,6 +2,7 @@
 // Pixels are 0x00RRGGBB (blue in the low byte), rows top to bottom, no padding.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
