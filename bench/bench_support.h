@@ -1,0 +1,60 @@
+// Shared pieces of the processing benchmarks: loading a built plug-in, a looping input signal,
+// and the per-frame counters every benchmark reports.
+#pragma once
+
+#include "plugin_host.h"
+
+#include <benchmark/benchmark.h>
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+#include <string>
+#include <vector>
+
+constexpr double kBenchRate = 48000.0;
+
+inline std::unique_ptr<PluginHost> loadBenchPlugin(const char* name, int32_t block) {
+    std::string error;
+    auto host = PluginHost::load(std::string(PLUGIN_DIR) + "/" + name + ".so", error);
+    if (!host) {
+        std::fprintf(stderr, "%s\n", error.c_str());
+        std::abort();
+    }
+    host->start(static_cast<float>(kBenchRate), block);
+    return host;
+}
+
+// Stereo blocks for a benchmark: input that is music-like (two sines and a little noise) or
+// silent, and outputs to overwrite.
+struct BenchBuffers {
+    explicit BenchBuffers(size_t frames, bool silent = false)
+        : inL(frames), inR(frames), outL(frames), outR(frames) {
+        uint32_t noise = 1;
+        for (size_t i = 0; i < frames && !silent; ++i) {
+            noise = noise * 1664525u + 1013904223u;
+            const float white = static_cast<float>(noise >> 9) / 4194304.0f - 1.0f;
+            const double t = static_cast<double>(i) / kBenchRate;
+            inL[i] = static_cast<float>(0.4 * std::sin(2 * M_PI * 220 * t)) + 0.05f * white;
+            inR[i] = static_cast<float>(0.4 * std::sin(2 * M_PI * 331 * t)) - 0.05f * white;
+        }
+        in[0] = inL.data();
+        in[1] = inR.data();
+        out[0] = outL.data();
+        out[1] = outR.data();
+    }
+    std::vector<float> inL, inR, outL, outR;
+    float* in[2];
+    float* out[2];
+};
+
+// ns per stereo frame and the realtime factor at 48 kHz, from the benchmark's own timing.
+inline void reportPerFrame(benchmark::State& state, int64_t framesPerIteration) {
+    const double frames = static_cast<double>(state.iterations() * framesPerIteration);
+    state.counters["ns_per_frame"] =
+        benchmark::Counter(frames * 1e-9, benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+    state.counters["realtime_x"] =
+        benchmark::Counter(frames / kBenchRate, benchmark::Counter::kIsRate);
+    state.SetItemsProcessed(static_cast<int64_t>(frames));
+}
