@@ -1,0 +1,84 @@
+// CorallisEffect: a stereo ensemble of twelve modulated delay voices with crossed feedback and
+// randomised sweep depths, chained one after another (serial mode) or all fed the dry input and
+// summed (parallel mode), mixed with the dry input by a dry gain and a signed wet gain.
+//
+// State: 16 programs (the current one holds the live parameter values, in record order), the
+// twelve EnsembleVoices, their shared EnsembleContext (span, lineLength, speedScale, random
+// generator), vuLevel, serialMode, slowMode, wetPolarity, wetGain, speedLeft and speedRight.
+// Threads: setParameter, setProgram, suspend and the texts on host threads (single 32-bit
+// stores, no locks); setSampleRate on the host's user-interface thread while processing is
+// stopped; process and processReplacing on the audio thread, which never allocates.
+#pragma once
+
+#include "corallis_program.h"
+#include "effect_base.h"
+#include "ensemble_context.h"
+#include "ensemble_voice.h"
+#include "voice_factors.h"
+
+#include <cstdint>
+
+class CorallisEffect : public EffectBase {
+  public:
+    explicit CorallisEffect(audioMasterCallback hostCallback);
+    ~CorallisEffect() override;
+
+    void setParameter(int32_t index, float value) override;
+    float getParameter(int32_t index) override;
+    void process(float** inputs, float** outputs, int32_t sampleFrames) override;
+    void processReplacing(float** inputs, float** outputs, int32_t sampleFrames) override;
+    void setProgram(int32_t program) override;
+    void setProgramName(char* name) override;
+    void getProgramName(char* name) override;
+    void getParamLabel(int32_t index, char* label) override;
+    void getParamDisplay(int32_t index, char* text) override;
+    void getParamName(int32_t index, char* text) override;
+    float getVu() override;
+    void setSampleRate(float rate) override;
+    void suspend() override;
+
+    bool failed = false;
+
+    // Read access for tests and the editor.
+    const EnsembleVoice& voice(int32_t index) const { return voices[index]; }
+    const EnsembleContext& ensembleContext() const { return context; }
+    bool isSerial() const { return serialMode; }
+    bool isSlow() const { return slowMode; }
+    float getWetGain() const { return wetGain; }
+    float getWetPolarity() const { return wetPolarity; }
+    float getSpeedLeft() const { return speedLeft; }
+    float getSpeedRight() const { return speedRight; }
+
+  private:
+    template <bool accumulate> void run(float** inputs, float** outputs, int32_t sampleFrames);
+    template <bool accumulate, bool serial>
+    void runVoices(const float* inLeft, const float* inRight, float* outLeft, float* outRight,
+                   int32_t sampleFrames);
+    template <bool accumulate>
+    void runDryOnly(const float* inLeft, const float* inRight, float* outLeft, float* outRight,
+                    int32_t sampleFrames);
+
+    // Recomputes the voices' values that one parameter drives.
+    void applyParameter(int32_t index, float value);
+    void applyDelay(Side side, const SideFactors& factors, float value);
+    void applyDepth(Side side, const SideFactors& factors, float value);
+    void applySpeed(Side side, const SideFactors& factors, float shapedSpeed, float value);
+    void applyFeedback(Side side, float value);
+    // Allocates new lines for a rate and installs them in every voice. On failure (rate out of
+    // range or memory exhausted) nothing changes and it answers false.
+    bool installLinesForRate(float rate);
+    void resetVoices(bool restart);
+    CorallisProgram& current() { return programs[currentProgram]; }
+
+    CorallisProgram* programs = nullptr;
+    EnsembleVoice voices[kVoiceCount];
+    EnsembleContext context;
+    bool linesReady = false;
+    float vuLevel = 0.0f;
+    bool serialMode = true;
+    bool slowMode = false;
+    float wetPolarity = 1.0f;
+    float wetGain = 0.0f;
+    float speedLeft = 0.0f;
+    float speedRight = 0.0f;
+};

@@ -1,0 +1,61 @@
+// SweptDelayLine: value mapping, line storage and sweep restarts.
+#include "swept_delay_line.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+float clampedValue(float v, float top) {
+    if (std::isnan(v)) return 0.0f;
+    return std::min(std::max(v, 0.0f), top);
+}
+
+} // namespace
+
+int32_t SweptDelayLine::samplesForValue(float span, float v) {
+    const long double product =
+        (static_cast<long double>(span) - 1.0L) * static_cast<long double>(clampedValue(v, 1.0f));
+    return static_cast<int32_t>(product) + 1;
+}
+
+int32_t SweptDelayLine::periodForSpeed(float speedScale, float v) {
+    const double period = static_cast<double>(speedScale) /
+                          (static_cast<double>(clampedValue(v, 10.0f)) + 0.0001);
+    // speedScale is bounded by the longest line the context accepts, so this stays far below
+    // the int range; at very low rates it would reach 0, which would stop the sweep.
+    const int32_t samples = static_cast<int32_t>(std::min(period, 2147483647.0));
+    return samples < 1 ? 1 : samples;
+}
+
+void SweptDelayLine::setPeriod(int32_t samples) {
+    stepPeriod = samples;
+    inversePeriod = 1.0f / static_cast<float>(samples);
+    countdown = 1;
+}
+
+void SweptDelayLine::installLine(std::unique_ptr<float[]> storage, int32_t length) {
+    line = std::move(storage);
+    writePosition = 0;
+    clear(length);
+}
+
+void SweptDelayLine::clear(int32_t length) {
+    if (line) std::fill(line.get(), line.get() + length, 0.0f);
+}
+
+void SweptDelayLine::restartRising() {
+    countdown = stepPeriod;
+    depthTarget = depth;
+    delay = baseDelay;
+    direction = 1;
+    sweepPosition = 0;
+}
+
+void SweptDelayLine::restartFalling() {
+    countdown = stepPeriod;
+    sweepPosition = depth;
+    depthTarget = depth;
+    direction = -1;
+    delay = baseDelay + depth;
+}
