@@ -52,8 +52,8 @@ struct BenchBuffers {
 // ns per stereo frame and the realtime factor at 48 kHz, from the benchmark's own timing.
 inline void reportPerFrame(benchmark::State& state, int64_t framesPerIteration) {
     const double frames = static_cast<double>(state.iterations() * framesPerIteration);
-    state.counters["ns_per_frame"] =
-        benchmark::Counter(frames * 1e-9, benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+    state.counters["ns_per_frame"] = benchmark::Counter(
+        frames * 1e-9, benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
     state.counters["realtime_x"] =
         benchmark::Counter(frames / kBenchRate, benchmark::Counter::kIsRate);
     state.SetItemsProcessed(static_cast<int64_t>(frames));

@@ -18,7 +18,8 @@ static void BM_SwirletSilenceAfterSignal(benchmark::State& state) {
     const int32_t block = static_cast<int32_t>(state.range(0));
     auto host = loadBenchPlugin("swirlet", block);
     BenchBuffers loud(static_cast<size_t>(block)), silent(static_cast<size_t>(block), true);
-    for (int i = 0; i < 1000; ++i) host->processReplacing(loud.in, loud.out, block);
+    for (int i = 0; i < 1000; ++i)
+        host->processReplacing(loud.in, loud.out, block);
     for (auto _ : state) {
         host->processReplacing(silent.in, silent.out, block);
         benchmark::DoNotOptimize(silent.outL.data());

@@ -34,15 +34,21 @@ void EditorBase::idle() {
     }
 }
 
-int32_t EditorBase::onKeyDown(VstKeyCode&) { return -1; }
-int32_t EditorBase::onKeyUp(VstKeyCode&) { return -1; }
+int32_t EditorBase::onKeyDown(VstKeyCode&) {
+    return -1;
+}
+int32_t EditorBase::onKeyUp(VstKeyCode&) {
+    return -1;
+}
 
 int32_t EditorBase::setKnobMode(int32_t mode) {
     KnobMode = mode;
     return 1;
 }
 
-bool EditorBase::onWheel(float) { return false; }
+bool EditorBase::onWheel(float) {
+    return false;
+}
 void EditorBase::draw(ERect*) {}
 
 void EditorBase::doIdleStuff() {

@@ -10,20 +10,49 @@
 #include <limits>
 
 const char* const kHostCanDoWords[] = {
-    "sendVstEvents",     "sendVstMidiEvent",        "sendVstTimeInfo", "receiveVstEvents",
-    "receiveVstMidiEvent", "receiveVstTimeInfo",    "reportConnectionChanges",
-    "acceptIOChanges",   "sizeWindow",              "asyncProcessing", "offline",
-    "supplyIdle",        "supportShell",            "openFileSelector", "closeFileSelector",
+    "sendVstEvents",
+    "sendVstMidiEvent",
+    "sendVstTimeInfo",
+    "receiveVstEvents",
+    "receiveVstMidiEvent",
+    "receiveVstTimeInfo",
+    "reportConnectionChanges",
+    "acceptIOChanges",
+    "sizeWindow",
+    "asyncProcessing",
+    "offline",
+    "supplyIdle",
+    "supportShell",
+    "openFileSelector",
+    "closeFileSelector",
 };
 const int kHostCanDoWordCount = sizeof(kHostCanDoWords) / sizeof(kHostCanDoWords[0]);
 
 const char* const kPluginCanDoWords[] = {
-    "sendVstEvents", "sendVstMidiEvent",    "sendVstTimeInfo", "receiveVstEvents",
-    "receiveVstMidiEvent", "receiveVstTimeInfo", "offline",    "plugAsChannelInsert",
-    "plugAsSend",    "mixDryWet",           "noRealTime",      "multipass",
-    "metapass",      "1in1out",             "1in2out",         "2in1out",
-    "2in2out",       "2in4out",             "4in2out",         "4in4out",
-    "4in8out",       "8in4out",             "8in8out",         "midiProgramNames",
+    "sendVstEvents",
+    "sendVstMidiEvent",
+    "sendVstTimeInfo",
+    "receiveVstEvents",
+    "receiveVstMidiEvent",
+    "receiveVstTimeInfo",
+    "offline",
+    "plugAsChannelInsert",
+    "plugAsSend",
+    "mixDryWet",
+    "noRealTime",
+    "multipass",
+    "metapass",
+    "1in1out",
+    "1in2out",
+    "2in1out",
+    "2in2out",
+    "2in4out",
+    "4in2out",
+    "4in4out",
+    "4in8out",
+    "8in4out",
+    "8in8out",
+    "midiProgramNames",
     "conformsToWindowRules",
 };
 const int kPluginCanDoWordCount = sizeof(kPluginCanDoWords) / sizeof(kPluginCanDoWords[0]);
@@ -64,15 +93,16 @@ void EffectBase::setFlag(int32_t bit, bool state) {
         effectRecord.flags &= ~bit;
 }
 
-intptr_t EffectBase::callHost(int32_t opcode, int32_t index, intptr_t value, void* ptr,
-                              float opt) {
+intptr_t EffectBase::callHost(int32_t opcode, int32_t index, intptr_t value, void* ptr, float opt) {
     return hostCallback ? hostCallback(&effectRecord, opcode, index, value, ptr, opt) : 0;
 }
 
 // ---- defaults of the basic group ----
 
 void EffectBase::setParameter(int32_t, float) {}
-float EffectBase::getParameter(int32_t) { return 0.0f; }
+float EffectBase::getParameter(int32_t) {
+    return 0.0f;
+}
 
 intptr_t EffectBase::automateParameter(int32_t index, float value) {
     setParameter(index, value);
@@ -98,8 +128,12 @@ void EffectBase::getParamName(int32_t, char* text) {
     if (text) text[0] = 0;
 }
 
-int32_t EffectBase::getChunk(void**, bool) { return 0; }
-int32_t EffectBase::setChunk(void*, int32_t, bool) { return 0; }
+int32_t EffectBase::getChunk(void**, bool) {
+    return 0;
+}
+int32_t EffectBase::setChunk(void*, int32_t, bool) {
+    return 0;
+}
 
 void EffectBase::setBlockSizeAndSampleRate(int32_t frames, float rate) {
     // Through the virtual setters, so that an effect recomputes its rate-dependent state.
@@ -130,12 +164,15 @@ void EffectBase::hzToText(float samples, char* text) {
 }
 
 void EffectBase::msToText(float samples, char* text) {
-    floatToText(static_cast<float>(static_cast<double>(samples) * 1000.0 / getSampleRate()),
-                text);
+    floatToText(static_cast<float>(static_cast<double>(samples) * 1000.0 / getSampleRate()), text);
 }
 
-void EffectBase::floatToText(float value, char* text) { formatFixed8(value, text); }
-void EffectBase::intToText(int32_t value, char* text) { formatInt8(value, text); }
+void EffectBase::floatToText(float value, char* text) {
+    formatFixed8(value, text);
+}
+void EffectBase::intToText(int32_t value, char* text) {
+    formatInt8(value, text);
+}
 
 // ---- host request wrappers ----
 
@@ -144,8 +181,12 @@ intptr_t EffectBase::hostVersion() {
     intptr_t version = callHost(audioMasterVersion);
     return version ? version : 1;
 }
-intptr_t EffectBase::hostCurrentId() { return callHost(audioMasterCurrentId); }
-intptr_t EffectBase::hostIdle() { return callHost(audioMasterIdle); }
+intptr_t EffectBase::hostCurrentId() {
+    return callHost(audioMasterCurrentId);
+}
+intptr_t EffectBase::hostIdle() {
+    return callHost(audioMasterIdle);
+}
 bool EffectBase::isInputConnected(int32_t input) {
     if (!hostCallback) return true;
     return callHost(audioMasterPinConnected, input, 0) == 0;
@@ -172,8 +213,12 @@ intptr_t EffectBase::hostNumAutomatableParameters() {
 intptr_t EffectBase::hostParameterQuantization() {
     return callHost(audioMasterGetParameterQuantization);
 }
-bool EffectBase::ioChanged() { return callHost(audioMasterIOChanged) != 0; }
-bool EffectBase::needIdle() { return callHost(audioMasterNeedIdle) != 0; }
+bool EffectBase::ioChanged() {
+    return callHost(audioMasterIOChanged) != 0;
+}
+bool EffectBase::needIdle() {
+    return callHost(audioMasterNeedIdle) != 0;
+}
 bool EffectBase::sizeWindow(int32_t width, int32_t height) {
     return callHost(audioMasterSizeWindow, width, height) != 0;
 }
@@ -185,8 +230,12 @@ int32_t EffectBase::updateBlockSize() {
     callHost(audioMasterGetBlockSize);
     return blockSize;
 }
-intptr_t EffectBase::hostInputLatency() { return callHost(audioMasterGetInputLatency); }
-intptr_t EffectBase::hostOutputLatency() { return callHost(audioMasterGetOutputLatency); }
+intptr_t EffectBase::hostInputLatency() {
+    return callHost(audioMasterGetInputLatency);
+}
+intptr_t EffectBase::hostOutputLatency() {
+    return callHost(audioMasterGetOutputLatency);
+}
 AEffect* EffectBase::previousPlug(int32_t) {
     return reinterpret_cast<AEffect*>(callHost(audioMasterGetPreviousPlug));
 }
@@ -196,8 +245,12 @@ AEffect* EffectBase::nextPlug(int32_t) {
 intptr_t EffectBase::hostWillReplaceOrAccumulate() {
     return callHost(audioMasterWillReplaceOrAccumulate);
 }
-intptr_t EffectBase::hostProcessLevel() { return callHost(audioMasterGetCurrentProcessLevel); }
-intptr_t EffectBase::hostAutomationState() { return callHost(audioMasterGetAutomationState); }
+intptr_t EffectBase::hostProcessLevel() {
+    return callHost(audioMasterGetCurrentProcessLevel);
+}
+intptr_t EffectBase::hostAutomationState() {
+    return callHost(audioMasterGetAutomationState);
+}
 bool EffectBase::offlineStart(VstAudioFile* files, int32_t count, int32_t newCount) {
     return callHost(audioMasterOfflineStart, newCount, count, files) != 0;
 }
@@ -207,7 +260,9 @@ bool EffectBase::offlineRead(VstOfflineTask* task, int32_t option, bool readSour
 bool EffectBase::offlineWrite(VstOfflineTask* task, int32_t option) {
     return callHost(audioMasterOfflineWrite, 0, option, task) != 0;
 }
-bool EffectBase::offlineCurrentPass() { return callHost(audioMasterOfflineGetCurrentPass) != 0; }
+bool EffectBase::offlineCurrentPass() {
+    return callHost(audioMasterOfflineGetCurrentPass) != 0;
+}
 bool EffectBase::offlineCurrentMetaPass() {
     return callHost(audioMasterOfflineGetCurrentMetaPass) != 0;
 }
@@ -225,12 +280,18 @@ bool EffectBase::hostVendorString(char* text) {
 bool EffectBase::hostProductString(char* text) {
     return callHost(audioMasterGetProductString, 0, 0, text) != 0;
 }
-intptr_t EffectBase::hostVendorVersion() { return callHost(audioMasterGetVendorVersion); }
+intptr_t EffectBase::hostVendorVersion() {
+    return callHost(audioMasterGetVendorVersion);
+}
 intptr_t EffectBase::hostVendorSpecific(int32_t a, intptr_t b, void* ptr, float opt) {
     return callHost(audioMasterVendorSpecific, a, b, ptr, opt);
 }
-bool EffectBase::canHostDo(char* text) { return callHost(audioMasterCanDo, 0, 0, text) != 0; }
-intptr_t EffectBase::hostLanguage() { return callHost(audioMasterGetLanguage); }
+bool EffectBase::canHostDo(char* text) {
+    return callHost(audioMasterCanDo, 0, 0, text) != 0;
+}
+intptr_t EffectBase::hostLanguage() {
+    return callHost(audioMasterGetLanguage);
+}
 void* EffectBase::openHostWindow(VstWindow* window) {
     return reinterpret_cast<void*>(callHost(audioMasterOpenWindow, 0, 0, window));
 }
@@ -240,11 +301,15 @@ bool EffectBase::closeHostWindow(VstWindow* window) {
 void* EffectBase::hostDirectory() {
     return reinterpret_cast<void*>(callHost(audioMasterGetDirectory));
 }
-bool EffectBase::updateHostDisplay() { return callHost(audioMasterUpdateDisplay) != 0; }
+bool EffectBase::updateHostDisplay() {
+    return callHost(audioMasterUpdateDisplay) != 0;
+}
 bool EffectBase::beginEdit(int32_t index) {
     return callHost(audioMasterBeginEdit, index) != 0;
 }
-bool EffectBase::endEdit(int32_t index) { return callHost(audioMasterEndEdit, index) != 0; }
+bool EffectBase::endEdit(int32_t index) {
+    return callHost(audioMasterEndEdit, index) != 0;
+}
 bool EffectBase::openFileSelector(VstFileSelect* selector) {
     return selector && callHost(audioMasterOpenFileSelector, 0, 0, selector) != 0;
 }
@@ -381,8 +446,7 @@ intptr_t EffectBase::dispatchExtended(int32_t opcode, int32_t index, intptr_t va
     case effGetNumProgramCategories:
         return getNumProgramCategories();
     case effGetProgramNameIndexed:
-        return getProgramNameIndexed(static_cast<int32_t>(value), index,
-                                     static_cast<char*>(ptr))
+        return getProgramNameIndexed(static_cast<int32_t>(value), index, static_cast<char*>(ptr))
                    ? 1
                    : 0;
     case effCopyProgram:
@@ -409,12 +473,10 @@ intptr_t EffectBase::dispatchExtended(int32_t opcode, int32_t index, intptr_t va
                    ? 1
                    : 0;
     case effOfflinePrepare:
-        return offlinePrepare(static_cast<VstOfflineTask*>(ptr), static_cast<int32_t>(value))
-                   ? 1
-                   : 0;
+        return offlinePrepare(static_cast<VstOfflineTask*>(ptr), static_cast<int32_t>(value)) ? 1
+                                                                                              : 0;
     case effOfflineRun:
-        return offlineRun(static_cast<VstOfflineTask*>(ptr), static_cast<int32_t>(value)) ? 1
-                                                                                           : 0;
+        return offlineRun(static_cast<VstOfflineTask*>(ptr), static_cast<int32_t>(value)) ? 1 : 0;
     case effProcessVarIo:
         return processVariableIo(static_cast<VstVariableIo*>(ptr)) ? 1 : 0;
     case effSetSpeakerArrangement:
@@ -453,8 +515,7 @@ intptr_t EffectBase::dispatchExtended(int32_t opcode, int32_t index, intptr_t va
     case effSetViewPosition:
         return setViewPosition(index, static_cast<int32_t>(value)) ? 1 : 0;
     case effGetParameterProperties:
-        return getParameterProperties(index, static_cast<VstParameterProperties*>(ptr)) ? 1
-                                                                                         : 0;
+        return getParameterProperties(index, static_cast<VstParameterProperties*>(ptr)) ? 1 : 0;
     case effKeysRequired:
         return keysRequired() ? 0 : 1;
     case effGetVstVersion:

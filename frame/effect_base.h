@@ -190,11 +190,10 @@ class EffectBase {
 
     // True for an index the host may address: 0 to numParams - 1.
     bool isParameterIndex(int32_t index) const { return index >= 0 && index < numParams; }
-    intptr_t callHost(int32_t opcode, int32_t index = 0, intptr_t value = 0,
-                      void* ptr = nullptr, float opt = 0.0f);
+    intptr_t callHost(int32_t opcode, int32_t index = 0, intptr_t value = 0, void* ptr = nullptr,
+                      float opt = 0.0f);
 
   private:
     void setFlag(int32_t bit, bool state);
-    intptr_t dispatchExtended(int32_t opcode, int32_t index, intptr_t value, void* ptr,
-                              float opt);
+    intptr_t dispatchExtended(int32_t opcode, int32_t index, intptr_t value, void* ptr, float opt);
 };

@@ -24,11 +24,11 @@ template <class EffectClass> AEffect* runHostEntry(audioMasterCallback hostCallb
 
 // Defines the two exported entries of a deliverable: VSTPluginMain, the name hosts on this
 // platform look up first, and main; both do the same.
-#define DEFINE_PLUGIN_ENTRY(EffectClass)                                                        \
-    PLUGIN_EXPORT AEffect* VSTPluginMain(audioMasterCallback hostCallback) {                   \
-        return runHostEntry<EffectClass>(hostCallback);                                        \
-    }                                                                                          \
-    PLUGIN_EXPORT AEffect* pluginMainEntry(audioMasterCallback hostCallback) __asm__("main");  \
-    PLUGIN_EXPORT AEffect* pluginMainEntry(audioMasterCallback hostCallback) {                 \
-        return runHostEntry<EffectClass>(hostCallback);                                        \
+#define DEFINE_PLUGIN_ENTRY(EffectClass)                                                           \
+    PLUGIN_EXPORT AEffect* VSTPluginMain(audioMasterCallback hostCallback) {                       \
+        return runHostEntry<EffectClass>(hostCallback);                                            \
+    }                                                                                              \
+    PLUGIN_EXPORT AEffect* pluginMainEntry(audioMasterCallback hostCallback) __asm__("main");      \
+    PLUGIN_EXPORT AEffect* pluginMainEntry(audioMasterCallback hostCallback) {                     \
+        return runHostEntry<EffectClass>(hostCallback);                                            \
     }

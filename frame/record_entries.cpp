@@ -21,10 +21,12 @@ float sanitizeParameterValue(float value) {
     return value;
 }
 
-bool isUsableSampleRate(float rate) { return std::isfinite(rate) && rate > 0.0f; }
+bool isUsableSampleRate(float rate) {
+    return std::isfinite(rate) && rate > 0.0f;
+}
 
-intptr_t recordDispatcher(AEffect* record, int32_t opcode, int32_t index, intptr_t value,
-                          void* ptr, float opt) {
+intptr_t recordDispatcher(AEffect* record, int32_t opcode, int32_t index, intptr_t value, void* ptr,
+                          float opt) {
     EffectBase* effect = EffectBase::fromRecord(record);
     if (!effect) return 0;
     if (opcode == effClose) {

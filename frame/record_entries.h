@@ -4,11 +4,10 @@
 
 #include "aeffect.h"
 
-intptr_t recordDispatcher(AEffect* record, int32_t opcode, int32_t index, intptr_t value,
-                          void* ptr, float opt);
+intptr_t recordDispatcher(AEffect* record, int32_t opcode, int32_t index, intptr_t value, void* ptr,
+                          float opt);
 void recordProcess(AEffect* record, float** inputs, float** outputs, int32_t sampleFrames);
-void recordProcessReplacing(AEffect* record, float** inputs, float** outputs,
-                            int32_t sampleFrames);
+void recordProcessReplacing(AEffect* record, float** inputs, float** outputs, int32_t sampleFrames);
 void recordSetParameter(AEffect* record, int32_t index, float value);
 float recordGetParameter(AEffect* record, int32_t index);
 

@@ -41,7 +41,8 @@ void formatFixed8(float value, char* text) {
         ++used;
         n = n / 10.0;
     } while (n >= 1.0 && (used < 8 || (noRoomForPoint && digitCount < budget)));
-    for (int i = digitCount - 1; i >= 0; --i) scratch[length++] = digits[i];
+    for (int i = digitCount - 1; i >= 0; --i)
+        scratch[length++] = digits[i];
 
     if (!noRoomForPoint) {
         scratch[length++] = '.';

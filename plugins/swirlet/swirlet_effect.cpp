@@ -5,14 +5,13 @@
 #include "value_text.h"
 
 #include <cmath>
-#include <initializer_list>
 #include <cstring>
+#include <initializer_list>
 #include <new>
 
 namespace {
 
-constexpr float kDefaults[SwirletEffect::kNumParams] = {0.5f, 0.5f, 0.25f, 0.5f,
-                                                        0.5f, 0.25f, 0.5f};
+constexpr float kDefaults[SwirletEffect::kNumParams] = {0.5f, 0.5f, 0.25f, 0.5f, 0.5f, 0.25f, 0.5f};
 constexpr const char* kParamNames[SwirletEffect::kNumParams] = {
     "Depth L", "Rate L", "Feedback L", "Depth R", "Rate R", "Feedback R", "Cross"};
 constexpr char kProgramName[] = "Swirlet";
@@ -62,10 +61,13 @@ SwirletEffect::SwirletEffect(audioMasterCallback hostCallback)
     setUniqueId(fourCharCode('L', 'F', 's', 'w'));
     sampleRate = 44100.0f;
     halfPeriod = 0.5f / 44100.0f;
-    for (int32_t i = 0; i < kNumParams; ++i) setParameter(i, programs[0].values[i]);
+    for (int32_t i = 0; i < kNumParams; ++i)
+        setParameter(i, programs[0].values[i]);
 }
 
-SwirletEffect::~SwirletEffect() { delete[] programs; }
+SwirletEffect::~SwirletEffect() {
+    delete[] programs;
+}
 
 void SwirletEffect::setParameter(int32_t index, float value) {
     if (!isParameterIndex(index)) return;
@@ -187,7 +189,8 @@ void SwirletEffect::renormaliseOscillators() {
 
 void SwirletEffect::resetChannels() {
     for (PhaserChannel* channel : {&left, &right}) {
-        for (auto& stage : channel->stages) stage = {0.0f, 0.0f};
+        for (auto& stage : channel->stages)
+            stage = {0.0f, 0.0f};
         channel->oscCos = 1.0f;
         channel->oscSin = 0.0f;
     }
@@ -197,7 +200,8 @@ void SwirletEffect::setProgram(int32_t program) {
     if (program < 0 || program >= kNumPrograms) return;
     currentProgram = program;
     resetChannels();
-    for (int32_t i = 0; i < kNumParams; ++i) setParameter(i, programs[program].values[i]);
+    for (int32_t i = 0; i < kNumParams; ++i)
+        setParameter(i, programs[program].values[i]);
 }
 
 void SwirletEffect::setProgramName(char* name) {

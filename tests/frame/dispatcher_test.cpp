@@ -31,9 +31,9 @@ TEST(Dispatcher, FixedAnswersOfTheBase) {
     char text[64] = "unchanged";
     EXPECT_EQ(dispatch(effect, effGetEffectName, 0, 0, text), 0);
     EXPECT_EQ(dispatch(effect, effGetChunk, 0, 0, text), 0);
-    for (int32_t opcode : std::initializer_list<int32_t>{effEditDraw, effEditMouse, effEditKey,
-                           effEditTop, effEditSleep, 69,
-                           100, -1, INT32_MIN, INT32_MAX})
+    for (int32_t opcode :
+         std::initializer_list<int32_t>{effEditDraw, effEditMouse, effEditKey, effEditTop,
+                                        effEditSleep, 69, 100, -1, INT32_MIN, INT32_MAX})
         EXPECT_EQ(dispatch(effect, opcode, 1, 1, text, 1.0f), 0) << opcode;
 }
 
@@ -55,8 +55,8 @@ TEST(Dispatcher, ProgramNumbersOutsideTheRangeAreIgnored) {
     ProbeEffect effect;
     dispatch(effect, effSetProgram, 0, 3);
     EXPECT_EQ(dispatch(effect, effGetProgram), 3);
-    for (intptr_t bad : {intptr_t{-1}, intptr_t{16}, intptr_t{1000}, intptr_t{INT32_MIN},
-                         intptr_t{1} << 40})
+    for (intptr_t bad :
+         {intptr_t{-1}, intptr_t{16}, intptr_t{1000}, intptr_t{INT32_MIN}, intptr_t{1} << 40})
         dispatch(effect, effSetProgram, 0, bad);
     EXPECT_EQ(dispatch(effect, effGetProgram), 3);
     EXPECT_EQ(effect.programCalls, std::vector<int32_t>{3});
@@ -95,9 +95,9 @@ TEST(Dispatcher, BlockSizeAndSampleRateReachTheEffectsOwnSetters) {
 
 TEST(Dispatcher, UnusableSampleRatesNeverReachTheEffect) {
     ProbeEffect effect;
-    for (float bad : {0.0f, -44100.0f, std::numeric_limits<float>::infinity(),
-                      -std::numeric_limits<float>::infinity(),
-                      std::numeric_limits<float>::quiet_NaN()}) {
+    for (float bad :
+         {0.0f, -44100.0f, std::numeric_limits<float>::infinity(),
+          -std::numeric_limits<float>::infinity(), std::numeric_limits<float>::quiet_NaN()}) {
         dispatch(effect, effSetSampleRate, 0, 0, nullptr, bad);
         dispatch(effect, effSetBlockSizeAndSampleRate, 0, 128, nullptr, bad);
     }
@@ -112,17 +112,18 @@ TEST(Dispatcher, UnusableSampleRatesNeverReachTheEffect) {
 
 TEST(Dispatcher, TextRequestsWithANullBufferDoNothing) {
     ProbeEffect effect;
-    for (int32_t opcode : std::initializer_list<int32_t>
-         {effSetProgramName, effGetProgramName, effGetParamLabel, effGetParamDisplay,
-          effGetParamName, effString2Parameter, effGetProgramNameIndexed, effGetEffectName,
-          effGetErrorText, effGetVendorString, effGetProductString, effCanDo, effGetChunk,
-          effEditGetRect})
+    for (int32_t opcode : std::initializer_list<int32_t>{
+             effSetProgramName, effGetProgramName, effGetParamLabel, effGetParamDisplay,
+             effGetParamName, effString2Parameter, effGetProgramNameIndexed, effGetEffectName,
+             effGetErrorText, effGetVendorString, effGetProductString, effCanDo, effGetChunk,
+             effEditGetRect})
         EXPECT_EQ(dispatch(effect, opcode, 0, 0, nullptr), 0) << opcode;
 }
 
 TEST(Dispatcher, BaseTextsAreEmpty) {
     ProbeEffect effect;
-    for (int32_t opcode : std::initializer_list<int32_t>{effGetProgramName, effGetParamLabel, effGetParamDisplay, effGetParamName}) {
+    for (int32_t opcode : std::initializer_list<int32_t>{effGetProgramName, effGetParamLabel,
+                                                         effGetParamDisplay, effGetParamName}) {
         char text[32] = "garbage";
         dispatch(effect, opcode, 0, 0, text);
         EXPECT_STREQ(text, "") << opcode;
@@ -132,13 +133,18 @@ TEST(Dispatcher, BaseTextsAreEmpty) {
 TEST(RecordEntries, ParameterValuesAreClampedAtTheBoundary) {
     ProbeEffect effect;
     AEffect* record = effect.getAeffect();
-    const float inputs[] = {0.25f, -1.0f, 2.0f, std::numeric_limits<float>::quiet_NaN(),
+    const float inputs[] = {0.25f,
+                            -1.0f,
+                            2.0f,
+                            std::numeric_limits<float>::quiet_NaN(),
                             std::numeric_limits<float>::infinity(),
                             -std::numeric_limits<float>::infinity()};
     const float expected[] = {0.25f, 0.0f, 1.0f, 0.0f, 1.0f, 0.0f};
-    for (float value : inputs) record->setParameter(record, 1, value);
+    for (float value : inputs)
+        record->setParameter(record, 1, value);
     ASSERT_EQ(effect.parameterCalls.size(), 6u);
-    for (size_t i = 0; i < 6; ++i) EXPECT_EQ(effect.parameterCalls[i].value, expected[i]) << i;
+    for (size_t i = 0; i < 6; ++i)
+        EXPECT_EQ(effect.parameterCalls[i].value, expected[i]) << i;
 }
 
 TEST(RecordEntries, ProcessCallsWithoutAudioAreDropped) {

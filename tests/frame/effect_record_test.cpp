@@ -57,7 +57,8 @@ TEST(EffectRecordDefaults, NewEffectFillsEveryField) {
     EXPECT_EQ(record->user, nullptr);
     EXPECT_EQ(record->uniqueID, 0x4E6F4566);
     EXPECT_EQ(record->version, 1);
-    for (char byte : record->future) EXPECT_EQ(byte, 0);
+    for (char byte : record->future)
+        EXPECT_EQ(byte, 0);
     EXPECT_EQ(effect.getSampleRate(), 44100.0f);
     EXPECT_EQ(effect.getBlockSize(), 1024);
     EXPECT_EQ(effect.getProgram(), 0);

@@ -49,7 +49,7 @@ TEST_F(HostRequests, AutomateSetsTheParameterFirstThenTellsTheHost) {
 
 TEST_F(HostRequests, AnswersAreReadAsTheHostMeansThem) {
     nextAnswer = 0;
-    EXPECT_EQ(effect.hostVersion(), 1); // 0 reads as 1
+    EXPECT_EQ(effect.hostVersion(), 1);      // 0 reads as 1
     EXPECT_TRUE(effect.isInputConnected(3)); // 0 means connected
     EXPECT_EQ(requests.back().opcode, audioMasterPinConnected);
     EXPECT_EQ(requests.back().index, 3);

@@ -52,7 +52,8 @@ bool readAudioFile(const std::string& path, AudioFile& out, std::string& error) 
     }
     const size_t frames = info.frames > 0 ? static_cast<size_t>(info.frames) : 0;
     std::vector<float> interleaved(frames * static_cast<size_t>(info.channels));
-    const sf_count_t got = sf_readf_float(file, interleaved.data(), static_cast<sf_count_t>(frames));
+    const sf_count_t got =
+        sf_readf_float(file, interleaved.data(), static_cast<sf_count_t>(frames));
     sf_close(file);
     const size_t readFrames = got > 0 ? static_cast<size_t>(got) : 0;
     out.audio.left.resize(readFrames);

@@ -11,7 +11,8 @@ namespace {
 std::string fourCharacters(int32_t code) {
     std::string text;
     for (int shift = 24; shift >= 0; shift -= 8) {
-        const unsigned char c = static_cast<unsigned char>((static_cast<uint32_t>(code) >> shift) & 0xff);
+        const unsigned char c =
+            static_cast<unsigned char>((static_cast<uint32_t>(code) >> shift) & 0xff);
         text += std::isprint(c) ? static_cast<char>(c) : '?';
     }
     return text;
@@ -22,11 +23,16 @@ std::string flagNames(int32_t flags) {
         int32_t bit;
         const char* name;
     } kFlags[] = {
-        {effFlagsHasEditor, "HasEditor"},       {effFlagsHasClip, "HasClip"},
-        {effFlagsHasVu, "HasVu"},               {effFlagsCanMono, "CanMono"},
-        {effFlagsCanReplacing, "CanReplacing"}, {effFlagsProgramChunks, "ProgramChunks"},
-        {effFlagsIsSynth, "IsSynth"},           {effFlagsNoSoundInStop, "NoSoundInStop"},
-        {effFlagsExtIsAsync, "ExtIsAsync"},     {effFlagsExtHasBuffer, "ExtHasBuffer"},
+        {effFlagsHasEditor, "HasEditor"},
+        {effFlagsHasClip, "HasClip"},
+        {effFlagsHasVu, "HasVu"},
+        {effFlagsCanMono, "CanMono"},
+        {effFlagsCanReplacing, "CanReplacing"},
+        {effFlagsProgramChunks, "ProgramChunks"},
+        {effFlagsIsSynth, "IsSynth"},
+        {effFlagsNoSoundInStop, "NoSoundInStop"},
+        {effFlagsExtIsAsync, "ExtIsAsync"},
+        {effFlagsExtHasBuffer, "ExtHasBuffer"},
     };
     std::string names;
     int32_t known = 0;

@@ -44,8 +44,7 @@ int runProcess(const Arguments& args) {
     if (!host) return fail(error);
     if (host->effect()->numInputs < 1 || host->effect()->numOutputs < 1)
         return fail(positional[0] + " has no audio inputs or outputs");
-    if (program >= host->effect()->numPrograms)
-    {
+    if (program >= host->effect()->numPrograms) {
         char message[96];
         std::snprintf(message, sizeof message, "program %ld does not exist (the plug-in has %d)",
                       program, host->effect()->numPrograms);
@@ -75,7 +74,8 @@ int runProcess(const Arguments& args) {
         const size_t n = std::min(blockFrames, frames - start);
         std::copy_n(input.audio.left.begin() + start, n, ins[0].begin());
         std::copy_n(input.audio.right.begin() + start, n, ins[1].begin());
-        for (auto& channel : outs) std::fill(channel.begin(), channel.end(), 0.0f);
+        for (auto& channel : outs)
+            std::fill(channel.begin(), channel.end(), 0.0f);
         if (accumulate)
             host->process(inPointers.data(), outPointers.data(), static_cast<int32_t>(n));
         else

@@ -33,8 +33,7 @@ bool parseSetting(const std::string& text, ParameterSetting& out, std::string& e
         return false;
     }
     out.target = text.substr(0, equals);
-    if (!parseFloat(text.substr(equals + 1), out.value) || out.value < 0.0f ||
-        out.value > 1.0f) {
+    if (!parseFloat(text.substr(equals + 1), out.value) || out.value < 0.0f || out.value > 1.0f) {
         error = "parameter value for \"" + out.target + "\" must be a number from 0 to 1";
         return false;
     }

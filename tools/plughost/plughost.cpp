@@ -24,7 +24,8 @@ const Command kCommands[] = {
 
 int usage() {
     std::fprintf(stderr, "usage:\n");
-    for (const Command& command : kCommands) std::fprintf(stderr, "  plughost %s\n", command.usage);
+    for (const Command& command : kCommands)
+        std::fprintf(stderr, "  plughost %s\n", command.usage);
     return 2;
 }
 

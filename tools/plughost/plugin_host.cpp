@@ -73,8 +73,7 @@ intptr_t PluginHost::callback(AEffect* effect, int32_t opcode, int32_t index, in
     return host->answer(opcode, index, value, ptr, opt);
 }
 
-intptr_t PluginHost::answer(int32_t opcode, int32_t index, intptr_t value, void* ptr,
-                            float opt) {
+intptr_t PluginHost::answer(int32_t opcode, int32_t index, intptr_t value, void* ptr, float opt) {
     (void)value;
     switch (opcode) {
     case audioMasterVersion:
@@ -82,13 +81,14 @@ intptr_t PluginHost::answer(int32_t opcode, int32_t index, intptr_t value, void*
     case audioMasterAutomate:
     case audioMasterBeginEdit:
     case audioMasterEndEdit: {
-        HostEvent::Kind kind = opcode == audioMasterAutomate  ? HostEvent::Automate
+        HostEvent::Kind kind = opcode == audioMasterAutomate    ? HostEvent::Automate
                                : opcode == audioMasterBeginEdit ? HostEvent::BeginEdit
                                                                 : HostEvent::EndEdit;
         recorded.push_back({kind, index, opcode == audioMasterAutomate ? opt : 0.0f});
         if (echoEvents) {
             static const char* const names[] = {"automate", "beginEdit", "endEdit"};
-            std::printf("%s %d %.6f\n", names[kind], index, static_cast<double>(recorded.back().value));
+            std::printf("%s %d %.6f\n", names[kind], index,
+                        static_cast<double>(recorded.back().value));
             std::fflush(stdout);
         }
         return 1;
@@ -117,8 +117,7 @@ intptr_t PluginHost::answer(int32_t opcode, int32_t index, intptr_t value, void*
     }
 }
 
-intptr_t PluginHost::dispatch(int32_t opcode, int32_t index, intptr_t value, void* ptr,
-                              float opt) {
+intptr_t PluginHost::dispatch(int32_t opcode, int32_t index, intptr_t value, void* ptr, float opt) {
     if (!record) return 0;
     return record->dispatcher(record, opcode, index, value, ptr, opt);
 }
@@ -147,15 +146,27 @@ std::string PluginHost::readText(int32_t opcode, int32_t index) {
     return buffer;
 }
 
-std::string PluginHost::paramName(int32_t index) { return readText(effGetParamName, index); }
-std::string PluginHost::paramLabel(int32_t index) { return readText(effGetParamLabel, index); }
+std::string PluginHost::paramName(int32_t index) {
+    return readText(effGetParamName, index);
+}
+std::string PluginHost::paramLabel(int32_t index) {
+    return readText(effGetParamLabel, index);
+}
 std::string PluginHost::paramDisplay(int32_t index) {
     return readText(effGetParamDisplay, index);
 }
-std::string PluginHost::programName() { return readText(effGetProgramName, 0); }
-std::string PluginHost::effectName() { return readText(effGetEffectName, 0); }
-std::string PluginHost::vendorString() { return readText(effGetVendorString, 0); }
-std::string PluginHost::productString() { return readText(effGetProductString, 0); }
+std::string PluginHost::programName() {
+    return readText(effGetProgramName, 0);
+}
+std::string PluginHost::effectName() {
+    return readText(effGetEffectName, 0);
+}
+std::string PluginHost::vendorString() {
+    return readText(effGetVendorString, 0);
+}
+std::string PluginHost::productString() {
+    return readText(effGetProductString, 0);
+}
 
 int32_t PluginHost::findParameter(const std::string& name) {
     if (!record) return -1;

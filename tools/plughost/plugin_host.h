@@ -30,8 +30,8 @@ class PluginHost {
     AEffect* effect() const { return record; }
     bool isOpen() const { return record != nullptr; }
 
-    intptr_t dispatch(int32_t opcode, int32_t index = 0, intptr_t value = 0,
-                      void* ptr = nullptr, float opt = 0.0f);
+    intptr_t dispatch(int32_t opcode, int32_t index = 0, intptr_t value = 0, void* ptr = nullptr,
+                      float opt = 0.0f);
     void setParameter(int32_t index, float value);
     float getParameter(int32_t index);
     void process(float** inputs, float** outputs, int32_t frames);

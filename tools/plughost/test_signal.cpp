@@ -5,9 +5,8 @@
 #include <cstdint>
 
 StereoBuffer makeTestSignal(double seconds, double sampleRate) {
-    const size_t frames = seconds > 0 && sampleRate > 0
-                              ? static_cast<size_t>(seconds * sampleRate)
-                              : 0;
+    const size_t frames =
+        seconds > 0 && sampleRate > 0 ? static_cast<size_t>(seconds * sampleRate) : 0;
     StereoBuffer buffer{std::vector<float>(frames), std::vector<float>(frames)};
     const double notes[] = {220.0, 261.63, 329.63, 440.0};
     const double pi = 3.14159265358979323846;

@@ -33,7 +33,9 @@ void replace(SwirletEffect& effect, Block& block) {
 }
 
 // A coefficient as the effect derives it for a fresh oscillator after one step.
-float firstCoefficient(float stepComponent) { return -0.5f - 0.4f * std::fabs(stepComponent); }
+float firstCoefficient(float stepComponent) {
+    return -0.5f - 0.4f * std::fabs(stepComponent);
+}
 
 TEST(SwirletArithmetic, FirstFrameAfterResetIsTheSixfoldCoefficient) {
     SwirletEffect effect(nullptr);
@@ -44,13 +46,15 @@ TEST(SwirletArithmetic, FirstFrameAfterResetIsTheSixfoldCoefficient) {
     // Left: x = 1 (the 1e-24 offset vanishes next to 1); each stage gives a * x from empty memory.
     const float aL = firstCoefficient(effect.channel(0).stepCos);
     float y = 1.0f;
-    for (int i = 0; i < 6; ++i) y = aL * y;
+    for (int i = 0; i < 6; ++i)
+        y = aL * y;
     EXPECT_EQ(block.outL[0], 0.5f * (1.0f + y));
     // Right follows the sine component, which is tiny after one step: a is just below -0.5.
     const float sinAfterOneStep = effect.channel(1).stepSin;
     const float aR = firstCoefficient(sinAfterOneStep);
     float yR = 1.0f;
-    for (int i = 0; i < 6; ++i) yR = aR * yR;
+    for (int i = 0; i < 6; ++i)
+        yR = aR * yR;
     EXPECT_EQ(block.outR[0], 0.5f * (1.0f + yR));
     EXPECT_LT(aL, -0.899f);
     EXPECT_GT(aR, -0.5001f);
@@ -78,7 +82,8 @@ TEST(SwirletArithmetic, SecondFrameFollowsTheStageRecursion) {
         previousOut[k] = v;
     }
     float x = 1e-24f;
-    for (int k = 0; k < 6; ++k) x = a2 * (x - previousOut[k]) + previousIn[k];
+    for (int k = 0; k < 6; ++k)
+        x = a2 * (x - previousOut[k]) + previousIn[k];
     EXPECT_EQ(block.outL[1], 0.5f * (0.0f + 1.0f * x));
 }
 
@@ -102,7 +107,8 @@ TEST(SwirletArithmetic, DepthZeroGivesExactlyHalfTheInput) {
 
 TEST(SwirletArithmetic, SilentInputStaysBelowTheOffsetBound) {
     SwirletEffect effect(nullptr);
-    for (int32_t i = 0; i < SwirletEffect::kNumParams; ++i) effect.setParameter(i, 1.0f);
+    for (int32_t i = 0; i < SwirletEffect::kNumParams; ++i)
+        effect.setParameter(i, 1.0f);
     Block block(48000);
     replace(effect, block);
     for (size_t i = 0; i < 48000; ++i) {
@@ -118,7 +124,8 @@ TEST(SwirletArithmetic, CrossAtHalfKeepsTheSidesIndependent) {
     effect.setParameter(SwirletEffect::kDepthL, 1.0f);
     Block block(2048, 0.0f, 0.8f);
     replace(effect, block);
-    for (float sample : block.outL) ASSERT_LT(std::fabs(sample), 1e-23f);
+    for (float sample : block.outL)
+        ASSERT_LT(std::fabs(sample), 1e-23f);
     effect.setParameter(SwirletEffect::kCross, 0.0f);
     EXPECT_FLOAT_EQ(effect.crossGain(), 0.9f);
     effect.setParameter(SwirletEffect::kCross, 1.0f);
@@ -147,7 +154,8 @@ TEST(SwirletPrograms, ChangeRestartsBothSweeps) {
     SwirletEffect fresh(nullptr);
     SwirletEffect used(nullptr);
     Block noise(10000);
-    for (size_t i = 0; i < 10000; ++i) noise.inL[i] = noise.inR[i] = (i % 7) * 0.1f - 0.3f;
+    for (size_t i = 0; i < 10000; ++i)
+        noise.inL[i] = noise.inR[i] = (i % 7) * 0.1f - 0.3f;
     replace(used, noise);
     used.setProgram(5);
     // Program 5 holds the same defaults, so after the reset both must produce identical audio.
@@ -177,7 +185,8 @@ TEST(SwirletOscillator, StaysOnTheUnitCircleOverLongRuns) {
     SwirletEffect effect(nullptr);
     effect.setParameter(SwirletEffect::kRateL, 1.0f);
     Block block(64);
-    for (int i = 0; i < 44100 * 600 / 64; ++i) replace(effect, block); // ten minutes
+    for (int i = 0; i < 44100 * 600 / 64; ++i)
+        replace(effect, block); // ten minutes
     for (int side = 0; side < 2; ++side) {
         const PhaserChannel& c = effect.channel(side);
         EXPECT_NEAR(c.oscCos * c.oscCos + c.oscSin * c.oscSin, 1.0f, 2e-6f) << side;

@@ -48,7 +48,7 @@ TEST(SwirletIdentity, RecordAsAHostSeesIt) {
 
 TEST(SwirletTexts, DefaultProgramByteForByte) {
     auto host = loadSwirlet();
-    const char* names[] = {"Depth L", "Rate L", "Feedback L", "Depth R",
+    const char* names[] = {"Depth L", "Rate L",     "Feedback L", "Depth R",
                            "Rate R",  "Feedback R", "Cross"};
     const char* displays[] = {"50.00", "50.00", "25.00", "50.00", "50.00", "25.00", "0.00"};
     for (int32_t i = 0; i < 7; ++i) {
@@ -93,7 +93,8 @@ TEST(SwirletBadInput, ParameterIndicesOutsideTheRange) {
         EXPECT_EQ(host->paramDisplay(bad), "") << bad;
         EXPECT_EQ(host->dispatch(effCanBeAutomated, bad), 1) << bad;
     }
-    for (int32_t i = 0; i < 7; ++i) EXPECT_NE(host->getParameter(i), 0.3f);
+    for (int32_t i = 0; i < 7; ++i)
+        EXPECT_NE(host->getParameter(i), 0.3f);
 }
 
 TEST(SwirletBadInput, ValuesNullPointersProgramsAndFrameCounts) {
@@ -109,8 +110,8 @@ TEST(SwirletBadInput, ValuesNullPointersProgramsAndFrameCounts) {
 
     for (int32_t opcode : std::initializer_list<int32_t>{
              effSetProgramName, effGetProgramName, effGetParamLabel, effGetParamDisplay,
-             effGetParamName, effGetEffectName, effGetVendorString, effGetProductString,
-             effCanDo, effString2Parameter, effGetProgramNameIndexed, effEditGetRect})
+             effGetParamName, effGetEffectName, effGetVendorString, effGetProductString, effCanDo,
+             effString2Parameter, effGetProgramNameIndexed, effEditGetRect})
         EXPECT_EQ(host->dispatch(opcode, 0, 0, nullptr), 0) << opcode;
 
     host->dispatch(effSetProgram, 0, 4);
