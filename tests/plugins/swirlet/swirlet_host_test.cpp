@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <clocale>
 #include <cmath>
 #include <cstring>
 #include <limits>
@@ -62,6 +63,18 @@ TEST(SwirletTexts, DefaultProgramByteForByte) {
     EXPECT_EQ(host->paramDisplay(6), "100.00");
     host->setParameter(1, 0.123f);
     EXPECT_EQ(host->paramDisplay(1), "12.30");
+}
+
+TEST(SwirletTexts, PointNotCommaUnderTheHostsLocale) {
+    auto host = loadSwirlet();
+    const std::string previous = std::setlocale(LC_ALL, nullptr);
+    if (!std::setlocale(LC_ALL, "de_DE.UTF-8")) GTEST_SKIP() << "de_DE.UTF-8 is not installed";
+    host->setParameter(2, 0.5f);
+    const std::string display = host->paramDisplay(2);
+    const std::string localeAfter = std::setlocale(LC_ALL, nullptr);
+    std::setlocale(LC_ALL, previous.c_str());
+    EXPECT_EQ(display, "50.00");
+    EXPECT_EQ(localeAfter.find("de_DE"), 0u); // the plug-in left the host's locale alone
 }
 
 TEST(SwirletPrograms, NamesAndValuesPerProgram) {
