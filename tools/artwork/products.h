@@ -1,0 +1,19 @@
+// The products the artwork generator knows: each writes its editor's BMP files, named after
+// their resource numbers, into the output folder. Adding a product means one more source file
+// with its generate function and one more line in the table (main.cpp).
+#pragma once
+
+#include "panel_kit.h"
+
+#include <string>
+
+namespace artwork {
+
+struct Product {
+    const char* name;
+    bool (*generate)(const ArtworkOptions& options, std::string& error);
+};
+
+bool generateSwirlet(const ArtworkOptions& options, std::string& error);
+
+} // namespace artwork
