@@ -1,0 +1,113 @@
+// HeadlessPlatform: the platform without a display, for tests. It owns a scripted clock (ticks
+// move only when told to or when the toolkit sleeps), one scripted pointer for the whole
+// process (screen coordinates, like a real mouse) and a record of window classes and windows.
+//
+// Pointer scripts: a list of steps, each a position and a button word held for `polls` reads
+// of the buttons. Every read of the buttons takes one poll from the first step; a position
+// read shows the step that the next buttons read will answer, so a tracking loop sees each
+// position with its own buttons. When the script runs out the pointer rests at the last
+// step's position with the mouse buttons released (modifiers stay).
+//
+// Install with platform::setCurrent(&instance) (or HeadlessPlatform::Scope). GUI thread only.
+#pragma once
+
+#include "platform.h"
+
+#include <cstdint>
+#include <deque>
+#include <string>
+#include <vector>
+
+class HeadlessWindow;
+
+class HeadlessPlatform final : public platform::Platform {
+  public:
+    struct Step {
+        int32_t x = 0;
+        int32_t y = 0;
+        uint32_t buttons = 0;
+        int32_t polls = 1;
+    };
+
+    // Makes a HeadlessPlatform the current platform for its lifetime.
+    class Scope {
+      public:
+        explicit Scope(HeadlessPlatform& platform);
+        ~Scope();
+        Scope(const Scope&) = delete;
+        Scope& operator=(const Scope&) = delete;
+    };
+
+    HeadlessPlatform() = default;
+    ~HeadlessPlatform() override;
+    HeadlessPlatform(const HeadlessPlatform&) = delete;
+    HeadlessPlatform& operator=(const HeadlessPlatform&) = delete;
+
+    // ---- platform::Platform ----
+    bool registerWindowClass(const char* name) override;
+    void unregisterWindowClass(const char* name) override;
+    std::unique_ptr<platform::Window> createChildWindow(const platform::WindowSpec& spec) override;
+    uint32_t ticks() override { return now; }
+    void sleep(uint32_t milliseconds) override;
+    uint32_t doubleClickTime() override { return doubleClickMs; }
+
+    // ---- clock ----
+    void setTicks(uint32_t ticks) { now = ticks; }
+    void advance(uint32_t milliseconds) { now += milliseconds; }
+    uint32_t totalSlept() const { return sleptMs; }
+    int sleepCount() const { return sleepCalls; }
+    void setDoubleClickTime(uint32_t milliseconds) { doubleClickMs = milliseconds; }
+
+    // ---- pointer ----
+    void setPointer(int32_t x, int32_t y);
+    // Mouse buttons and modifiers of the resting pointer (PointerBits).
+    void setButtons(uint32_t buttons) { resting.buttons = buttons; }
+    void script(const std::vector<Step>& steps);
+    void addStep(const Step& step) { steps.push_back(step); }
+    bool scriptDone() const { return steps.empty(); }
+    int buttonReads() const { return buttonReadCount; }
+    uint32_t readButtons();
+    void readPosition(int32_t& x, int32_t& y) const;
+
+    // A left click at (x, y) of `window`: the press, then the button held for one read.
+    void click(HeadlessWindow& window, int32_t x, int32_t y, uint32_t modifiers = 0);
+    // A left-button drag from (x0, y0) to (x1, y1) in `moves` equal steps: the press, then
+    // one read at each position, then the release at the end.
+    void drag(HeadlessWindow& window, int32_t x0, int32_t y0, int32_t x1, int32_t y1,
+              int32_t moves, uint32_t modifiers = 0);
+
+    // ---- windows and classes ----
+    // Makes the next createChildWindow calls answer null (a bad parent, no display).
+    void setRefuseWindows(bool refuse) { refuseWindows = refuse; }
+    // New windows start with an exposure of their whole area queued, as a mapped window on a
+    // real display does (on by default).
+    void setExposeOnCreate(bool expose) { exposeOnCreate = expose; }
+    bool exposesOnCreate() const { return exposeOnCreate; }
+    const std::vector<HeadlessWindow*>& windows() const { return live; }
+    HeadlessWindow* lastWindow() const { return live.empty() ? nullptr : live.back(); }
+    int windowsCreated() const { return createdCount; }
+    bool hasClass(const std::string& name) const;
+    int classRegistrations() const { return registrations; }
+    int classUnregistrations() const { return unregistrations; }
+    const std::string& lastClassName() const { return lastClass; }
+
+  private:
+    friend class HeadlessWindow;
+    void forgetWindow(HeadlessWindow* window);
+
+    uint32_t now = 1000;
+    uint32_t sleptMs = 0;
+    int sleepCalls = 0;
+    uint32_t doubleClickMs = 400;
+    Step resting;
+    std::deque<Step> steps;
+    int buttonReadCount = 0;
+    bool refuseWindows = false;
+    bool exposeOnCreate = true;
+    std::vector<HeadlessWindow*> live;
+    int createdCount = 0;
+    std::vector<std::string> classes;
+    int registrations = 0;
+    int unregistrations = 0;
+    std::string lastClass;
+};

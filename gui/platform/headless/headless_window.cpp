@@ -1,0 +1,141 @@
+// HeadlessWindow: queued events, recorded presentation, scripted pointer reads.
+#include "headless_window.h"
+
+#include "headless_platform.h"
+
+#include <algorithm>
+#include <cstring>
+
+HeadlessWindow::HeadlessWindow(HeadlessPlatform& platform, const platform::WindowSpec& spec)
+    : parent(spec.parent), width(std::max(1, spec.width)), height(std::max(1, spec.height)),
+      className(spec.className ? spec.className : ""), title(spec.title ? spec.title : ""),
+      owner(&platform), listener(spec.listener), shown(width, height) {}
+
+HeadlessWindow::~HeadlessWindow() {
+    if (owner) owner->forgetWindow(this);
+}
+
+uint32_t HeadlessWindow::now() const { return owner ? owner->ticks() : 0; }
+
+bool HeadlessWindow::isVisible(const Event& event) const {
+    // Signed distance, so that the comparison survives the tick counter wrapping.
+    return static_cast<int32_t>(now() - event.visibleFrom) >= 0;
+}
+
+void HeadlessWindow::expose(const platform::Area& area) {
+    queue.push_back({Kind::Paint, area, 0, 0, now()});
+}
+
+void HeadlessWindow::queuePress(int32_t x, int32_t y, uint32_t at) {
+    queue.push_back({Kind::Press, {}, x, y, at ? at : now()});
+}
+
+void HeadlessWindow::destroyByHost() { queue.push_back({Kind::Destroy, {}, 0, 0, now()}); }
+
+void HeadlessWindow::setScreenOrigin(int32_t x, int32_t y) {
+    originX = x;
+    originY = y;
+}
+
+void HeadlessWindow::processEvents(platform::EventFilter filter) {
+    platform::Area paint;
+    bool paintPending = false;
+    auto deliverPaint = [&] {
+        if (!paintPending) return;
+        paintPending = false;
+        if (listener && !destroyed) listener->windowPaint(paint);
+    };
+    // Events are taken one at a time from the front, so that a press whose handling runs a
+    // nested (paint-only) pass sees the queue as it is then.
+    for (size_t index = 0; index < queue.size();) {
+        const Event event = queue[index];
+        if (!isVisible(event) ||
+            (filter == platform::EventFilter::PaintOnly && event.kind == Kind::Press)) {
+            ++index;
+            continue;
+        }
+        queue.erase(queue.begin() + static_cast<std::ptrdiff_t>(index));
+        switch (event.kind) {
+        case Kind::Paint:
+            if (event.area.isEmpty()) break;
+            if (!paintPending) {
+                paint = event.area;
+                paintPending = true;
+            } else {
+                paint.left = std::min(paint.left, event.area.left);
+                paint.top = std::min(paint.top, event.area.top);
+                paint.right = std::max(paint.right, event.area.right);
+                paint.bottom = std::max(paint.bottom, event.area.bottom);
+            }
+            break;
+        case Kind::Press:
+            deliverPaint();
+            pressTime = event.visibleFrom;
+            if (listener && !destroyed) listener->windowButtonDown(event.x, event.y);
+            // The handler may have changed the queue; start again from the front.
+            index = 0;
+            break;
+        case Kind::Destroy:
+            destroyed = true;
+            break;
+        }
+        if (destroyed) break;
+    }
+    deliverPaint();
+    if (destroyed && !destroyReported) {
+        destroyReported = true;
+        queue.clear();
+        if (listener) listener->windowDestroyed();
+    }
+}
+
+bool HeadlessWindow::takeButtonPress() {
+    if (destroyed) return false;
+    for (auto it = queue.begin(); it != queue.end(); ++it) {
+        if (it->kind == Kind::Press && isVisible(*it)) {
+            pressTime = it->visibleFrom;
+            queue.erase(it);
+            return true;
+        }
+    }
+    return false;
+}
+
+void HeadlessWindow::present(const PixelSurface& surface, const platform::Area& area) {
+    if (destroyed) return;
+    const platform::Area clipped{std::max(area.left, 0), std::max(area.top, 0),
+                                 std::min({area.right, surface.width, width}),
+                                 std::min({area.bottom, surface.height, height})};
+    if (clipped.isEmpty()) return;
+    presented.push_back(clipped);
+    const auto columns = static_cast<size_t>(clipped.right - clipped.left);
+    for (int32_t y = clipped.top; y < clipped.bottom; ++y)
+        std::memcpy(shown.row(y) + clipped.left, surface.row(y) + clipped.left,
+                    columns * sizeof(uint32_t));
+}
+
+uint32_t HeadlessWindow::pointerButtons() {
+    if (destroyed || !owner) return 0;
+    return owner->readButtons();
+}
+
+bool HeadlessWindow::pointerPosition(platform::PointerPosition& position) {
+    position = platform::PointerPosition{};
+    if (destroyed || !owner) return false;
+    owner->readPosition(position.screenX, position.screenY);
+    position.windowX = position.screenX - originX;
+    position.windowY = position.screenY - originY;
+    return true;
+}
+
+bool HeadlessWindow::screenOrigin(int32_t& x, int32_t& y) {
+    x = originX;
+    y = originY;
+    return !destroyed;
+}
+
+void HeadlessWindow::setCursor(int32_t type) {
+    if (type < platform::kCursorDefault || type > platform::kCursorSizeNWSE) return;
+    cursorType = type;
+    ++cursorChangeCount;
+}

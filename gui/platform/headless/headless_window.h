@@ -1,0 +1,91 @@
+// HeadlessWindow: a child window without a display. Tests queue exposures, presses and the
+// host destroying the window; what the toolkit presents is recorded, area by area, and copied
+// into `screen`, the picture a user would see.
+//
+// State: the spec it was made from, its event queue (each event carries the tick from which
+// it is visible), the presented areas and screen, its screen origin and cursor, the listener.
+// GUI thread only.
+#pragma once
+
+#include "pixel_surface.h"
+#include "platform.h"
+
+#include <cstdint>
+#include <deque>
+#include <string>
+#include <vector>
+
+class HeadlessPlatform;
+
+class HeadlessWindow final : public platform::Window {
+  public:
+    HeadlessWindow(HeadlessPlatform& owner, const platform::WindowSpec& spec);
+    ~HeadlessWindow() override;
+    HeadlessWindow(const HeadlessWindow&) = delete;
+    HeadlessWindow& operator=(const HeadlessWindow&) = delete;
+
+    // ---- platform::Window ----
+    bool isUsable() const override { return !destroyed; }
+    void processEvents(platform::EventFilter filter) override;
+    void detach() override { listener = nullptr; }
+    bool takeButtonPress() override;
+    uint32_t lastPressTime() const override { return pressTime; }
+    void present(const PixelSurface& surface, const platform::Area& area) override;
+    uint32_t pointerButtons() override;
+    bool pointerPosition(platform::PointerPosition& position) override;
+    bool screenOrigin(int32_t& x, int32_t& y) override;
+    int32_t getCursor() const override { return cursorType; }
+    void setCursor(int32_t type) override;
+
+    // ---- scripting ----
+    // An exposure of `area`, visible from now on.
+    void expose(const platform::Area& area);
+    void exposeAll() { expose({0, 0, width, height}); }
+    // A button press at (x, y) in window coordinates, visible from tick `at` (now when 0).
+    void queuePress(int32_t x, int32_t y, uint32_t at = 0);
+    // The host destroys the window (with its parent).
+    void destroyByHost();
+    void setScreenOrigin(int32_t x, int32_t y);
+    size_t pendingEvents() const { return queue.size(); }
+
+    // ---- what the toolkit did ----
+    const std::vector<platform::Area>& presentedAreas() const { return presented; }
+    void clearPresented() { presented.clear(); }
+    // Pixels presented so far, window-sized.
+    const PixelSurface& screen() const { return shown; }
+    int cursorChanges() const { return cursorChangeCount; }
+    bool isDetached() const { return listener == nullptr; }
+
+    void* const parent;
+    const int32_t width;
+    const int32_t height;
+    const std::string className;
+    const std::string title;
+
+  private:
+    enum class Kind { Paint, Press, Destroy };
+    struct Event {
+        Kind kind;
+        platform::Area area;
+        int32_t x;
+        int32_t y;
+        uint32_t visibleFrom;
+    };
+
+    friend class HeadlessPlatform;
+    bool isVisible(const Event& event) const;
+    uint32_t now() const;
+
+    HeadlessPlatform* owner; // none once the platform is gone
+    platform::WindowListener* listener;
+    std::deque<Event> queue;
+    std::vector<platform::Area> presented;
+    PixelSurface shown;
+    int32_t originX = 0;
+    int32_t originY = 0;
+    int32_t cursorType = platform::kCursorDefault;
+    int cursorChangeCount = 0;
+    uint32_t pressTime = 0;
+    bool destroyed = false;
+    bool destroyReported = false;
+};

@@ -1,0 +1,16 @@
+// The process-wide choice of platform: the window system's own unless a test replaced it.
+#include "platform.h"
+
+#include "x11/x11_platform.h"
+
+namespace platform {
+
+namespace {
+Platform* replacement = nullptr;
+} // namespace
+
+Platform& current() { return replacement ? *replacement : x11Platform(); }
+
+void setCurrent(Platform* platform) { replacement = platform; }
+
+} // namespace platform

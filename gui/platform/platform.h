@@ -1,0 +1,138 @@
+// Platform: the window-system services the toolkit needs, behind one small interface so that
+// the views and the editor frame never see a window-system type. Back ends: x11/ (the real
+// one) and headless/ (no display; scripted pointer and clock for tests).
+//
+// Everything here is called on the host's GUI thread. current() is process-wide plain state.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+
+struct PixelSurface;
+
+namespace platform {
+
+// Bits of the polled pointer word: mouse buttons and the modifier keys held now.
+enum PointerBits : uint32_t {
+    kButtonLeft = 1,
+    kButtonMiddle = 2,
+    kButtonRight = 4,
+    kModShift = 8,
+    kModControl = 16,
+    kModAlt = 32,
+};
+constexpr uint32_t kMouseButtonBits = kButtonLeft | kButtonMiddle | kButtonRight;
+constexpr uint32_t kModifierBits = kModShift | kModControl | kModAlt;
+
+// Cursor shapes a window can show. kCursorDefault is the shape the window inherits.
+enum CursorType : int32_t {
+    kCursorDefault = 0,
+    kCursorWait = 1,
+    kCursorSizeWE = 2,
+    kCursorSizeNS = 3,
+    kCursorSizeAll = 4,
+    kCursorSizeNESW = 5,
+    kCursorSizeNWSE = 6,
+};
+
+// Window pixels, half-open: columns left..right-1, rows top..bottom-1.
+struct Area {
+    int32_t left = 0;
+    int32_t top = 0;
+    int32_t right = 0;
+    int32_t bottom = 0;
+
+    bool isEmpty() const { return left >= right || top >= bottom; }
+};
+
+// Where the pointer is now.
+struct PointerPosition {
+    int32_t screenX = 0; // on the screen
+    int32_t screenY = 0;
+    int32_t windowX = 0; // relative to the window's top-left corner
+    int32_t windowY = 0;
+};
+
+// What a window reports while its events are processed (the toolkit's window procedure).
+class WindowListener {
+  public:
+    // The window needs these pixels again; exposures are merged while the queue drains.
+    virtual void windowPaint(const Area& area) = 0;
+    // A mouse button went down at (x, y), window coordinates.
+    virtual void windowButtonDown(int32_t x, int32_t y) = 0;
+    // The window is gone (destroyed with its parent, or the connection was lost).
+    virtual void windowDestroyed() = 0;
+
+  protected:
+    ~WindowListener() = default;
+};
+
+enum class EventFilter {
+    All,       // paints, button presses and destruction
+    PaintOnly, // only paints (inside a mouse-tracking loop); presses stay queued
+};
+
+// A child window inside a host-provided window. Destroying the object destroys the window.
+class Window {
+  public:
+    virtual ~Window() = default;
+
+    // True while the window exists and its connection works.
+    virtual bool isUsable() const = 0;
+    // Delivers the pending events to the listener (none after detach()).
+    virtual void processEvents(EventFilter filter) = 0;
+    // Stops all delivery: events that arrive later get default handling.
+    virtual void detach() = 0;
+    // Removes one pending button press without delivering it; true when there was one.
+    virtual bool takeButtonPress() = 0;
+    // Tick (ms, the platform's clock) at which the last press delivered or taken arrived.
+    virtual uint32_t lastPressTime() const = 0;
+    // Shows the pixels of `area` (clipped to surface and window) at the same place.
+    virtual void present(const PixelSurface& surface, const Area& area) = 0;
+    // Polls the mouse buttons and modifier keys held now (PointerBits); 0 when impossible.
+    virtual uint32_t pointerButtons() = 0;
+    // Polls the pointer position; false (position zeroed) when impossible.
+    virtual bool pointerPosition(PointerPosition& position) = 0;
+    // Screen position of the window's top-left corner; false when unknown.
+    virtual bool screenOrigin(int32_t& x, int32_t& y) = 0;
+    virtual int32_t getCursor() const = 0;
+    // Shows one of the CursorType shapes; other values are ignored.
+    virtual void setCursor(int32_t type) = 0;
+};
+
+// What a child window is made from.
+struct WindowSpec {
+    void* parent = nullptr; // the host's native window
+    int32_t width = 0;
+    int32_t height = 0;
+    const char* className = ""; // the module's window class
+    const char* title = "";
+    WindowListener* listener = nullptr;
+};
+
+class Platform {
+  public:
+    virtual ~Platform() = default;
+
+    // The module's window class: registered when the first frame window of the module is
+    // made, unregistered when the last is gone.
+    virtual bool registerWindowClass(const char* name) = 0;
+    virtual void unregisterWindowClass(const char* name) = 0;
+    // A visible child window, or null when it cannot be made (no display, bad parent).
+    virtual std::unique_ptr<Window> createChildWindow(const WindowSpec& spec) = 0;
+
+    // Monotonic milliseconds and a pause of the calling thread.
+    virtual uint32_t ticks() = 0;
+    virtual void sleep(uint32_t milliseconds) = 0;
+    // Longest gap between the two presses of a double click, ms.
+    virtual uint32_t doubleClickTime() = 0;
+};
+
+// The platform every frame of this process uses: the one set with setCurrent, else the
+// window system's own (X11).
+Platform& current();
+// Makes every frame created afterwards (and the tick clock) use `replacement`; null goes
+// back to the window system's own. The caller keeps ownership.
+void setCurrent(Platform* replacement);
+
+} // namespace platform

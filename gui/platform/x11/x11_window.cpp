@@ -1,0 +1,294 @@
+// X11Window: creation inside the host's window, event delivery, pointer polling, cursors and
+// presenting.
+#include "x11_window.h"
+
+#include "pixel_surface.h"
+#include "x11_error_trap.h"
+#include "x11_window_registry.h"
+
+#include <X11/Xutil.h>
+#include <X11/cursorfont.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <new>
+
+namespace {
+
+// X resource ids use 29 bits; anything larger cannot name a window.
+constexpr uintptr_t kLargestResourceId = 0x1fffffffu;
+
+// Cursor-font shapes for the CursorType values 1 to 6.
+constexpr unsigned kCursorShapes[7] = {0,
+                                       XC_watch,
+                                       XC_sb_h_double_arrow,
+                                       XC_sb_v_double_arrow,
+                                       XC_fleur,
+                                       XC_bottom_left_corner,
+                                       XC_bottom_right_corner};
+
+uint32_t pointerBits(unsigned int mask) {
+    uint32_t bits = 0;
+    if (mask & Button1Mask) bits |= platform::kButtonLeft;
+    if (mask & Button2Mask) bits |= platform::kButtonMiddle;
+    if (mask & Button3Mask) bits |= platform::kButtonRight;
+    if (mask & ShiftMask) bits |= platform::kModShift;
+    if (mask & ControlMask) bits |= platform::kModControl;
+    if (mask & Mod1Mask) bits |= platform::kModAlt;
+    return bits;
+}
+
+void merge(platform::Area& into, bool& any, const platform::Area& area) {
+    if (area.isEmpty()) return;
+    if (!any) {
+        into = area;
+        any = true;
+        return;
+    }
+    into.left = std::min(into.left, area.left);
+    into.top = std::min(into.top, area.top);
+    into.right = std::max(into.right, area.right);
+    into.bottom = std::max(into.bottom, area.bottom);
+}
+
+} // namespace
+
+std::unique_ptr<X11Window> X11Window::create(const platform::WindowSpec& spec) {
+    const auto parentId = reinterpret_cast<uintptr_t>(spec.parent);
+    if (parentId == 0 || parentId > kLargestResourceId) return nullptr;
+    std::unique_ptr<X11Connection> connection = X11Connection::open();
+    if (!connection) return nullptr;
+    Display* display = connection->display();
+    const auto parent = static_cast<::Window>(parentId);
+    const int width = std::max(1, spec.width);
+    const int height = std::max(1, spec.height);
+
+    X11ErrorTrap trap(display);
+    XWindowAttributes parentAttributes{};
+    if (!XGetWindowAttributes(display, parent, &parentAttributes) || !trap.sync()) {
+        return nullptr;
+    }
+    // The child takes the parent's visual; its pixels are only ever true colour.
+    if (!parentAttributes.visual || parentAttributes.visual->c_class != TrueColor ||
+        parentAttributes.c_class != InputOutput) {
+        return nullptr;
+    }
+    XSetWindowAttributes attributes{};
+    attributes.event_mask = ExposureMask | ButtonPressMask | StructureNotifyMask;
+    attributes.background_pixmap = None; // no flash of a background colour before painting
+    attributes.bit_gravity = NorthWestGravity;
+    const ::Window window =
+        XCreateWindow(display, parent, 0, 0, static_cast<unsigned>(width),
+                      static_cast<unsigned>(height), 0, CopyFromParent, InputOutput,
+                      CopyFromParent, CWEventMask | CWBackPixmap | CWBitGravity, &attributes);
+    if (!trap.sync() || window == 0) return nullptr;
+
+    XClassHint hint{};
+    hint.res_name = const_cast<char*>(spec.className ? spec.className : "");
+    hint.res_class = hint.res_name;
+    XSetClassHint(display, window, &hint);
+    XStoreName(display, window, spec.title ? spec.title : "");
+    XMapWindow(display, window);
+    if (!trap.sync()) {
+        XDestroyWindow(display, window);
+        trap.sync();
+        return nullptr;
+    }
+
+    std::unique_ptr<X11Presenter> presenter(new (std::nothrow) X11Presenter(
+        display, window, parentAttributes.visual, parentAttributes.depth, width, height));
+    X11Window* made = presenter ? new (std::nothrow) X11Window : nullptr;
+    if (!made) {
+        presenter.reset();
+        XDestroyWindow(display, window);
+        trap.sync();
+        return nullptr;
+    }
+    std::unique_ptr<X11Window> result(made);
+    result->connection = std::move(connection);
+    result->window = window;
+    result->width = width;
+    result->height = height;
+    result->listener = spec.listener;
+    result->presenter = std::move(presenter);
+    x11_registry::addWindow(result.get());
+    return result;
+}
+
+X11Window::~X11Window() {
+    x11_registry::removeWindow(this);
+    if (!connection) return;
+    Display* display = connection->display();
+    {
+        X11ErrorTrap trap(display);
+        presenter.reset();
+        if (connection->isUsable()) {
+            for (Cursor cursor : cursors)
+                if (cursor) XFreeCursor(display, cursor);
+            // After a DestroyNotify the id is stale; the trap swallows the BadWindow.
+            XDestroyWindow(display, window);
+            trap.sync();
+        }
+    }
+    connection.reset();
+}
+
+bool X11Window::isUsable() const { return !gone && connection && connection->isUsable(); }
+
+bool X11Window::nextEvent(platform::EventFilter filter, XEvent& event) {
+    if (!isUsable()) return false;
+    Display* display = connection->display();
+    X11ErrorTrap trap(display);
+    if (filter == platform::EventFilter::PaintOnly) {
+        if (XCheckTypedWindowEvent(display, window, Expose, &event)) return true;
+        return XCheckTypedWindowEvent(display, window, DestroyNotify, &event);
+    }
+    if (XPending(display) <= 0 || !connection->isUsable()) return false;
+    XNextEvent(display, &event);
+    return connection->isUsable();
+}
+
+void X11Window::processEvents(platform::EventFilter filter) {
+    platform::Area paint;
+    bool paintPending = false;
+    XEvent event;
+    while (nextEvent(filter, event)) {
+        if (event.xany.window != window) continue;
+        switch (event.type) {
+        case Expose:
+            merge(paint, paintPending,
+                  {event.xexpose.x, event.xexpose.y, event.xexpose.x + event.xexpose.width,
+                   event.xexpose.y + event.xexpose.height});
+            break;
+        case ButtonPress:
+            // Buttons 4 to 7 are wheel and tilt steps, not presses.
+            if (event.xbutton.button < Button1 || event.xbutton.button > Button3) break;
+            // A press may start a long tracking loop: show what is exposed before it.
+            if (paintPending && listener && x11_registry::hasWindow(this)) {
+                paintPending = false;
+                listener->windowPaint(paint);
+            }
+            pressTime = platform::current().ticks();
+            if (listener && x11_registry::hasWindow(this))
+                listener->windowButtonDown(event.xbutton.x, event.xbutton.y);
+            break;
+        case DestroyNotify:
+            if (event.xdestroywindow.window == window) gone = true;
+            break;
+        default:
+            break;
+        }
+    }
+    if (paintPending && !gone && listener && x11_registry::hasWindow(this))
+        listener->windowPaint(paint);
+    reportIfGone();
+}
+
+void X11Window::reportIfGone() {
+    if (isUsable() || goneReported) return;
+    gone = true;
+    goneReported = true;
+    if (listener) listener->windowDestroyed();
+}
+
+bool X11Window::takeButtonPress() {
+    if (!isUsable()) return false;
+    Display* display = connection->display();
+    X11ErrorTrap trap(display);
+    XEvent event;
+    while (XCheckTypedWindowEvent(display, window, ButtonPress, &event)) {
+        if (event.xbutton.button >= Button1 && event.xbutton.button <= Button3) {
+            pressTime = platform::current().ticks();
+            return true;
+        }
+    }
+    return false;
+}
+
+void X11Window::present(const PixelSurface& surface, const platform::Area& area) {
+    if (!isUsable() || !presenter) return;
+    platform::Area clipped{std::max(area.left, 0), std::max(area.top, 0),
+                           std::min({area.right, surface.width, width}),
+                           std::min({area.bottom, surface.height, height})};
+    if (clipped.isEmpty()) return;
+    X11ErrorTrap trap(connection->display());
+    presenter->put(surface, clipped);
+}
+
+bool X11Window::queryPointer(int& rootX, int& rootY, int& windowX, int& windowY,
+                             unsigned& mask, bool& sameScreen) {
+    rootX = rootY = windowX = windowY = 0;
+    mask = 0;
+    sameScreen = false;
+    if (!isUsable()) return false;
+    Display* display = connection->display();
+    X11ErrorTrap trap(display);
+    ::Window root = 0;
+    ::Window child = 0;
+    sameScreen =
+        XQueryPointer(display, window, &root, &child, &rootX, &rootY, &windowX, &windowY, &mask);
+    if (trap.failed() || !connection->isUsable()) {
+        rootX = rootY = windowX = windowY = 0;
+        mask = 0;
+        return false;
+    }
+    return true;
+}
+
+uint32_t X11Window::pointerButtons() {
+    int rootX, rootY, windowX, windowY;
+    unsigned mask;
+    bool sameScreen;
+    if (!queryPointer(rootX, rootY, windowX, windowY, mask, sameScreen)) return 0;
+    return pointerBits(mask);
+}
+
+bool X11Window::pointerPosition(platform::PointerPosition& position) {
+    position = platform::PointerPosition{};
+    int rootX, rootY, windowX, windowY;
+    unsigned mask;
+    bool sameScreen;
+    if (!queryPointer(rootX, rootY, windowX, windowY, mask, sameScreen)) return false;
+    position.screenX = rootX;
+    position.screenY = rootY;
+    if (sameScreen) {
+        position.windowX = windowX;
+        position.windowY = windowY;
+    } else {
+        int32_t originX = 0, originY = 0;
+        screenOrigin(originX, originY);
+        position.windowX = rootX - originX;
+        position.windowY = rootY - originY;
+    }
+    return true;
+}
+
+bool X11Window::screenOrigin(int32_t& x, int32_t& y) {
+    x = y = 0;
+    if (!isUsable()) return false;
+    Display* display = connection->display();
+    X11ErrorTrap trap(display);
+    ::Window child = 0;
+    int originX = 0, originY = 0;
+    const Bool ok = XTranslateCoordinates(display, window, DefaultRootWindow(display), 0, 0,
+                                          &originX, &originY, &child);
+    if (!ok || trap.failed()) return false;
+    x = originX;
+    y = originY;
+    return true;
+}
+
+void X11Window::setCursor(int32_t type) {
+    if (type < platform::kCursorDefault || type > platform::kCursorSizeNWSE) return;
+    cursorType = type;
+    if (!isUsable()) return;
+    Display* display = connection->display();
+    X11ErrorTrap trap(display);
+    if (type == platform::kCursorDefault) {
+        XUndefineCursor(display, window);
+    } else {
+        if (!cursors[type]) cursors[type] = XCreateFontCursor(display, kCursorShapes[type]);
+        if (cursors[type]) XDefineCursor(display, window, cursors[type]);
+    }
+    XFlush(display);
+}

@@ -1,0 +1,60 @@
+// X11Window: a frame's child window inside the host's X11 window, on a connection of its own.
+// Events are read only when the toolkit asks (the host's effEditIdle and the idle pump), on
+// the host's GUI thread: exposures are merged into one paint, presses of buttons 1 to 3 become
+// mouse presses, buttons and modifiers in drag loops come from XQueryPointer.
+//
+// State: the connection, the window and its size, the presenter, the cursors made so far and
+// the one shown, the listener (none after detach), whether the window is gone (destroyed with
+// its parent or connection lost) and the arrival tick of the last press.
+#pragma once
+
+#include "platform.h"
+#include "x11_connection.h"
+#include "x11_presenter.h"
+
+#include <X11/Xlib.h>
+
+#include <memory>
+
+class X11Window final : public platform::Window {
+  public:
+    // Null when the parent is not a window of the display, or there is no display.
+    static std::unique_ptr<X11Window> create(const platform::WindowSpec& spec);
+    ~X11Window() override;
+
+    bool isUsable() const override;
+    void processEvents(platform::EventFilter filter) override;
+    void detach() override { listener = nullptr; }
+    bool takeButtonPress() override;
+    uint32_t lastPressTime() const override { return pressTime; }
+    void present(const PixelSurface& surface, const platform::Area& area) override;
+    uint32_t pointerButtons() override;
+    bool pointerPosition(platform::PointerPosition& position) override;
+    bool screenOrigin(int32_t& x, int32_t& y) override;
+    int32_t getCursor() const override { return cursorType; }
+    void setCursor(int32_t type) override;
+
+    // For tests and diagnostics.
+    unsigned long nativeId() const { return window; }
+    bool usesSharedMemory() const { return presenter && presenter->usesSharedMemory(); }
+
+  private:
+    X11Window() = default;
+    bool nextEvent(platform::EventFilter filter, XEvent& event);
+    void reportIfGone();
+    // XQueryPointer: false when the window or the connection is gone.
+    bool queryPointer(int& rootX, int& rootY, int& windowX, int& windowY, unsigned& mask,
+                      bool& sameScreen);
+
+    std::unique_ptr<X11Connection> connection;
+    ::Window window = 0;
+    int width = 0;
+    int height = 0;
+    platform::WindowListener* listener = nullptr;
+    std::unique_ptr<X11Presenter> presenter;
+    Cursor cursors[7] = {};
+    int32_t cursorType = platform::kCursorDefault;
+    bool gone = false;
+    bool goneReported = false;
+    uint32_t pressTime = 0;
+};
