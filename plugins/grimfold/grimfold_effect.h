@@ -1,0 +1,83 @@
+// GrimfoldEffect: a stereo waveshaper. Each channel is scaled by a pre-gain, shaped by eight
+// cubic stages in series (each blended with the signal by its own amount), scaled by a
+// post-gain and, in the anti-alias mode, low-pass filtered at eight times the host rate.
+//
+// State: 16 programs (the current one holds the live parameter values), the WaveShaper
+// settings derived from them, the oversample switch, the two channels' anti-alias filter
+// memories and the VU level (always 0: processing never raises it).
+// Threads: the constructor, setParameter, setProgram, the text calls and suspend run on host
+// threads; process and processReplacing on the audio thread. Parameters are plain floats and
+// a byte that the audio thread reads as they stand: gains and amounts every frame, the
+// oversample switch once per block.
+#pragma once
+
+#include "anti_alias_cascade.h"
+#include "effect_base.h"
+#include "wave_shaper.h"
+
+#include <cstdint>
+
+struct GrimfoldProgram {
+    float values[11];
+    char name[24];
+};
+
+class GrimfoldEffect : public EffectBase {
+  public:
+    enum Parameter : int32_t {
+        kPreGain,
+        kPostGain,
+        kShape1,
+        kShape2,
+        kShape3,
+        kShape4,
+        kShape5,
+        kShape6,
+        kShape7,
+        kShape8,
+        kOversample,
+        kNumParams
+    };
+    static constexpr int32_t kNumPrograms = 16;
+
+    explicit GrimfoldEffect(audioMasterCallback hostCallback);
+    ~GrimfoldEffect() override;
+
+    void setParameter(int32_t index, float value) override;
+    float getParameter(int32_t index) override;
+    void process(float** inputs, float** outputs, int32_t sampleFrames) override;
+    void processReplacing(float** inputs, float** outputs, int32_t sampleFrames) override;
+    void setProgram(int32_t program) override;
+    void setProgramName(char* name) override;
+    void getProgramName(char* name) override;
+    void getParamLabel(int32_t index, char* label) override;
+    void getParamDisplay(int32_t index, char* text) override;
+    void getParamName(int32_t index, char* text) override;
+    float getVu() override;
+    void setSampleRate(float rate) override;
+    void suspend() override;
+
+    // Read-only views for tests and the editor.
+    const WaveShaper& shaperSettings() const { return shaper; }
+    bool isOversampling() const { return oversample; }
+    const anti_alias::CascadeChannel& filterState(int32_t channel) const {
+        return channel == 0 ? leftFilter : rightFilter;
+    }
+
+    bool failed = false;
+
+  private:
+    template <bool accumulate> void run(float** inputs, float** outputs, int32_t sampleFrames);
+    template <bool accumulate, bool oversampled>
+    void runLoop(float** inputs, float** outputs, int32_t sampleFrames);
+    void clearFilters();
+    void loadSections(anti_alias::StereoSection* sections) const;
+    void storeSections(const anti_alias::StereoSection* sections);
+
+    anti_alias::CascadeChannel leftFilter{};
+    anti_alias::CascadeChannel rightFilter{};
+    WaveShaper shaper;
+    GrimfoldProgram* programs = nullptr;
+    float vuLevel = 0.0f;
+    bool oversample = false;
+};
