@@ -83,8 +83,8 @@ class Window {
     virtual void processEvents(EventFilter filter) = 0;
     // Stops all delivery: events that arrive later get default handling.
     virtual void detach() = 0;
-    // Removes one pending button press without delivering it; true when there was one.
-    virtual bool takeButtonPress() = 0;
+    // Removes one pending left-button press without delivering it; true when there was one.
+    virtual bool takeLeftButtonPress() = 0;
     // Tick (ms, the platform's clock) at which the last press delivered or taken arrived.
     virtual uint32_t lastPressTime() const = 0;
     // Shows the pixels of `area` (clipped to surface and window) at the same place.

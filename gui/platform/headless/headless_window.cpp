@@ -89,7 +89,7 @@ void HeadlessWindow::processEvents(platform::EventFilter filter) {
     }
 }
 
-bool HeadlessWindow::takeButtonPress() {
+bool HeadlessWindow::takeLeftButtonPress() {
     if (destroyed) return false;
     for (auto it = queue.begin(); it != queue.end(); ++it) {
         if (it->kind == Kind::Press && isVisible(*it)) {

@@ -191,18 +191,23 @@ void X11Window::reportIfGone() {
     if (listener) listener->windowDestroyed();
 }
 
-bool X11Window::takeButtonPress() {
+namespace {
+Bool isLeftPress(Display*, XEvent* event, XPointer window) {
+    return event->type == ButtonPress && event->xbutton.button == Button1 &&
+           event->xbutton.window == *reinterpret_cast<::Window*>(window);
+}
+} // namespace
+
+bool X11Window::takeLeftButtonPress() {
     if (!isUsable()) return false;
     Display* display = connection->display();
     X11ErrorTrap trap(display);
     XEvent event;
-    while (XCheckTypedWindowEvent(display, window, ButtonPress, &event)) {
-        if (event.xbutton.button >= Button1 && event.xbutton.button <= Button3) {
-            pressTime = platform::current().ticks();
-            return true;
-        }
-    }
-    return false;
+    // Other events, presses of other buttons included, stay queued in their order.
+    if (!XCheckIfEvent(display, &event, isLeftPress, reinterpret_cast<XPointer>(&window)))
+        return false;
+    pressTime = platform::current().ticks();
+    return true;
 }
 
 void X11Window::present(const PixelSurface& surface, const platform::Area& area) {

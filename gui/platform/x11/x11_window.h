@@ -25,7 +25,7 @@ class X11Window final : public platform::Window {
     bool isUsable() const override;
     void processEvents(platform::EventFilter filter) override;
     void detach() override { listener = nullptr; }
-    bool takeButtonPress() override;
+    bool takeLeftButtonPress() override;
     uint32_t lastPressTime() const override { return pressTime; }
     void present(const PixelSurface& surface, const platform::Area& area) override;
     uint32_t pointerButtons() override;
