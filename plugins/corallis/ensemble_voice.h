@@ -24,13 +24,13 @@ struct StereoSample {
 class EnsembleVoice {
   public:
     void setDelay(Side side, float v, const EnsembleContext& context) {
-        line(side).setBaseDelay(SweptDelayLine::samplesForValue(context.span, v));
+        sideLine(side).setBaseDelay(SweptDelayLine::samplesForValue(context.span, v));
     }
     void setDepth(Side side, float v, const EnsembleContext& context) {
-        line(side).setDepth(SweptDelayLine::samplesForValue(context.span, v));
+        sideLine(side).setDepth(SweptDelayLine::samplesForValue(context.span, v));
     }
     void setSpeed(Side side, float v, const EnsembleContext& context) {
-        line(side).setPeriod(SweptDelayLine::periodForSpeed(context.speedScale, v));
+        sideLine(side).setPeriod(SweptDelayLine::periodForSpeed(context.speedScale, v));
     }
     // The gain on the other side's output where it enters this side's line.
     void setFeedback(Side side, float gain) {
@@ -70,7 +70,7 @@ class EnsembleVoice {
     float getDenormalOffset() const { return denormalOffset; }
 
   private:
-    SweptDelayLine& line(Side side) { return side == Side::Left ? left : right; }
+    SweptDelayLine& sideLine(Side side) { return side == Side::Left ? left : right; }
 
     SweptDelayLine left;
     SweptDelayLine right;

@@ -1,0 +1,187 @@
+// CorallisEffect under bad input: non-finite and overflowing audio, unusable sample rates,
+// out-of-range parameter indices, and processing entries called with odd arguments.
+#include "corallis_effect.h"
+
+#include <gtest/gtest.h>
+
+#include <cfloat>
+#include <climits>
+#include <cmath>
+#include <cstring>
+#include <vector>
+
+namespace {
+
+struct Buffers {
+    std::vector<float> inL, inR, outL, outR;
+    float* in[2];
+    float* out[2];
+    explicit Buffers(size_t frames, float left = 0.0f, float right = 0.0f)
+        : inL(frames, left), inR(frames, right), outL(frames), outR(frames),
+          in{inL.data(), inR.data()}, out{outL.data(), outR.data()} {}
+    bool outputFinite() const {
+        for (size_t i = 0; i < outL.size(); ++i)
+            if (!std::isfinite(outL[i]) || !std::isfinite(outR[i])) return false;
+        return true;
+    }
+    void sine(float amplitude, size_t start) {
+        for (size_t i = 0; i < inL.size(); ++i) {
+            inL[i] = amplitude * std::sin(0.05f * static_cast<float>(start + i));
+            inR[i] = -inL[i];
+        }
+    }
+};
+
+// Both modes, strongest feedback (voice 0's loop gain is 1), full wet.
+void configureHarsh(CorallisEffect& effect, bool serial) {
+    effect.setParameter(kSerialMod, serial ? 1.0f : 0.0f);
+    effect.setParameter(kFeedBack1, 0.0f);
+    effect.setParameter(kFeedBack2, 0.0f);
+    effect.setParameter(kWetMix, 1.0f);
+    effect.setParameter(kDryMix, 1.0f);
+    effect.setParameter(kSpeed1, 1.0f);
+    effect.setParameter(kSlowMod, 0.0f);
+}
+
+TEST(CorallisRobustness, NonFiniteInputNeverReachesTheHostAndTheEffectRecovers) {
+    for (bool serial : {true, false}) {
+        // The twin hears silence where the effect hears NaN and infinities.
+        CorallisEffect effect(nullptr), twin(nullptr);
+        configureHarsh(effect, serial);
+        configureHarsh(twin, serial);
+        Buffers bad(256), silence(256);
+        for (size_t i = 0; i < 256; ++i) {
+            bad.inL[i] = i % 3 == 0 ? NAN : (i % 3 == 1 ? INFINITY : -INFINITY);
+            bad.inR[i] = i % 2 ? -INFINITY : NAN;
+        }
+        effect.processReplacing(bad.in, bad.out, 256);
+        twin.processReplacing(silence.in, silence.out, 256);
+        EXPECT_TRUE(bad.outputFinite()) << serial;
+        // Ordinary audio afterwards: from the first block on the output is finite and follows
+        // the twin's (the lines differ only by the tiny offsets the twin stored), in both
+        // entries, long enough for every line to have been read many times.
+        for (size_t block = 0; block < 100; ++block) {
+            Buffers ordinary(512), reference(512);
+            ordinary.sine(0.5f, block * 512);
+            reference.sine(0.5f, block * 512);
+            if (block % 2) {
+                effect.process(ordinary.in, ordinary.out, 512);
+                twin.process(reference.in, reference.out, 512);
+            } else {
+                effect.processReplacing(ordinary.in, ordinary.out, 512);
+                twin.processReplacing(reference.in, reference.out, 512);
+            }
+            ASSERT_TRUE(ordinary.outputFinite()) << serial << " block " << block;
+            for (size_t i = 0; i < 512; ++i) {
+                const float tolerance = 1.0e-4f * std::max(1.0f, std::fabs(reference.outL[i]));
+                ASSERT_NEAR(ordinary.outL[i], reference.outL[i], tolerance) << block << " " << i;
+                ASSERT_NEAR(ordinary.outR[i], reference.outR[i], tolerance) << block << " " << i;
+            }
+        }
+    }
+}
+
+TEST(CorallisRobustness, OverflowingSumsAreLimitedToTheLargestFloat) {
+    CorallisEffect effect(nullptr);
+    configureHarsh(effect, false);
+    Buffers loud(4096, FLT_MAX, -FLT_MAX);
+    effect.processReplacing(loud.in, loud.out, 4096);
+    EXPECT_TRUE(loud.outputFinite());
+    EXPECT_EQ(loud.outL[0], FLT_MAX); // dry alone is FLT_MAX; the wet lines are still silent
+    // Accumulating onto a host buffer that already holds the largest values.
+    std::fill(loud.outL.begin(), loud.outL.end(), FLT_MAX);
+    std::fill(loud.outR.begin(), loud.outR.end(), NAN);
+    effect.process(loud.in, loud.out, 4096);
+    EXPECT_TRUE(loud.outputFinite());
+    EXPECT_EQ(loud.outL[0], FLT_MAX);
+}
+
+TEST(CorallisRobustness, LowAndHighRatesProcessSafely) {
+    for (float rate : {1.0f, 5.0f, 9.0f, 10.0f, 19.5f, 1410000.0f}) {
+        CorallisEffect effect(nullptr);
+        effect.setSampleRate(rate);
+        EXPECT_EQ(effect.getSampleRate(), rate);
+        configureHarsh(effect, true);
+        effect.setParameter(kDepth1, 1.0f);
+        effect.setParameter(kRandAmt, 1.0f);
+        for (int block = 0; block < 8; ++block) {
+            Buffers b(1000);
+            b.sine(1.0f, static_cast<size_t>(block) * 1000);
+            effect.processReplacing(b.in, b.out, 1000);
+            ASSERT_TRUE(b.outputFinite()) << rate;
+        }
+        effect.setParameter(kSerialMod, 0.0f);
+        Buffers b(1000, 0.5f, 0.5f);
+        effect.process(b.in, b.out, 1000);
+        EXPECT_TRUE(b.outputFinite()) << rate;
+    }
+}
+
+// A rate whose lines cannot be built leaves the effect exactly as it was: same rate, same
+// lines, same output as a twin that never saw the request.
+TEST(CorallisRobustness, RefusedRateChangesNothing) {
+    CorallisEffect effect(nullptr), twin(nullptr);
+    effect.setSampleRate(48000.0f);
+    twin.setSampleRate(48000.0f);
+    for (float rate : {0.0f, -1.0f, 2.0e7f, 3.0e38f, INFINITY, -INFINITY, NAN}) {
+        effect.setSampleRate(rate);
+        EXPECT_EQ(effect.getSampleRate(), 48000.0f) << rate;
+        EXPECT_EQ(effect.ensembleContext().lineLength, 4800) << rate;
+    }
+    Buffers a(3000), b(3000);
+    a.sine(0.7f, 0);
+    b.sine(0.7f, 0);
+    effect.processReplacing(a.in, a.out, 3000);
+    twin.processReplacing(b.in, b.out, 3000);
+    EXPECT_EQ(std::memcmp(a.outL.data(), b.outL.data(), 3000 * sizeof(float)), 0);
+    EXPECT_EQ(std::memcmp(a.outR.data(), b.outR.data(), 3000 * sizeof(float)), 0);
+}
+
+TEST(CorallisRobustness, OutOfRangeIndicesChangeNothing) {
+    CorallisEffect effect(nullptr);
+    float before[kCorallisParameterCount];
+    for (int32_t i = 0; i < kCorallisParameterCount; ++i) before[i] = effect.getParameter(i);
+    for (int32_t index : {-1, 14, 1000, INT32_MIN, INT32_MAX}) {
+        effect.setParameter(index, 0.9f);
+        EXPECT_EQ(effect.getParameter(index), 0.0f);
+        char text[64];
+        std::memset(text, 'x', sizeof text);
+        effect.getParamName(index, text);
+        EXPECT_STREQ(text, "");
+        effect.getParamDisplay(index, text);
+        EXPECT_STREQ(text, "");
+        effect.getParamLabel(index, text);
+        EXPECT_STREQ(text, " ");
+    }
+    for (int32_t i = 0; i < kCorallisParameterCount; ++i)
+        EXPECT_EQ(effect.getParameter(i), before[i]);
+    // Program numbers outside 0..15 are ignored even when called directly.
+    effect.setProgram(-1);
+    effect.setProgram(16);
+    EXPECT_EQ(effect.getProgram(), 0);
+}
+
+TEST(CorallisRobustness, NullAndEmptyArgumentsAreHarmless) {
+    CorallisEffect effect(nullptr);
+    Buffers b(16, 1.0f, 1.0f);
+    std::fill(b.outL.begin(), b.outL.end(), 3.0f);
+    effect.processReplacing(b.in, b.out, 0);
+    effect.processReplacing(b.in, b.out, -5);
+    effect.process(b.in, b.out, INT32_MIN);
+    EXPECT_EQ(b.outL[0], 3.0f);
+    float* missing[2] = {nullptr, nullptr};
+    effect.processReplacing(missing, b.out, 16);
+    effect.processReplacing(b.in, missing, 16);
+    effect.processReplacing(nullptr, nullptr, 16);
+    EXPECT_EQ(b.outL[0], 3.0f);
+    effect.getParamName(0, nullptr);
+    effect.getParamLabel(0, nullptr);
+    effect.getParamDisplay(0, nullptr);
+    effect.getProgramName(nullptr);
+    effect.setProgramName(nullptr);
+    char name[32];
+    effect.getProgramName(name);
+    EXPECT_STREQ(name, "Pellucid Ensemble");
+}
+
+} // namespace
