@@ -373,8 +373,9 @@ void TloomEffect::setSampleRate(float rate) {
     if (!(std::isfinite(rate) && rate > 0.0f)) return;
     const int32_t length = GapLine::lengthForRate(rate);
     auto samplesLeft = GapLine::allocateSamples(length);
+    if (!samplesLeft) return;
     auto samplesRight = GapLine::allocateSamples(length);
-    if (!samplesLeft || !samplesRight) return;
+    if (!samplesRight) return;
     sampleRate = rate;
     const float inverse = 1.0f / rate;
     // Below about 3e-39 Hz the reciprocal overflows; the largest float keeps it finite.
