@@ -1,6 +1,7 @@
 // TloomEffect: parameters, programs, texts, sample-rate changes and the per-frame arithmetic.
 #include "tloom_effect.h"
 
+#include "denormals.h"
 #include "editor_base.h"
 #include "value_text.h"
 
@@ -14,9 +15,9 @@ namespace {
 constexpr float kDefaults[TloomEffect::kNumParams] = {
     0.5f, 0.5f, 0.25f, 0.35f, 0.45f, 0.55f, 0.0f, 0.0f, 1.0f, 1.0f, 0.5f, 0.0f, 1.0f, 0.0f, 0.0f};
 constexpr const char* kParamNames[TloomEffect::kNumParams] = {
-    "L Gap Speed", "L Gap Mod",      "L Feedback",     "R Gap Speed", "R Gap Mod",
-    "R Feedback",  "L Shape",        "R Shape",        "L Speed Adjust", "R Speed Adjust",
-    "Cutoff",      "Rez",            "Low",            "Band",        "High"};
+    "L Gap Speed", "L Gap Mod", "L Feedback", "R Gap Speed",    "R Gap Mod",
+    "R Feedback",  "L Shape",   "R Shape",    "L Speed Adjust", "R Speed Adjust",
+    "Cutoff",      "Rez",       "Low",        "Band",           "High"};
 constexpr char kPercentLabel[] = " %";
 constexpr char kPlainLabel[] = " ";
 constexpr char kProgramName[] = "Default";
@@ -26,7 +27,7 @@ constexpr char kVendorName[] = "Lumen Forge";
 // Constants at the precision the arithmetic is defined with.
 constexpr double kRateOffset = static_cast<double>(0.0001f); // the float 0.0001, as a double
 constexpr float kSpeedPi = 3.1415927f;                       // float, in the gap-speed step
-constexpr double kCutoffPi = 3.1415926;                       // double, in the cutoff
+constexpr double kCutoffPi = 3.1415926;                      // double, in the cutoff
 constexpr double kHalfRate = 22050.0;
 constexpr double kModScale = 692.7212158218026;
 constexpr float kReadSpan = 0.495f; // read position reaches 0.99 x length behind the write
@@ -46,14 +47,17 @@ inline float finiteSample(float x) {
     return std::isnan(x) ? 0.0f : std::copysign(FLT_MAX, x);
 }
 
-// w0 a + w1 a^2 + w2 a^3 + w3 a^4 + w4 a^5, summed in that order.
-inline float shapeValue(const float* weights, float a) {
+// The weighted sum w0 a + w1 a^2 + w2 a^3 + w3 a^4 + w4 a^5 with exactly one weight 1, taken
+// without its four zero terms: for a finite oscillator value the sum is the selected power
+// exactly, except that a zero power comes out as +0 (the even powers contribute +0 terms), which
+// adding +0 reproduces.
+inline float shapeValue(int32_t shape, float a) {
     const float a2 = a * a;
     const float a3 = a2 * a;
     const float a4 = a3 * a;
     const float a5 = a4 * a;
-    return weights[0] * a + weights[1] * a2 + weights[2] * a3 + weights[3] * a4 +
-           weights[4] * a5;
+    const float powers[TloomEffect::kNumShapes] = {a, a2, a3, a4, a5};
+    return powers[static_cast<uint32_t>(shape) % TloomEffect::kNumShapes] + 0.0f;
 }
 
 // The line value at the position the gap-mod oscillator selects: between 0 and 0.99 x length
@@ -121,7 +125,8 @@ TloomEffect::TloomEffect(audioMasterCallback hostCallback)
     lineRight.adopt(std::move(samplesRight), length);
 
     currentProgram = 0;
-    for (int32_t i = 0; i < kNumParams; ++i) setParameter(i, programs[0].values[i]);
+    for (int32_t i = 0; i < kNumParams; ++i)
+        setParameter(i, programs[0].values[i]);
 
     setNumInputs(2);
     setNumOutputs(2);
@@ -131,7 +136,9 @@ TloomEffect::TloomEffect(audioMasterCallback hostCallback)
     setUniqueId(fourCharCode('L', 'F', 't', 'l'));
 }
 
-TloomEffect::~TloomEffect() { delete[] programs; }
+TloomEffect::~TloomEffect() {
+    delete[] programs;
+}
 
 void TloomEffect::setParameter(int32_t index, float value) {
     if (!isParameterIndex(index) || !programs) return;
@@ -218,7 +225,8 @@ void TloomEffect::setGapMod(QuadratureOscillator& oscillator, float value) {
 void TloomEffect::setShape(int32_t& shape, float* weights, float value) {
     const float tenths = value * 10.0f;
     shape = tenths >= 4.0f ? 4 : (tenths >= 1.0f ? static_cast<int32_t>(tenths) : 0);
-    for (int32_t k = 0; k < kNumShapes; ++k) weights[k] = k == shape ? 1.0f : 0.0f;
+    for (int32_t k = 0; k < kNumShapes; ++k)
+        weights[k] = k == shape ? 1.0f : 0.0f;
 }
 
 float TloomEffect::getParameter(int32_t index) {
@@ -251,6 +259,10 @@ void TloomEffect::run(float** inputs, float** outputs, int32_t sampleFrames) {
         return;
     }
 
+    // The filter memories decay through the denormal range after loud input, where arithmetic
+    // is several times slower; flushing them to zero changes nothing audible.
+    ScopedFlushDenormals flushDenormals;
+
     // Oscillator phases and filter memories live in locals for the block so that they stay in
     // registers; steps, gains and coefficients are re-read at every frame, so a change from
     // another thread takes effect at the next sample.
@@ -278,8 +290,8 @@ void TloomEffect::run(float** inputs, float** outputs, int32_t sampleFrames) {
 
         const float gL = readSwept(lineLeft, modL);
         const float gR = readSwept(lineRight, modR);
-        lineLeft.write(gR * feedbackLeft + shapeValue(shapeWeightsLeft, speedL.oscCos));
-        lineRight.write(gL * feedbackRight + shapeValue(shapeWeightsRight, speedR.oscCos));
+        lineLeft.write(gR * feedbackLeft + shapeValue(shapeLeft, speedL.oscCos));
+        lineRight.write(gL * feedbackRight + shapeValue(shapeRight, speedR.oscCos));
 
         filterL.step(gL * inL);
         filterR.step(gR * inR);
@@ -319,7 +331,8 @@ void TloomEffect::run(float** inputs, float** outputs, int32_t sampleFrames) {
 void TloomEffect::setProgram(int32_t program) {
     if (program < 0 || program >= kNumPrograms || !programs) return;
     currentProgram = program;
-    for (int32_t i = 0; i < kNumParams; ++i) setParameter(i, programs[program].values[i]);
+    for (int32_t i = 0; i < kNumParams; ++i)
+        setParameter(i, programs[program].values[i]);
 }
 
 void TloomEffect::setProgramName(char* name) {

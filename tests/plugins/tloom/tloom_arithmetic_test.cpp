@@ -45,7 +45,8 @@ int64_t firstMismatch(TloomEffect& effect, ReferenceTloom& model, int64_t frames
         const int32_t n =
             static_cast<int32_t>(std::min<int64_t>(blocks[next++ % blocks.size()], frames - done));
         std::vector<float> inL(n), inR(n), outL(n), outR(n);
-        for (int32_t i = 0; i < n; ++i) signal.next(inL[i], inR[i]);
+        for (int32_t i = 0; i < n; ++i)
+            signal.next(inL[i], inR[i]);
         for (int32_t i = 0; i < n; ++i) {
             outL[i] = accumulate ? 0.25f * inR[i] : -7.0f;
             outR[i] = accumulate ? -0.5f * inL[i] : -7.0f;
@@ -103,14 +104,18 @@ TEST(TloomExactness, VariedSettingsRatesAndBlockSizesMatchPlainArithmetic) {
     // The rates are low so that the short lines wrap often; each cutoff keeps its corner below
     // a quarter of the rate, where the filter is stable.
     const Setting settings[] = {
-        {2000.0f, {0.9f, 1.0f, 0.0f, 0.2f, 0.05f, 1.0f, 0.15f, 0.45f, 0.3f, 0.8f, 0.0f, 0.7f,
-                   0.3f, 0.6f, 0.2f}},
-        {4000.0f, {0.1f, 0.6f, 1.0f, 0.7f, 0.9f, 0.0f, 0.25f, 0.35f, 1.0f, 0.01f, 0.3f, 1.0f,
-                   0.0f, 1.0f, 0.5f}},
-        {8000.0f, {1.0f, 0.0f, 0.5f, 1.0f, 0.3f, 0.45f, 0.0f, 0.1f, 0.5f, 0.5f, 0.55f, 0.35f,
-                   1.0f, 1.0f, 1.0f}},
-        {48000.0f, {0.33f, 0.77f, 0.61f, 0.12f, 0.88f, 0.2f, 0.31f, 0.0f, 0.66f, 0.9f, 0.9f,
-                    0.95f, 0.4f, 0.8f, 0.1f}},
+        {2000.0f,
+         {0.9f, 1.0f, 0.0f, 0.2f, 0.05f, 1.0f, 0.15f, 0.45f, 0.3f, 0.8f, 0.0f, 0.7f, 0.3f, 0.6f,
+          0.2f}},
+        {4000.0f,
+         {0.1f, 0.6f, 1.0f, 0.7f, 0.9f, 0.0f, 0.25f, 0.35f, 1.0f, 0.01f, 0.3f, 1.0f, 0.0f, 1.0f,
+          0.5f}},
+        {8000.0f,
+         {1.0f, 0.0f, 0.5f, 1.0f, 0.3f, 0.45f, 0.0f, 0.1f, 0.5f, 0.5f, 0.55f, 0.35f, 1.0f, 1.0f,
+          1.0f}},
+        {48000.0f,
+         {0.33f, 0.77f, 0.61f, 0.12f, 0.88f, 0.2f, 0.31f, 0.0f, 0.66f, 0.9f, 0.9f, 0.95f, 0.4f,
+          0.8f, 0.1f}},
     };
     const std::vector<int32_t> blocks = {1, 7, 64, 333, 2};
     for (bool accumulate : {false, true}) {
@@ -118,7 +123,8 @@ TEST(TloomExactness, VariedSettingsRatesAndBlockSizesMatchPlainArithmetic) {
             TloomEffect effect(nullptr);
             ReferenceTloom model;
             changeRate(effect, model, s.rate);
-            for (int32_t i = 0; i < 15; ++i) setBoth(effect, model, i, s.values[i]);
+            for (int32_t i = 0; i < 15; ++i)
+                setBoth(effect, model, i, s.values[i]);
             const int64_t frames = s.rate >= 40000.0f ? 9000 : 1500;
             EXPECT_EQ(firstMismatch(effect, model, frames, blocks, accumulate), -1)
                 << "rate " << s.rate << (accumulate ? " accumulating" : " replacing");
@@ -143,7 +149,8 @@ TEST(TloomExactness, ProgramChangeKeepsPhasesAndRecomputesFromTheOldSpeedAdjustF
     effect.setProgram(5);
     // The model applies program 5 (all defaults) the same way: index by index.
     const ReferenceTloom defaults;
-    for (int32_t i = 0; i < 15; ++i) model.setParameter(i, defaults.values[i]);
+    for (int32_t i = 0; i < 15; ++i)
+        model.setParameter(i, defaults.values[i]);
     EXPECT_EQ(Probe::gapSpeedLeft(effect).oscCos, phase) << "phases survive a program change";
     EXPECT_EQ(firstMismatch(effect, model, 600, {128}, false), -1);
 }
@@ -162,8 +169,8 @@ TEST(TloomHandDerived, FirstOscillatorValueReachesTheOutputAtFrameNine) {
     ASSERT_EQ(Probe::lineLeft(effect).getLength(), 10);
 
     // Gap-mod angle (0.1 x 0 + 0.0001) x 0.01 x 692.72...; ten rotations from (1, 0).
-    const double omega = static_cast<double>(0.0001f) * static_cast<double>(0.01f) *
-                         692.7212158218026;
+    const double omega =
+        static_cast<double>(0.0001f) * static_cast<double>(0.01f) * 692.7212158218026;
     const float stepCos = static_cast<float>(std::cos(omega));
     const float stepSin = static_cast<float>(std::sin(omega));
     float c = 1.0f, s = 0.0f;
@@ -183,7 +190,8 @@ TEST(TloomHandDerived, FirstOscillatorValueReachesTheOutputAtFrameNine) {
     float* in[2] = {inL.data(), inR.data()};
     float* out[2] = {outL.data(), outR.data()};
     effect.processReplacing(in, out, 10);
-    for (int k = 0; k < 9; ++k) EXPECT_EQ(outL[k], 0.0f) << "frame " << k;
+    for (int k = 0; k < 9; ++k)
+        EXPECT_EQ(outL[k], 0.0f) << "frame " << k;
     const float gL = 0.0f + (firstValue - 0.0f) * frac;
     EXPECT_EQ(bitsOf(outL[9]), bitsOf(gL * 0.5f));
 }
@@ -203,7 +211,8 @@ TEST(TloomHandDerived, SilentInputGivesSilentOutputWhatTheLinesCarry) {
     // The lines do carry the oscillator signal all the while.
     const GapLine& line = Probe::lineLeft(effect);
     float peak = 0.0f;
-    for (int32_t i = 0; i < line.getLength(); ++i) peak = std::max(peak, std::fabs(line.data()[i]));
+    for (int32_t i = 0; i < line.getLength(); ++i)
+        peak = std::max(peak, std::fabs(line.data()[i]));
     EXPECT_GT(peak, 0.5f);
 }
 
@@ -217,10 +226,13 @@ TEST(TloomHandDerived, ZeroMixGainsSilenceReplacingAndLeaveAccumulatingUntouched
     float* in[2] = {inL.data(), inR.data()};
     float* out[2] = {outL.data(), outR.data()};
     for (int block = 0; block < 8; ++block) {
-        for (int i = 0; i < 256; ++i) signal.next(inL[i], inR[i]);
+        for (int i = 0; i < 256; ++i)
+            signal.next(inL[i], inR[i]);
         effect.processReplacing(in, out, 256);
-        for (int i = 0; i < 256; ++i) ASSERT_EQ(outL[i], 0.0f) << block << " " << i;
-        for (int i = 0; i < 256; ++i) outL[i] = outR[i] = 0.125f * static_cast<float>(i);
+        for (int i = 0; i < 256; ++i)
+            ASSERT_EQ(outL[i], 0.0f) << block << " " << i;
+        for (int i = 0; i < 256; ++i)
+            outL[i] = outR[i] = 0.125f * static_cast<float>(i);
         effect.process(in, out, 256);
         for (int i = 0; i < 256; ++i) {
             ASSERT_EQ(outL[i], 0.125f * static_cast<float>(i));
@@ -244,8 +256,8 @@ TEST(TloomParameters, ShapeIsTheIntegerPartOfTenTimesTheValueAtMostFour) {
     const struct {
         float value;
         int32_t shape;
-    } cases[] = {{0.0f, 0}, {0.099f, 0}, {0.1f, 1}, {0.199f, 1}, {0.2f, 2}, {0.3f, 3},
-                 {0.399f, 3}, {0.4f, 4}, {0.55f, 4}, {1.0f, 4}};
+    } cases[] = {{0.0f, 0}, {0.099f, 0}, {0.1f, 1}, {0.199f, 1}, {0.2f, 2},
+                 {0.3f, 3}, {0.399f, 3}, {0.4f, 4}, {0.55f, 4},  {1.0f, 4}};
     for (const auto& c : cases) {
         effect.setParameter(TloomEffect::kLeftShape, c.value);
         effect.setParameter(TloomEffect::kRightShape, c.value);
@@ -264,8 +276,8 @@ TEST(TloomParameters, StepsAndCutoffGiveTheStatedFrequencies) {
     const double rate = 44100.0;
     const double pi = 3.141592653589793;
     auto hertz = [&](const QuadratureOscillator& o) {
-        return std::atan2(static_cast<double>(o.stepSin), static_cast<double>(o.stepCos)) *
-               rate / (2.0 * pi);
+        return std::atan2(static_cast<double>(o.stepSin), static_cast<double>(o.stepCos)) * rate /
+               (2.0 * pi);
     };
     effect.setParameter(TloomEffect::kLeftGapSpeed, 1.0f);
     EXPECT_NEAR(hertz(Probe::gapSpeedLeft(effect)), 3308.6, 0.2); // (0.3 + 0.0001) x 11025
@@ -328,7 +340,8 @@ TEST(TloomSampleRate, ChangeResizesAndClearsTheLinesButKeepsTheCoefficients) {
     for (const GapLine* line : {&Probe::lineLeft(effect), &Probe::lineRight(effect)}) {
         EXPECT_EQ(line->getLength(), 4800);
         EXPECT_EQ(line->getWriteIndex(), 0);
-        for (int32_t i = 0; i < line->getLength(); ++i) ASSERT_EQ(line->data()[i], 0.0f);
+        for (int32_t i = 0; i < line->getLength(); ++i)
+            ASSERT_EQ(line->data()[i], 0.0f);
     }
     EXPECT_EQ(Probe::gapSpeedLeft(effect).stepCos, before.stepCos);
     EXPECT_EQ(Probe::gapSpeedLeft(effect).oscCos, before.oscCos) << "phases are kept";

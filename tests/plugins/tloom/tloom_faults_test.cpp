@@ -99,7 +99,8 @@ TEST(TloomNonFiniteAudio, EnormousFiniteInputGivesFiniteOutput) {
     block.replace(effect);
     for (float big : {3.4e38f, -3.4e38f, 1e30f}) {
         block.sine(0.05);
-        for (size_t i = 0; i < block.inL.size(); i += 3) block.inL[i] = block.inR[i] = big;
+        for (size_t i = 0; i < block.inL.size(); i += 3)
+            block.inL[i] = block.inR[i] = big;
         block.replace(effect);
         EXPECT_TRUE(block.allFinite()) << big;
         block.accumulate(effect);
@@ -112,7 +113,8 @@ TEST(TloomNonFiniteAudio, AccumulatingIntoAPoisonedHostBufferHandsBackFiniteSamp
     prepare(effect, 8000.0f);
     Block block(64);
     block.sine(0.1);
-    for (size_t i = 0; i < 64; ++i) block.outL[i] = block.outR[i] = (i % 2) ? kNaN : kInf;
+    for (size_t i = 0; i < 64; ++i)
+        block.outL[i] = block.outR[i] = (i % 2) ? kNaN : kInf;
     block.accumulate(effect);
     EXPECT_TRUE(block.allFinite());
     EXPECT_EQ(block.outR[0], FLT_MAX);
@@ -167,7 +169,8 @@ TEST(TloomRunawayOscillator, LinesAreClearedAndThePointPutBack) {
     EXPECT_NEAR(osc.oscCos * osc.oscCos + osc.oscSin * osc.oscSin, 1.0f, 1e-5f);
     for (const GapLine* line : {&Probe::lineLeft(effect), &Probe::lineRight(effect)}) {
         EXPECT_EQ(line->getWriteIndex(), 0);
-        for (int32_t i = 0; i < line->getLength(); ++i) ASSERT_EQ(line->data()[i], 0.0f);
+        for (int32_t i = 0; i < line->getLength(); ++i)
+            ASSERT_EQ(line->data()[i], 0.0f);
     }
 }
 
@@ -197,8 +200,13 @@ TEST(TloomSampleRates, ExtremeRatesGiveSafeLinesAndFiniteOutput) {
     const struct {
         float rate;
         int32_t length;
-    } cases[] = {{1.0f, 1}, {5.0f, 1}, {9.0f, 1}, {10.0f, 1}, {1410000.0f, 141000},
-                 {1e-40f, 1}, {1e30f, GapLine::kMaxLength}};
+    } cases[] = {{1.0f, 1},
+                 {5.0f, 1},
+                 {9.0f, 1},
+                 {10.0f, 1},
+                 {1410000.0f, 141000},
+                 {1e-40f, 1},
+                 {1e30f, GapLine::kMaxLength}};
     for (const auto& c : cases) {
         TloomEffect effect(nullptr);
         prepare(effect, c.rate);

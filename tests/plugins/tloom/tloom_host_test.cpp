@@ -37,7 +37,8 @@ std::string exactText(PluginHost& host, int32_t opcode, int32_t index) {
 }
 
 struct Stereo {
-    explicit Stereo(int32_t n, float value = 0.0f) : inL(n, value), inR(n, value), outL(n), outR(n) {}
+    explicit Stereo(int32_t n, float value = 0.0f)
+        : inL(n, value), inR(n, value), outL(n), outR(n) {}
     float** in() { return inPtr; }
     float** out() { return outPtr; }
     bool allFinite() const {
@@ -58,11 +59,10 @@ struct Stereo {
     double phase = 0.0;
 };
 
-const char* const kNames[15] = {"L Gap Speed", "L Gap Mod",      "L Feedback",
-                                "R Gap Speed", "R Gap Mod",      "R Feedback",
-                                "L Shape",     "R Shape",        "L Speed Adjust",
-                                "R Speed Adjust", "Cutoff",      "Rez",
-                                "Low",         "Band",           "High"};
+const char* const kNames[15] = {
+    "L Gap Speed", "L Gap Mod", "L Feedback", "R Gap Speed",    "R Gap Mod",
+    "R Feedback",  "L Shape",   "R Shape",    "L Speed Adjust", "R Speed Adjust",
+    "Cutoff",      "Rez",       "Low",        "Band",           "High"};
 const char* const kDefaultDisplays[15] = {"     50", "     50", "    -49", "     35", "     45",
                                           "      9", "      0", "      0", "    100", "    100",
                                           "     50", "      0", "    100", "      0", "      0"};
@@ -108,8 +108,10 @@ TEST(TloomTexts, FeedbackShowsTheGainAndTheRestTheStoredValue) {
         float value;
         const char* feedback;
         const char* plain;
-    } cases[] = {{0.0f, "    -99", "      0"}, {0.5f, "      0", "     50"},
-                 {1.0f, "     99", "    100"}, {0.123f, "    -74", "     12"}};
+    } cases[] = {{0.0f, "    -99", "      0"},
+                 {0.5f, "      0", "     50"},
+                 {1.0f, "     99", "    100"},
+                 {0.123f, "    -74", "     12"}};
     for (const auto& c : cases) {
         host->setParameter(2, c.value);
         host->setParameter(5, c.value);
@@ -126,12 +128,14 @@ TEST(TloomTexts, DisplaysDoNotDependOnTheLocale) {
     const std::string before = exactText(*host, effGetParamDisplay, 10);
     if (!std::setlocale(LC_ALL, "de_DE.UTF-8")) GTEST_SKIP() << "de_DE.UTF-8 is not installed";
     std::vector<std::string> texts;
-    for (int32_t i = 0; i < 15; ++i) texts.push_back(exactText(*host, effGetParamDisplay, i));
+    for (int32_t i = 0; i < 15; ++i)
+        texts.push_back(exactText(*host, effGetParamDisplay, i));
     std::setlocale(LC_ALL, "C");
     EXPECT_EQ(texts[10], before);
     EXPECT_EQ(texts[10], "     77");
     texts[10] = kDefaultDisplays[10];
-    for (int32_t i = 0; i < 15; ++i) EXPECT_EQ(texts[i], kDefaultDisplays[i]) << i;
+    for (int32_t i = 0; i < 15; ++i)
+        EXPECT_EQ(texts[i], kDefaultDisplays[i]) << i;
 }
 
 TEST(TloomPrograms, SixteenProgramsNamedDefaultEachKeepingItsOwnValues) {
@@ -171,14 +175,15 @@ TEST(TloomHostInput, BadParameterIndicesOnEveryEntryAnswerEmptyAndChangeNothing)
         host->dispatch(effCanBeAutomated, index);
         host->dispatch(effGetParameterProperties, index, 0, text);
     }
-    for (int32_t i = 0; i < 15; ++i) EXPECT_EQ(host->getParameter(i), kDefaultValues[i]) << i;
+    for (int32_t i = 0; i < 15; ++i)
+        EXPECT_EQ(host->getParameter(i), kDefaultValues[i]) << i;
 }
 
 TEST(TloomHostInput, NullTextBuffersAreRefused) {
     auto host = loadTloom();
-    for (int32_t opcode : {effGetParamName, effGetParamLabel, effGetParamDisplay,
-                           effGetProgramName, effSetProgramName, effGetEffectName,
-                           effGetVendorString, effGetProductString})
+    for (int32_t opcode :
+         {effGetParamName, effGetParamLabel, effGetParamDisplay, effGetProgramName,
+          effSetProgramName, effGetEffectName, effGetVendorString, effGetProductString})
         EXPECT_EQ(host->dispatch(opcode, 0, 0, nullptr), 0) << opcode;
     EXPECT_EQ(exactText(*host, effGetProgramName, 0), "Default");
 }
@@ -213,7 +218,7 @@ TEST(TloomSampleRate, ExtremeRatesThroughTheDispatcherProcessSafely) {
         auto host = loadTloom();
         host->start(rate, 512);
         host->dispatch(effSetProgram, 0, 0); // coefficients at this rate
-        host->setParameter(10, 1.0f);       // the highest corner
+        host->setParameter(10, 1.0f);        // the highest corner
         Stereo s(512);
         for (int block = 0; block < 6; ++block) {
             s.sine(0.3);
@@ -250,8 +255,10 @@ TEST(TloomAudio, SilentInputGivesExactlySilentOutput) {
     for (int block = 0; block < 30; ++block) {
         s.outL.assign(512, 1.0f);
         host->processReplacing(s.in(), s.out(), 512);
-        for (int i = 0; i < 512; ++i) ASSERT_EQ(s.outL[i], 0.0f);
-        for (int i = 0; i < 512; ++i) ASSERT_EQ(s.outR[i], 0.0f);
+        for (int i = 0; i < 512; ++i)
+            ASSERT_EQ(s.outL[i], 0.0f);
+        for (int i = 0; i < 512; ++i)
+            ASSERT_EQ(s.outR[i], 0.0f);
     }
 }
 
@@ -268,7 +275,8 @@ TEST(TloomAudio, ProcessAddsExactlyWhatProcessReplacingWrites) {
     EXPECT_EQ(r.outL, a.outL);
     EXPECT_EQ(r.outR, a.outR);
     float peak = 0.0f;
-    for (float x : r.outL) peak = std::max(peak, std::fabs(x));
+    for (float x : r.outL)
+        peak = std::max(peak, std::fabs(x));
     EXPECT_GT(peak, 0.01f) << "the lines reach the output within 9000 frames";
 }
 

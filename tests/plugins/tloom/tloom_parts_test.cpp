@@ -16,8 +16,10 @@ namespace {
 GapLine rampLine(int32_t length, int32_t writeAt) {
     GapLine line;
     line.adopt(GapLine::allocateSamples(length), length);
-    for (int32_t i = 0; i < length; ++i) line.write(static_cast<float>(i + 1));
-    for (int32_t i = 0; i < writeAt; ++i) line.write(static_cast<float>(i + 1));
+    for (int32_t i = 0; i < length; ++i)
+        line.write(static_cast<float>(i + 1));
+    for (int32_t i = 0; i < writeAt; ++i)
+        line.write(static_cast<float>(i + 1));
     return line;
 }
 
@@ -63,28 +65,30 @@ TEST(GapLineLength, TenthOfTheRateAtLeastOneSampleAndCapped) {
     for (float low : {9.0f, 5.0f, 1.0f, 1e-30f, 0.0f, -3.0f, std::nanf("")})
         EXPECT_EQ(GapLine::lengthForRate(low), 1) << low;
     EXPECT_EQ(GapLine::lengthForRate(1e30f), GapLine::kMaxLength);
-    EXPECT_EQ(GapLine::lengthForRate(std::numeric_limits<float>::infinity()),
-              GapLine::kMaxLength);
+    EXPECT_EQ(GapLine::lengthForRate(std::numeric_limits<float>::infinity()), GapLine::kMaxLength);
 }
 
 TEST(GapLineLength, SingleSampleLineReadsItsOnlySample) {
     GapLine line;
     line.adopt(GapLine::allocateSamples(1), 1);
     line.write(0.75f);
-    for (float p : {0.0f, -0.3f, -0.99f, 0.5f}) EXPECT_EQ(line.read(p), 0.75f) << p;
+    for (float p : {0.0f, -0.3f, -0.99f, 0.5f})
+        EXPECT_EQ(line.read(p), 0.75f) << p;
 }
 
 TEST(GapLineClear, SilencesAndRestartsAtZero) {
     GapLine line = rampLine(5, 2);
     line.clear();
     EXPECT_EQ(line.getWriteIndex(), 0);
-    for (int32_t i = 0; i < 5; ++i) EXPECT_EQ(line.data()[i], 0.0f);
+    for (int32_t i = 0; i < 5; ++i)
+        EXPECT_EQ(line.data()[i], 0.0f);
 }
 
 TEST(QuadratureOscillatorTest, RotationFollowsTheAngle) {
     QuadratureOscillator osc;
     osc.setStepAngle(0.1);
-    for (int i = 0; i < 30; ++i) osc.advance();
+    for (int i = 0; i < 30; ++i)
+        osc.advance();
     EXPECT_NEAR(osc.oscCos, std::cos(3.0), 1e-5);
     EXPECT_NEAR(osc.oscSin, std::sin(3.0), 1e-5);
 }

@@ -13,21 +13,38 @@ class ReferenceTloom {
         lineL.assign(4410, 0.0f);
         lineR.assign(4410, 0.0f);
         const float defaults[15] = {0.5f, 0.5f, 0.25f, 0.35f, 0.45f, 0.55f, 0.0f, 0.0f,
-                                    1.0f, 1.0f, 0.5f, 0.0f,  1.0f,  0.0f,  0.0f};
-        for (int i = 0; i < 15; ++i) setParameter(i, defaults[i]);
+                                    1.0f, 1.0f, 0.5f,  0.0f,  1.0f,  0.0f,  0.0f};
+        for (int i = 0; i < 15; ++i)
+            setParameter(i, defaults[i]);
     }
 
     void setParameter(int index, float v) {
         values[index] = v;
         switch (index) {
-        case 0: speedL.setAngle(gapSpeedAngle(v, speedAdjustL)); break;
-        case 1: modL.setAngle((0.1 * v + (double)0.0001f) * invRate * 692.7212158218026); break;
-        case 2: feedbackL = (2.0f * v - 1.0f) * 0.99f; break;
-        case 3: speedR.setAngle(gapSpeedAngle(v, speedAdjustR)); break;
-        case 4: modR.setAngle((0.1 * v + (double)0.0001f) * invRate * 692.7212158218026); break;
-        case 5: feedbackR = (2.0f * v - 1.0f) * 0.99f; break;
-        case 6: selectShape(weightsL, v); break;
-        case 7: selectShape(weightsR, v); break;
+        case 0:
+            speedL.setAngle(gapSpeedAngle(v, speedAdjustL));
+            break;
+        case 1:
+            modL.setAngle((0.1 * v + (double)0.0001f) * invRate * 692.7212158218026);
+            break;
+        case 2:
+            feedbackL = (2.0f * v - 1.0f) * 0.99f;
+            break;
+        case 3:
+            speedR.setAngle(gapSpeedAngle(v, speedAdjustR));
+            break;
+        case 4:
+            modR.setAngle((0.1 * v + (double)0.0001f) * invRate * 692.7212158218026);
+            break;
+        case 5:
+            feedbackR = (2.0f * v - 1.0f) * 0.99f;
+            break;
+        case 6:
+            selectShape(weightsL, v);
+            break;
+        case 7:
+            selectShape(weightsR, v);
+            break;
         case 8:
             speedAdjustL = (float)(0.999f * v + 0.001);
             speedL.setAngle(gapSpeedAngle(values[0], speedAdjustL));
@@ -40,10 +57,18 @@ class ReferenceTloom {
             cutoff = (float)(2.0 * std::sin(3.1415926 * invRate * (0.48f * v * v * v * v + 0.01f) *
                                             22050.0));
             break;
-        case 11: damping = (float)((1.0f - v * v) * 0.5f + 0.15); break;
-        case 12: lowGain = v; break;
-        case 13: bandGain = v; break;
-        case 14: highGain = v; break;
+        case 11:
+            damping = (float)((1.0f - v * v) * 0.5f + 0.15);
+            break;
+        case 12:
+            lowGain = v;
+            break;
+        case 13:
+            bandGain = v;
+            break;
+        case 14:
+            highGain = v;
+            break;
         }
     }
 
@@ -115,7 +140,8 @@ class ReferenceTloom {
     static void selectShape(float* w, float v) {
         int k = (int)(v * 10.0f);
         if (k > 4) k = 4;
-        for (int i = 0; i < 5; ++i) w[i] = i == k ? 1.0f : 0.0f;
+        for (int i = 0; i < 5; ++i)
+            w[i] = i == k ? 1.0f : 0.0f;
     }
     static float shape(const float* w, float a) {
         return w[0] * a + w[1] * (a * a) + w[2] * (a * a * a) + w[3] * (a * a * a * a) +
