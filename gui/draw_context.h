@@ -183,7 +183,10 @@ class DrawContext {
 
   protected:
     void rebuildPen();
-    void selectFont(const FontSpec& spec);
+    // Makes the pen, brush and colours of the drawing state current on the surface.
+    void adoptSurface();
+    Rect defaultClip() const;
+    FontSpec currentFont() const;
     // The clip for pen and brush drawing, with the current draw mode.
     RasterTarget target() const;
 
@@ -211,7 +214,8 @@ class DrawContext {
     uint32_t brushPixel = 0;
     uint32_t backgroundPixel = 0;
     uint32_t textPixel = 0;
-    Point position;
+    int64_t positionX = 0;
+    int64_t positionY = 0;
     bool clipSelected = false;
     bool hasDeviceClip = false;
     Rect deviceClip;
