@@ -6,16 +6,8 @@
 #include <cfloat>
 #include <xmmintrin.h>
 
-// NaN becomes 0 and an infinity the largest finite float of its sign; every finite value
-// (the sign of zero included) passes unchanged.
-inline float finiteSample(float x) {
-    if (x != x) return 0.0f;
-    if (x < -FLT_MAX) return -FLT_MAX;
-    if (x > FLT_MAX) return FLT_MAX;
-    return x;
-}
-
-// The same, lane by lane.
+// NaN becomes 0 and an infinity the largest finite float of its sign, lane by lane; every
+// finite value (the sign of zero included) passes unchanged.
 inline __m128 finiteSamples(__m128 x) {
     const __m128 ordered = _mm_and_ps(_mm_cmpord_ps(x, x), x);
     return _mm_min_ps(_mm_max_ps(ordered, _mm_set1_ps(-FLT_MAX)), _mm_set1_ps(FLT_MAX));
