@@ -288,23 +288,31 @@ void CorallisEffect::runVoices(const float* inLeft, const float* inRight, float*
         if constexpr (serial) {
             // Each voice processes the previous voice's output pair.
             StereoSample chain{inL, inR};
+#pragma GCC unroll 12
             for (EnsembleVoice& v : voices)
                 chain = v.processSample(chain.left, chain.right, length, random);
             wetLeft = chain.left;
             wetRight = chain.right;
         } else {
-            StereoSample out[kVoiceCount];
-            for (int v = 0; v < kVoiceCount; ++v)
-                out[v] = voices[v].processSample(inL, inR, length, random);
-            // Summed in groups of three, each group rounded on its own. The right mix takes
-            // the right outputs of voices 0-2 only and the left outputs of voices 3-11.
-            const float leftGroup0 = (out[0].left + out[1].left) + out[2].left;
-            const float rightGroup0 = (out[0].right + out[1].right) + out[2].right;
-            const float group1 = (out[3].left + out[4].left) + out[5].left;
-            const float group2 = (out[6].left + out[7].left) + out[8].left;
-            const float group3 = (out[9].left + out[10].left) + out[11].left;
-            wetLeft = ((leftGroup0 + group1) + group2) + group3;
-            wetRight = ((rightGroup0 + group1) + group2) + group3;
+            // Summed in groups of three voices, each group rounded on its own, then the groups
+            // in order. The right mix takes the right outputs of voices 0-2 and the left
+            // outputs of voices 3-11.
+            const StereoSample v0 = voices[0].processSample(inL, inR, length, random);
+            const StereoSample v1 = voices[1].processSample(inL, inR, length, random);
+            const StereoSample v2 = voices[2].processSample(inL, inR, length, random);
+            const float leftGroup0 = (v0.left + v1.left) + v2.left;
+            const float rightGroup0 = (v0.right + v1.right) + v2.right;
+            float laterGroups[3];
+#pragma GCC unroll 3
+            for (int g = 0; g < 3; ++g) {
+                EnsembleVoice* group = voices + 3 * (g + 1);
+                const float a = group[0].processSample(inL, inR, length, random).left;
+                const float b = group[1].processSample(inL, inR, length, random).left;
+                const float c = group[2].processSample(inL, inR, length, random).left;
+                laterGroups[g] = (a + b) + c;
+            }
+            wetLeft = ((leftGroup0 + laterGroups[0]) + laterGroups[1]) + laterGroups[2];
+            wetRight = ((rightGroup0 + laterGroups[0]) + laterGroups[1]) + laterGroups[2];
         }
         const float left = dry * inL + wet * wetLeft;
         const float right = dry * inR + wet * wetRight;
