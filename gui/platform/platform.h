@@ -95,6 +95,8 @@ class Window {
     virtual bool pointerPosition(PointerPosition& position) = 0;
     // Screen position of the window's top-left corner; false when unknown.
     virtual bool screenOrigin(int32_t& x, int32_t& y) = 0;
+    // Changes the window's size; false when the window system refused.
+    virtual bool resize(int32_t width, int32_t height) = 0;
     virtual int32_t getCursor() const = 0;
     // Shows one of the CursorType shapes; other values are ignored.
     virtual void setCursor(int32_t type) = 0;

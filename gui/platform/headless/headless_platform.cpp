@@ -13,7 +13,7 @@ HeadlessPlatform::~HeadlessPlatform() {
     // Windows that outlive the platform are gone as far as the toolkit can tell, and must not
     // call back into it.
     for (HeadlessWindow* window : live) {
-        window->destroyByHost();
+        window->destroyed = true;
         window->owner = nullptr;
     }
 }

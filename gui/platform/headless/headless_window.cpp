@@ -7,9 +7,10 @@
 #include <cstring>
 
 HeadlessWindow::HeadlessWindow(HeadlessPlatform& platform, const platform::WindowSpec& spec)
-    : parent(spec.parent), width(std::max(1, spec.width)), height(std::max(1, spec.height)),
-      className(spec.className ? spec.className : ""), title(spec.title ? spec.title : ""),
-      owner(&platform), listener(spec.listener), shown(width, height) {}
+    : parent(spec.parent), className(spec.className ? spec.className : ""),
+      title(spec.title ? spec.title : ""), windowWidth(std::max(1, spec.width)),
+      windowHeight(std::max(1, spec.height)), owner(&platform), listener(spec.listener),
+      shown(windowWidth, windowHeight) {}
 
 HeadlessWindow::~HeadlessWindow() {
     if (owner) owner->forgetWindow(this);
@@ -47,7 +48,7 @@ void HeadlessWindow::processEvents(platform::EventFilter filter) {
     };
     // Events are taken one at a time from the front, so that a press whose handling runs a
     // nested (paint-only) pass sees the queue as it is then.
-    for (size_t index = 0; index < queue.size();) {
+    for (size_t index = 0; !destroyed && index < queue.size();) {
         const Event event = queue[index];
         if (!isVisible(event) ||
             (filter == platform::EventFilter::PaintOnly && event.kind == Kind::Press)) {
@@ -79,7 +80,6 @@ void HeadlessWindow::processEvents(platform::EventFilter filter) {
             destroyed = true;
             break;
         }
-        if (destroyed) break;
     }
     deliverPaint();
     if (destroyed && !destroyReported) {
@@ -104,8 +104,8 @@ bool HeadlessWindow::takeLeftButtonPress() {
 void HeadlessWindow::present(const PixelSurface& surface, const platform::Area& area) {
     if (destroyed) return;
     const platform::Area clipped{std::max(area.left, 0), std::max(area.top, 0),
-                                 std::min({area.right, surface.width, width}),
-                                 std::min({area.bottom, surface.height, height})};
+                                 std::min({area.right, surface.width, windowWidth}),
+                                 std::min({area.bottom, surface.height, windowHeight})};
     if (clipped.isEmpty()) return;
     presented.push_back(clipped);
     const auto columns = static_cast<size_t>(clipped.right - clipped.left);
@@ -132,6 +132,18 @@ bool HeadlessWindow::screenOrigin(int32_t& x, int32_t& y) {
     x = originX;
     y = originY;
     return !destroyed;
+}
+
+bool HeadlessWindow::resize(int32_t newWidth, int32_t newHeight) {
+    if (destroyed || newWidth <= 0 || newHeight <= 0) return false;
+    PixelSurface resized(newWidth, newHeight);
+    for (int32_t y = 0; y < std::min(windowHeight, newHeight); ++y)
+        std::memcpy(resized.row(y), shown.row(y),
+                    static_cast<size_t>(std::min(windowWidth, newWidth)) * sizeof(uint32_t));
+    shown = std::move(resized);
+    windowWidth = newWidth;
+    windowHeight = newHeight;
+    return true;
 }
 
 void HeadlessWindow::setCursor(int32_t type) {

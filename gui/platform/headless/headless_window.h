@@ -34,13 +34,14 @@ class HeadlessWindow final : public platform::Window {
     uint32_t pointerButtons() override;
     bool pointerPosition(platform::PointerPosition& position) override;
     bool screenOrigin(int32_t& x, int32_t& y) override;
+    bool resize(int32_t width, int32_t height) override;
     int32_t getCursor() const override { return cursorType; }
     void setCursor(int32_t type) override;
 
     // ---- scripting ----
     // An exposure of `area`, visible from now on.
     void expose(const platform::Area& area);
-    void exposeAll() { expose({0, 0, width, height}); }
+    void exposeAll() { expose({0, 0, windowWidth, windowHeight}); }
     // A button press at (x, y) in window coordinates, visible from tick `at` (now when 0).
     void queuePress(int32_t x, int32_t y, uint32_t at = 0);
     // The host destroys the window (with its parent).
@@ -56,9 +57,10 @@ class HeadlessWindow final : public platform::Window {
     int cursorChanges() const { return cursorChangeCount; }
     bool isDetached() const { return listener == nullptr; }
 
+    int32_t getWidth() const { return windowWidth; }
+    int32_t getHeight() const { return windowHeight; }
+
     void* const parent;
-    const int32_t width;
-    const int32_t height;
     const std::string className;
     const std::string title;
 
@@ -76,6 +78,8 @@ class HeadlessWindow final : public platform::Window {
     bool isVisible(const Event& event) const;
     uint32_t now() const;
 
+    int32_t windowWidth;
+    int32_t windowHeight;
     HeadlessPlatform* owner; // none once the platform is gone
     platform::WindowListener* listener;
     std::deque<Event> queue;

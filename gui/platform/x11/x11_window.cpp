@@ -111,6 +111,8 @@ std::unique_ptr<X11Window> X11Window::create(const platform::WindowSpec& spec) {
     result->height = height;
     result->listener = spec.listener;
     result->presenter = std::move(presenter);
+    result->visual = parentAttributes.visual;
+    result->depth = parentAttributes.depth;
     x11_registry::addWindow(result.get());
     return result;
 }
@@ -280,6 +282,22 @@ bool X11Window::screenOrigin(int32_t& x, int32_t& y) {
     if (!ok || trap.failed()) return false;
     x = originX;
     y = originY;
+    return true;
+}
+
+bool X11Window::resize(int32_t newWidth, int32_t newHeight) {
+    if (!isUsable() || newWidth <= 0 || newHeight <= 0) return false;
+    Display* display = connection->display();
+    X11ErrorTrap trap(display);
+    XResizeWindow(display, window, static_cast<unsigned>(newWidth),
+                  static_cast<unsigned>(newHeight));
+    if (!trap.sync()) return false;
+    // The shared image is window-sized: make a new one.
+    presenter.reset();
+    presenter.reset(
+        new (std::nothrow) X11Presenter(display, window, visual, depth, newWidth, newHeight));
+    width = newWidth;
+    height = newHeight;
     return true;
 }
 

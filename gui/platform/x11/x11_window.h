@@ -31,6 +31,7 @@ class X11Window final : public platform::Window {
     uint32_t pointerButtons() override;
     bool pointerPosition(platform::PointerPosition& position) override;
     bool screenOrigin(int32_t& x, int32_t& y) override;
+    bool resize(int32_t width, int32_t height) override;
     int32_t getCursor() const override { return cursorType; }
     void setCursor(int32_t type) override;
 
@@ -52,6 +53,8 @@ class X11Window final : public platform::Window {
     int height = 0;
     platform::WindowListener* listener = nullptr;
     std::unique_ptr<X11Presenter> presenter;
+    Visual* visual = nullptr;
+    int depth = 0;
     Cursor cursors[7] = {};
     int32_t cursorType = platform::kCursorDefault;
     bool gone = false;

@@ -1,0 +1,34 @@
+// RecordingListener: a window listener for platform tests that writes down every paint,
+// press and destruction it is told about, in order.
+#pragma once
+
+#include "platform.h"
+
+#include <functional>
+#include <string>
+#include <vector>
+
+struct RecordingListener final : platform::WindowListener {
+    struct Press {
+        int32_t x, y;
+    };
+    std::vector<platform::Area> paints;
+    std::vector<Press> presses;
+    std::vector<std::string> order; // "paint", "press", "destroyed"
+    int destroyed = 0;
+    std::function<void()> onPress; // runs inside the press delivery, when set
+
+    void windowPaint(const platform::Area& area) override {
+        paints.push_back(area);
+        order.emplace_back("paint");
+    }
+    void windowButtonDown(int32_t x, int32_t y) override {
+        presses.push_back({x, y});
+        order.emplace_back("press");
+        if (onPress) onPress();
+    }
+    void windowDestroyed() override {
+        ++destroyed;
+        order.emplace_back("destroyed");
+    }
+};
