@@ -165,20 +165,25 @@ TEST(GrimfoldAntiAlias, SwitchKeepsStateAndSuspendClearsIt) {
     EXPECT_EQ(settle(effect, 0.3f, 1), fromCleared);
 }
 
-TEST(GrimfoldProcessing, AccumulateAddsWhatReplaceWrites) {
+// Also in place, as hosts often process: outputs that are the inputs give the same samples.
+TEST(GrimfoldProcessing, AccumulateAddsWhatReplaceWritesAlsoInPlace) {
     for (float oversample : {0.0f, 1.0f}) {
-        GrimfoldEffect adding(nullptr), replacing(nullptr);
-        adding.setParameter(GrimfoldEffect::kOversample, oversample);
-        replacing.setParameter(GrimfoldEffect::kOversample, oversample);
-        Block sum(37, 0.5f), plain(37, 99.0f);
+        GrimfoldEffect adding(nullptr), replacing(nullptr), inPlace(nullptr);
+        for (GrimfoldEffect* effect : {&adding, &replacing, &inPlace})
+            effect->setParameter(GrimfoldEffect::kOversample, oversample);
+        Block sum(37, 0.5f), plain(37, 99.0f), shared(37);
         for (int32_t i = 0; i < 37; ++i)
-            sum.inL[i] = sum.inR[i] = plain.inL[i] = plain.inR[i] = 0.4f * std::sin(0.2f * i);
+            sum.inL[i] = sum.inR[i] = plain.inL[i] = plain.inR[i] = shared.inL[i] = shared.inR[i] =
+                0.4f * std::sin(0.2f * i);
         adding.process(sum.in, sum.out, 37);
         replacing.processReplacing(plain.in, plain.out, 37);
+        inPlace.processReplacing(shared.in, shared.in, 37);
         for (int32_t i = 0; i < 37; ++i) {
             EXPECT_EQ(sum.outL[i], 0.5f + plain.outL[i]);
             EXPECT_EQ(sum.outR[i], 0.5f + plain.outR[i]);
         }
+        EXPECT_TRUE(sameBits(shared.inL, plain.outL));
+        EXPECT_TRUE(sameBits(shared.inR, plain.outR));
         EXPECT_EQ(adding.getVu(), 0.0f);
     }
 }
