@@ -7,8 +7,8 @@
 // memories and the VU level (always 0: processing never raises it).
 // Threads: the constructor, setParameter, setProgram, the text calls and suspend run on host
 // threads; process and processReplacing on the audio thread. Parameters are plain floats and
-// a byte that the audio thread reads as they stand: gains and amounts every frame, the
-// oversample switch once per block.
+// a byte that the audio thread reads as they stand: the oversample switch once per block, the
+// gains and amounts every frame with it on and every four frames with it off.
 #pragma once
 
 #include "anti_alias_cascade.h"
