@@ -255,7 +255,9 @@ Rect& DrawContext::getClipRect(Rect& rect) const {
     return rect;
 }
 
-void DrawContext::resetClipRect() { setClipRect(defaultClip()); }
+void DrawContext::resetClipRect() {
+    setClipRect(defaultClip());
+}
 
 // ---- Text ---------------------------------------------------------------------------------
 
@@ -273,15 +275,16 @@ void DrawContext::setFont(int32_t id, int32_t size) {
 }
 
 // Before any setFont, text uses the fallback font (id 0).
-FontSpec DrawContext::currentFont() const { return hasFont ? font : describeFont(0, 0); }
+FontSpec DrawContext::currentFont() const {
+    return hasFont ? font : describeFont(0, 0);
+}
 
 int32_t DrawContext::getStringWidth(const char* text) {
     if (!text) return 0;
     return FontEngine::instance().measure(currentFont(), text);
 }
 
-void DrawContext::drawString(const char* text, const Rect& rect, bool opaque,
-                             int32_t alignment) {
+void DrawContext::drawString(const char* text, const Rect& rect, bool opaque, int32_t alignment) {
     if (!surface || !text || !*text) return;
     const FontSpec spec = currentFont();
     FontEngine& engine = FontEngine::instance();
@@ -328,7 +331,9 @@ void DrawContext::floodFill(const Point& point) {
 
 // ---- Input queries ------------------------------------------------------------------------
 
-int32_t DrawContext::getMouseButtons() { return window ? window->getButtonState() : 0; }
+int32_t DrawContext::getMouseButtons() {
+    return window ? window->getButtonState() : 0;
+}
 
 Point& DrawContext::getMouseLocation(Point& point) {
     if (!window) {

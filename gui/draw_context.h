@@ -124,13 +124,19 @@ class DrawContext {
 
 #if TOOLKIT_NEWER
     void setFont(int32_t fontId, int32_t size = 0, int32_t style = 0);
-    int32_t getFontId() const { return fontId; }
+    int32_t getFontId() const {
+        return fontId;
+    }
 #else
     void setFont(int32_t fontId, int32_t size = 0);
 #endif
-    int32_t getFontSize() const { return fontSize; }
+    int32_t getFontSize() const {
+        return fontSize;
+    }
     // The font setFont selected, or null before the first setFont.
-    const FontSpec* getFont() const { return hasFont ? &font : nullptr; }
+    const FontSpec* getFont() const {
+        return hasFont ? &font : nullptr;
+    }
     int32_t getStringWidth(const char* text);
     // One line, vertically centred in rect, not clipped to it. Alignment 1 centres, 2 aligns
     // right, anything else aligns left one pixel inside rect.left. Opaque text sits on the
@@ -154,20 +160,38 @@ class DrawContext {
 #endif
 
     // Offset and window position.
-    void setOffset(const Point& point) { offset = point; }
-    const Point& getOffset() const { return offset; }
-    void offsetBy(int32_t dh, int32_t dv) { offset.offset(dh, dv); }
-    void setWindowOffset(const Point& point) { windowOffset = point; }
-    const Point& getWindowOffset() const { return windowOffset; }
+    void setOffset(const Point& point) {
+        offset = point;
+    }
+    const Point& getOffset() const {
+        return offset;
+    }
+    void offsetBy(int32_t dh, int32_t dv) {
+        offset.offset(dh, dv);
+    }
+    void setWindowOffset(const Point& point) {
+        windowOffset = point;
+    }
+    const Point& getWindowOffset() const {
+        return windowOffset;
+    }
 
-    EditorFrame* getFrame() const { return frame; }
-    PixelSurface* getSurface() const { return surface; }
-    PointerSource* getWindow() const { return window; }
+    EditorFrame* getFrame() const {
+        return frame;
+    }
+    PixelSurface* getSurface() const {
+        return surface;
+    }
+    PointerSource* getWindow() const {
+        return window;
+    }
 
     // A limit the window system puts on the device beyond the clip rectangle (a paint
     // region), in surface coordinates; not part of the drawing state.
     void setDeviceClip(const Rect& rect);
-    void clearDeviceClip() { hasDeviceClip = false; }
+    void clearDeviceClip() {
+        hasDeviceClip = false;
+    }
 
     // The rectangle of surface pixels drawing may touch now: surface bounds, the selected clip
     // region and the device clip intersected (empty without a surface).
@@ -176,10 +200,12 @@ class DrawContext {
     // Block copies in surface coordinates, limited by getEffectiveClip() and the source's
     // bounds. copyPixelsKeyed leaves the destination wherever the source pixel equals key.
     void copyPixels(const PixelSurface& source, const Point& sourceOrigin, const Rect& target);
-    void copyPixelsKeyed(const PixelSurface& source, const Point& sourceOrigin,
-                         const Rect& target, uint32_t key);
+    void copyPixelsKeyed(const PixelSurface& source, const Point& sourceOrigin, const Rect& target,
+                         uint32_t key);
 
-    const DeviceChanges& getDeviceChanges() const { return changes; }
+    const DeviceChanges& getDeviceChanges() const {
+        return changes;
+    }
 
   protected:
     void rebuildPen();
@@ -222,5 +248,4 @@ class DrawContext {
     FontSpec font;
     bool hasFont = false;
     DeviceChanges changes;
-
 };

@@ -18,9 +18,13 @@ constexpr FontTableEntry fontTable[FontCount] = {
 
 } // namespace
 
-int32_t validFontId(int32_t fontId) { return fontId >= 0 && fontId < FontCount ? fontId : 0; }
+int32_t validFontId(int32_t fontId) {
+    return fontId >= 0 && fontId < FontCount ? fontId : 0;
+}
 
-const FontTableEntry& fontTableEntry(int32_t fontId) { return fontTable[validFontId(fontId)]; }
+const FontTableEntry& fontTableEntry(int32_t fontId) {
+    return fontTable[validFontId(fontId)];
+}
 
 FontSpec describeFont(int32_t fontId, int32_t size, int32_t style) {
     FontSpec spec;

@@ -57,7 +57,9 @@ struct Rect {
     }
 
 #if TOOLKIT_NEWER
-    constexpr bool isEmpty() const { return left >= right || top >= bottom; }
+    constexpr bool isEmpty() const {
+        return left >= right || top >= bottom;
+    }
     // Intersection: the larger left and top, the smaller right and bottom; an inverted result
     // collapses onto its left and top edges.
     constexpr Rect& bound(const Rect& other) {

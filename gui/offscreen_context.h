@@ -30,12 +30,22 @@ class OffscreenContext : public DrawContext {
     void copyFrom(DrawContext* source, const Rect& sourceRect, const Point& destPoint);
 #endif
 
-    int32_t getWidth() const { return width; }
-    int32_t getHeight() const { return height; }
-    Bitmap* getBackgroundBitmap() const { return backgroundBitmap; }
-    Colour getBackgroundColour() const { return backgroundColour; }
+    int32_t getWidth() const {
+        return width;
+    }
+    int32_t getHeight() const {
+        return height;
+    }
+    Bitmap* getBackgroundBitmap() const {
+        return backgroundBitmap;
+    }
+    Colour getBackgroundColour() const {
+        return backgroundColour;
+    }
     // Hands the context a bitmap reference that it forgets when it is destroyed.
-    void setBitmap(Bitmap* reference) { bitmap = reference; }
+    void setBitmap(Bitmap* reference) {
+        bitmap = reference;
+    }
 
     // Largest width or height a surface gets; larger requests are cut to it.
     static constexpr int32_t MaxSide = 8192;

@@ -14,7 +14,9 @@ namespace {
 
 constexpr double TwoPi = 2.0 * std::numbers::pi;
 
-bool clipEmpty(const Rect& clip) { return clip.left >= clip.right || clip.top >= clip.bottom; }
+bool clipEmpty(const Rect& clip) {
+    return clip.left >= clip.right || clip.top >= clip.bottom;
+}
 
 int64_t floorDiv(__int128 numerator, __int128 denominator) {
     __int128 quotient = numerator / denominator;
@@ -23,10 +25,16 @@ int64_t floorDiv(__int128 numerator, __int128 denominator) {
 }
 
 // Largest integer strictly below value, and smallest strictly above.
-int64_t floorBelow(double value) { return static_cast<int64_t>(std::ceil(value)) - 1; }
-int64_t ceilAbove(double value) { return static_cast<int64_t>(std::floor(value)) + 1; }
+int64_t floorBelow(double value) {
+    return static_cast<int64_t>(std::ceil(value)) - 1;
+}
+int64_t ceilAbove(double value) {
+    return static_cast<int64_t>(std::floor(value)) + 1;
+}
 
-double clampToRange(double value) { return std::clamp(value, -4.0e18, 4.0e18); }
+double clampToRange(double value) {
+    return std::clamp(value, -4.0e18, 4.0e18);
+}
 
 void mixAt(const RasterTarget& target, int64_t x, int64_t y, uint32_t pixel) {
     uint32_t& slot = target.surface->row(static_cast<int32_t>(y))[x];
@@ -140,10 +148,9 @@ class StrokeMask {
                 const double ny = ux / length;
                 double bl = -1e300;
                 double br = 1e300;
-                const bool across =
-                    narrowLinear((yc - ay) * ny - ax * nx, nx, -r, r, bl, br) &&
-                    narrowLinear(((yc - ay) * uy - ax * ux) / length, ux / length, 0.0, length,
-                                 bl, br);
+                const bool across = narrowLinear((yc - ay) * ny - ax * nx, nx, -r, r, bl, br) &&
+                                    narrowLinear(((yc - ay) * uy - ax * ux) / length, ux / length,
+                                                 0.0, length, bl, br);
                 if (across) {
                     xl = std::min(xl, bl);
                     xr = std::max(xr, br);
@@ -214,10 +221,10 @@ struct AngleRange {
     AngleRange(const EllipseShape& shape, bool partial, const DevicePoint& start,
                const DevicePoint& end) {
         if (!partial) return;
-        startAngle = angleOf(shape, static_cast<double>(start.x) + 0.5,
-                             static_cast<double>(start.y) + 0.5);
-        sweep = relative(angleOf(shape, static_cast<double>(end.x) + 0.5,
-                                 static_cast<double>(end.y) + 0.5));
+        startAngle =
+            angleOf(shape, static_cast<double>(start.x) + 0.5, static_cast<double>(start.y) + 0.5);
+        sweep = relative(
+            angleOf(shape, static_cast<double>(end.x) + 0.5, static_cast<double>(end.y) + 0.5));
         full = sweep == 0.0;
     }
     static double angleOf(const EllipseShape& shape, double x, double y) {
@@ -254,15 +261,17 @@ void rasterSpan(const RasterTarget& target, int64_t y, int64_t x0, int64_t x1, u
         std::fill(row + x0, row + x1, pixel);
         return;
     }
-    for (int64_t x = x0; x < x1; ++x) row[x] = mixPixel(row[x], pixel, target.mode);
+    for (int64_t x = x0; x < x1; ++x)
+        row[x] = mixPixel(row[x], pixel, target.mode);
 }
 
-void rasterBox(const RasterTarget& target, int64_t left, int64_t top, int64_t right,
-               int64_t bottom, uint32_t pixel) {
+void rasterBox(const RasterTarget& target, int64_t left, int64_t top, int64_t right, int64_t bottom,
+               uint32_t pixel) {
     if (!target.surface || clipEmpty(target.clip)) return;
     top = std::max<int64_t>(top, target.clip.top);
     bottom = std::min<int64_t>(bottom, target.clip.bottom);
-    for (int64_t y = top; y < bottom; ++y) rasterSpan(target, y, left, right, pixel);
+    for (int64_t y = top; y < bottom; ++y)
+        rasterSpan(target, y, left, right, pixel);
 }
 
 void rasterPath(const RasterTarget& target, const RasterPen& pen, const DevicePoint* points,
@@ -348,8 +357,8 @@ void rasterEllipseOutline(const RasterTarget& target, const RasterPen& pen, cons
     const AngleRange range(shape, partial, start, end);
     const int32_t width = pen.width <= 1 ? 1 : pen.width;
     const int64_t grow = width / 2 + 1;
-    const Rect area = reach(target.clip, box.left - grow, box.top - grow, box.right + grow,
-                            box.bottom + grow);
+    const Rect area =
+        reach(target.clip, box.left - grow, box.top - grow, box.right + grow, box.bottom + grow);
     if (area.left >= area.right || area.top >= area.bottom) return;
 
     const bool dotted = pen.dotted && width == 1;
@@ -360,8 +369,8 @@ void rasterEllipseOutline(const RasterTarget& target, const RasterPen& pen, cons
         for (int64_t x = x0; x < x1; ++x) {
             if (!range.contains(shape, x, y)) continue;
             if (dotted)
-                ordered.push_back({range.ofPixel(shape, x, y), static_cast<int32_t>(x),
-                                   static_cast<int32_t>(y)});
+                ordered.push_back(
+                    {range.ofPixel(shape, x, y), static_cast<int32_t>(x), static_cast<int32_t>(y)});
             else
                 mixAt(target, x, y, pen.pixel);
         }
@@ -451,9 +460,11 @@ void rasterFloodFill(const RasterTarget& target, int64_t x, int64_t y, uint32_t 
         uint32_t* row = surface.row(s.y);
         if (row[s.x] != seed) continue;
         int32_t x0 = s.x;
-        while (x0 > clip.left && row[x0 - 1] == seed) --x0;
+        while (x0 > clip.left && row[x0 - 1] == seed)
+            --x0;
         int32_t x1 = s.x + 1;
-        while (x1 < clip.right && row[x1] == seed) ++x1;
+        while (x1 < clip.right && row[x1] == seed)
+            ++x1;
         std::fill(row + x0, row + x1, pixel);
         for (const int32_t ny : {s.y - 1, s.y + 1}) {
             if (ny < clip.top || ny >= clip.bottom) continue;

@@ -48,8 +48,8 @@ inline uint32_t mixPixel(uint32_t destination, uint32_t source, int32_t mode) {
 // Pixels x0 <= x < x1 of row y.
 void rasterSpan(const RasterTarget& target, int64_t y, int64_t x0, int64_t x1, uint32_t pixel);
 // Pixels left <= x < right, top <= y < bottom.
-void rasterBox(const RasterTarget& target, int64_t left, int64_t top, int64_t right,
-               int64_t bottom, uint32_t pixel);
+void rasterBox(const RasterTarget& target, int64_t left, int64_t top, int64_t right, int64_t bottom,
+               uint32_t pixel);
 
 // A connected path through count points. One-pixel pens leave out each segment's last pixel
 // (so every joint is drawn once) and, when dotted, run a 3-on 3-off pattern along the whole

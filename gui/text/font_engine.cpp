@@ -40,7 +40,9 @@ struct FontEngine::Instance {
 
 namespace {
 
-int32_t roundToPixels(double value) { return static_cast<int32_t>(std::lround(value)); }
+int32_t roundToPixels(double value) {
+    return static_cast<int32_t>(std::lround(value));
+}
 
 uint32_t blend(uint32_t under, uint32_t over, uint32_t coverage) {
     if (coverage >= 255) return over;
@@ -121,17 +123,15 @@ FontEngine::Instance* FontEngine::find(const FontSpec& requested) {
     metrics.ascent = roundToPixels(ascender * scale);
     metrics.descent = roundToPixels(descender * scale);
     metrics.height = metrics.ascent + metrics.descent;
-    metrics.underlineThickness =
-        std::max(1, roundToPixels(face->underline_thickness * scale));
+    metrics.underlineThickness = std::max(1, roundToPixels(face->underline_thickness * scale));
     const int32_t centre = roundToPixels(-face->underline_position * scale);
     metrics.underlineOffset = std::max(1, centre - metrics.underlineThickness / 2);
     instance->lastUse = ++useClock;
 
     if (instances.size() >= MaxInstances) {
-        auto oldest = std::min_element(instances.begin(), instances.end(),
-                                       [](const auto& a, const auto& b) {
-                                           return a->lastUse < b->lastUse;
-                                       });
+        auto oldest =
+            std::min_element(instances.begin(), instances.end(),
+                             [](const auto& a, const auto& b) { return a->lastUse < b->lastUse; });
         instances.erase(oldest);
     }
     instances.push_back(std::move(instance));
@@ -142,9 +142,8 @@ const FontEngine::Glyph& FontEngine::glyph(Instance& instance, unsigned char cha
     Glyph& glyph = instance.glyphs[character];
     if (glyph.loaded) return glyph;
     glyph.loaded = true;
-    const uint32_t code = instance.spec.typeface == Typeface::Symbol
-                              ? symbolToUnicode(character)
-                              : ansiToUnicode(character);
+    const uint32_t code = instance.spec.typeface == Typeface::Symbol ? symbolToUnicode(character)
+                                                                     : ansiToUnicode(character);
     FT_Face face = instance.face;
     const FT_UInt index = code ? FT_Get_Char_Index(face, code) : 0;
     if (FT_Load_Glyph(face, index, FT_LOAD_DEFAULT) != 0) return glyph;

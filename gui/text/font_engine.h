@@ -15,9 +15,9 @@
 #include <vector>
 
 struct LineMetrics {
-    int32_t ascent = 0;  // pixels above the baseline
-    int32_t descent = 0; // pixels below it
-    int32_t height = 0;  // ascent + descent: the line's cell height
+    int32_t ascent = 0;             // pixels above the baseline
+    int32_t descent = 0;            // pixels below it
+    int32_t height = 0;             // ascent + descent: the line's cell height
     int32_t underlineOffset = 1;    // top of the underline, pixels below the baseline
     int32_t underlineThickness = 1; // pixels
 };
@@ -37,9 +37,8 @@ class FontEngine {
     // Draws text with its line cell's top-left at (x, top), blending the glyphs' coverage in
     // pixel. With background, the cell behind the text (its measured width by the line
     // height) is filled first. Nothing outside clip (which lies within the surface) changes.
-    void draw(PixelSurface& surface, const Rect& clip, int64_t x, int64_t top,
-              const FontSpec& spec, const char* text, uint32_t pixel,
-              const uint32_t* background);
+    void draw(PixelSurface& surface, const Rect& clip, int64_t x, int64_t top, const FontSpec& spec,
+              const char* text, uint32_t pixel, const uint32_t* background);
 
     // Faces kept open at once.
     static constexpr size_t MaxInstances = 24;

@@ -81,7 +81,8 @@ TEST(DrawShapes, PolylineDrawsEveryJointOnce) {
 
 TEST(DrawShapes, ManyPointShapesUseTheHeapPath) {
     std::vector<Point> zigzag;
-    for (int32_t i = 0; i < 40; ++i) zigzag.push_back(Point(i + 2, (i % 2) ? 10 : 20));
+    for (int32_t i = 0; i < 40; ++i)
+        zigzag.push_back(Point(i + 2, (i % 2) ? 10 : 20));
     Canvas canvas;
     canvas.context.polyline(zigzag.data(), static_cast<int32_t>(zigzag.size()));
     const Changes changes = changedPixels(canvas.surface);
@@ -89,7 +90,8 @@ TEST(DrawShapes, ManyPointShapesUseTheHeapPath) {
     EXPECT_EQ(changes.box.right, 41);
 
     std::vector<Point> polygon;
-    for (int32_t i = 0; i < 40; ++i) polygon.push_back(Point(10 + i, 10));
+    for (int32_t i = 0; i < 40; ++i)
+        polygon.push_back(Point(10 + i, 10));
     polygon.push_back(Point(50, 30));
     polygon.push_back(Point(10, 30));
     Canvas filled;
@@ -131,8 +133,8 @@ TEST(DrawShapes, EllipseOutlineSpansTheRectInclusive) {
     const Changes changes = changedPixels(canvas.surface);
     EXPECT_EQ(changes.box, Rect(0, 0, 10, 10));
     EXPECT_EQ(canvas.surface.at(5, 5), kBackground);
-    EXPECT_EQ(canvas.surface.at(5, 0), kInk.toPixel());  // the top centre, where it starts
-    EXPECT_EQ(canvas.surface.at(0, 0), kBackground);     // corners stay outside
+    EXPECT_EQ(canvas.surface.at(5, 0), kInk.toPixel()); // the top centre, where it starts
+    EXPECT_EQ(canvas.surface.at(0, 0), kBackground);    // corners stay outside
     // Mirror symmetry of an 11 x 11 circle.
     for (int32_t y = 0; y <= 10; ++y)
         for (int32_t x = 0; x <= 10; ++x) {
@@ -290,7 +292,8 @@ TEST(DrawShapes, PenWidthCoversThatManyRowsOrColumns) {
                   static_cast<size_t>(30 - expected / 2))
             << width;
         int32_t rows = 0;
-        for (int32_t y = 0; y < 64; ++y) rows += canvas.surface.at(30, y) != kBackground;
+        for (int32_t y = 0; y < 64; ++y)
+            rows += canvas.surface.at(30, y) != kBackground;
         EXPECT_EQ(rows, expected) << width;
 
         Canvas vertical;
@@ -298,7 +301,8 @@ TEST(DrawShapes, PenWidthCoversThatManyRowsOrColumns) {
         vertical.context.moveTo(Point(30, 10));
         vertical.context.lineTo(Point(30, 50));
         int32_t columns = 0;
-        for (int32_t x = 0; x < 64; ++x) columns += vertical.surface.at(x, 30) != kBackground;
+        for (int32_t x = 0; x < 64; ++x)
+            columns += vertical.surface.at(x, 30) != kBackground;
         EXPECT_EQ(columns, expected) << width;
     }
 }
@@ -403,7 +407,8 @@ TEST(DrawShapes, ExtremeCoordinatesAreClippedNotWalked) {
     Canvas canvas;
     canvas.context.moveTo(Point(-2000000000, -2000000000));
     canvas.context.lineTo(Point(2000000000, 2000000000));
-    for (int32_t i = 0; i < 64; ++i) EXPECT_EQ(canvas.surface.at(i, i), kInk.toPixel());
+    for (int32_t i = 0; i < 64; ++i)
+        EXPECT_EQ(canvas.surface.at(i, i), kInk.toPixel());
     EXPECT_EQ(changedPixels(canvas.surface).count, 64);
 
     Canvas huge;

@@ -86,7 +86,9 @@ bool fakeFrameSize(const EditorFrame* frame, Rect& size) {
     size = reinterpret_cast<const FakeFrame*>(frame)->size;
     return true;
 }
-void fakeFramePump(EditorFrame* frame) { ++reinterpret_cast<FakeFrame*>(frame)->pumps; }
+void fakeFramePump(EditorFrame* frame) {
+    ++reinterpret_cast<FakeFrame*>(frame)->pumps;
+}
 
 class WithFrameHooks : public ::testing::Test {
   protected:

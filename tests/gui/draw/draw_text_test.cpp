@@ -109,15 +109,13 @@ TEST(DrawText, TextIsCentredVertically) {
 
 TEST(DrawText, TextIsNotClippedToItsRectangleButToTheClip) {
     TextCanvas canvas;
-    canvas.context.drawString("A rather long label", Rect(50, 10, 60, 30), false,
-                              TextAlignLeft);
+    canvas.context.drawString("A rather long label", Rect(50, 10, 60, 30), false, TextAlignLeft);
     const Changes spread = changedPixels(canvas.surface);
     EXPECT_GT(spread.box.right, 100);
 
     TextCanvas clipped;
     clipped.context.setClipRect(Rect(0, 0, 70, 60));
-    clipped.context.drawString("A rather long label", Rect(50, 10, 60, 30), false,
-                               TextAlignLeft);
+    clipped.context.drawString("A rather long label", Rect(50, 10, 60, 30), false, TextAlignLeft);
     const Changes limited = changedPixels(clipped.surface);
     EXPECT_LE(limited.box.right, 69);
     EXPECT_GT(limited.count, 0);
@@ -143,7 +141,8 @@ TEST(DrawText, OpaqueTextSitsOnTheFillColour) {
     EXPECT_EQ(changedPixels(clear.surface).count, 0);
     clear.context.drawString("Tone", Rect(0, 0, 100, 40), false, TextAlignLeft);
     for (int32_t y2 = 0; y2 < 60; ++y2)
-        for (int32_t x = 0; x < 160; ++x) ASSERT_NE(clear.surface.at(x, y2), RedColour.toPixel());
+        for (int32_t x = 0; x < 160; ++x)
+            ASSERT_NE(clear.surface.at(x, y2), RedColour.toPixel());
 }
 
 TEST(DrawText, GlyphsUseTheFontColourAndIgnoreTheDrawMode) {
@@ -152,7 +151,8 @@ TEST(DrawText, GlyphsUseTheFontColourAndIgnoreTheDrawMode) {
     canvas.context.setDrawMode(DrawModeNotXor);
     canvas.context.drawString("IIII", Rect(0, 0, 100, 40), false, TextAlignLeft);
     int32_t solid = 0;
-    for (uint32_t p : canvas.surface.pixels) solid += p == GreenColour.toPixel();
+    for (uint32_t p : canvas.surface.pixels)
+        solid += p == GreenColour.toPixel();
     EXPECT_GT(solid, 10); // the stems of I are fully covered pixels
 }
 
@@ -233,7 +233,8 @@ TEST(DrawText, StyleBitsChangeTheGlyphs) {
     int32_t fullRows = 0;
     for (int32_t y = 0; y < 60; ++y) {
         int32_t inked = 0;
-        for (int32_t x = 1; x < 1 + plainWidth; ++x) inked += underline.at(x, y) != kBackground;
+        for (int32_t x = 1; x < 1 + plainWidth; ++x)
+            inked += underline.at(x, y) != kBackground;
         fullRows += inked == plainWidth;
     }
     EXPECT_GE(fullRows, 1);

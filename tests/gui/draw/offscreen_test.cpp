@@ -19,7 +19,8 @@ TEST(Offscreen, WithoutBackgroundItIsTwentyByTwentyAndBlack) {
     ASSERT_NE(offscreen.getSurface(), nullptr);
     EXPECT_EQ(offscreen.getSurface()->width, 20);
     for (int32_t y = 1; y < 20; ++y)
-        for (int32_t x = 1; x < 20; ++x) ASSERT_EQ(offscreen.getSurface()->at(x, y), 0u);
+        for (int32_t x = 1; x < 20; ++x)
+            ASSERT_EQ(offscreen.getSurface()->at(x, y), 0u);
     EXPECT_EQ(offscreen.getFillColour(), BlackColour);
     // It draws with the pen its state names (white).
     offscreen.moveTo(Point(0, 5));
@@ -48,7 +49,8 @@ TEST(Offscreen, ColourConstructorCoversTheWholeSurface) {
     const PixelSurface& s = *offscreen.getSurface();
     EXPECT_EQ(s.width, 33);
     EXPECT_EQ(s.height, 17);
-    for (uint32_t p : s.pixels) ASSERT_EQ(p, CyanColour.toPixel());
+    for (uint32_t p : s.pixels)
+        ASSERT_EQ(p, CyanColour.toPixel());
     EXPECT_EQ(offscreen.getFillColour(), CyanColour);
     EXPECT_EQ(offscreen.getFrameColour(), CyanColour);
 }
@@ -114,13 +116,15 @@ TEST(Offscreen, CopyToItselfHandlesOverlap) {
     offscreen.copyTo(&offscreen, Rect(2, 3, 14, 15), Point(0, 0));
     const PixelSurface& after = *offscreen.getSurface();
     for (int32_t y = 3; y < 15; ++y)
-        for (int32_t x = 2; x < 14; ++x) ASSERT_EQ(after.at(x, y), before.at(x - 2, y - 3));
+        for (int32_t x = 2; x < 14; ++x)
+            ASSERT_EQ(after.at(x, y), before.at(x - 2, y - 3));
 }
 
 #if TOOLKIT_NEWER
 TEST(Offscreen, CopyFromShiftsTheSourceOnly) {
     PixelSurface window(64, 64, kBackground);
-    for (int32_t i = 0; i < 64 * 64; ++i) window.pixels[i] = static_cast<uint32_t>(i);
+    for (int32_t i = 0; i < 64 * 64; ++i)
+        window.pixels[i] = static_cast<uint32_t>(i);
     DrawContext source(nullptr, &window, nullptr);
     source.setOffset(Point(5, 6));
     OffscreenContext offscreen(nullptr, 20, 20, BlackColour);
@@ -144,7 +148,8 @@ TEST(Offscreen, StartsFromABackgroundBitmap) {
     PixelSurface* image = background->getImage();
     ASSERT_NE(image, nullptr);
     for (int32_t y = 0; y < 7; ++y)
-        for (int32_t x = 0; x < 12; ++x) image->row(y)[x] = 0x00100000u * x + y;
+        for (int32_t x = 0; x < 12; ++x)
+            image->row(y)[x] = 0x00100000u * x + y;
     OffscreenContext offscreen(nullptr, background);
     EXPECT_EQ(offscreen.getWidth(), 12);
     EXPECT_EQ(offscreen.getHeight(), 7);
@@ -197,7 +202,8 @@ TEST(Offscreen, FloodFillReplacesTheConnectedAreaOfOneColour) {
 TEST(Offscreen, FloodFillIsFourConnectedAndClipped) {
     OffscreenContext offscreen(nullptr, 20, 20, BlackColour);
     // A diagonal white wall: 4-connected filling does not pass between its pixels.
-    for (int32_t i = 0; i < 20; ++i) offscreen.drawPoint(Point(i, i), WhiteColour);
+    for (int32_t i = 0; i < 20; ++i)
+        offscreen.drawPoint(Point(i, i), WhiteColour);
     offscreen.setFillColour(BlueColour);
     offscreen.floodFill(Point(15, 2));
     const PixelSurface& s = *offscreen.getSurface();

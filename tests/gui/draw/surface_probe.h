@@ -49,13 +49,15 @@ inline bool shiftedCopyOf(const PixelSurface& a, const PixelSurface& b, int32_t 
 inline std::string rowPattern(const PixelSurface& surface, int32_t y, int32_t from, int32_t to,
                               uint32_t background = kBackground) {
     std::string pattern;
-    for (int32_t x = from; x < to; ++x) pattern += surface.at(x, y) == background ? '.' : '#';
+    for (int32_t x = from; x < to; ++x)
+        pattern += surface.at(x, y) == background ? '.' : '#';
     return pattern;
 }
 
-inline std::string columnPattern(const PixelSurface& surface, int32_t x, int32_t from,
-                                 int32_t to, uint32_t background = kBackground) {
+inline std::string columnPattern(const PixelSurface& surface, int32_t x, int32_t from, int32_t to,
+                                 uint32_t background = kBackground) {
     std::string pattern;
-    for (int32_t y = from; y < to; ++y) pattern += surface.at(x, y) == background ? '.' : '#';
+    for (int32_t y = from; y < to; ++y)
+        pattern += surface.at(x, y) == background ? '.' : '#';
     return pattern;
 }
