@@ -26,7 +26,7 @@ struct ResourceTable {
 
 // The table linked into this library (defined by the generated resource source; a weak
 // empty default answers when none is linked).
-const ResourceTable* embeddedBitmapTable();
+__attribute__((visibility("hidden"))) const ResourceTable* embeddedBitmapTable();
 
 // Finds resource `id` in `table`, comparing only the low 16 bits of the number as resource
 // numbers are 16-bit. Answers false (and leaves the outputs alone) when the table lacks it.
