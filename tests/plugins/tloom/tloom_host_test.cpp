@@ -280,6 +280,19 @@ TEST(TloomAudio, ProcessAddsExactlyWhatProcessReplacingWrites) {
     EXPECT_GT(peak, 0.01f) << "the lines reach the output within 9000 frames";
 }
 
+TEST(TloomAudio, InPlaceProcessingGivesTheSameSamples) {
+    auto separate = loadTloom();
+    auto inPlace = loadTloom();
+    Stereo s(9000);
+    s.sine(0.02);
+    std::vector<float> left = s.inL, right = s.inR;
+    float* shared[2] = {left.data(), right.data()};
+    separate->processReplacing(s.in(), s.out(), 9000);
+    inPlace->processReplacing(shared, shared, 9000);
+    EXPECT_EQ(left, s.outL);
+    EXPECT_EQ(right, s.outR);
+}
+
 TEST(TloomFaults, NonFiniteInputNeverReachesTheHostAndOrdinaryAudioComesBackInOneBlock) {
     auto host = loadTloom();
     host->start(8000.0f, 256);
