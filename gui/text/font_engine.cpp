@@ -71,7 +71,8 @@ FontEngine::~FontEngine() {
 FontEngine::Instance* FontEngine::find(const FontSpec& requested) {
     if (failed) return nullptr;
     FontSpec spec = requested;
-    spec.size = std::min(std::abs(spec.size), MaxSize);
+    spec.size =
+        static_cast<int32_t>(std::min<int64_t>(std::abs(static_cast<int64_t>(spec.size)), MaxSize));
     if (spec.size == 0) return nullptr;
     for (auto& instance : instances)
         if (instance->spec == spec) {
@@ -141,6 +142,12 @@ FontEngine::Instance* FontEngine::find(const FontSpec& requested) {
 const FontEngine::Glyph& FontEngine::glyph(Instance& instance, unsigned char character) {
     Glyph& glyph = instance.glyphs[character];
     if (glyph.loaded) return glyph;
+    // Rendered glyphs are cheap to make again: past the budget every cache starts afresh.
+    if (glyphBytes > GlyphBudget) {
+        for (auto& each : instances)
+            each->glyphs.fill(Glyph{});
+        glyphBytes = 0;
+    }
     glyph.loaded = true;
     const uint32_t code = instance.spec.typeface == Typeface::Symbol ? symbolToUnicode(character)
                                                                      : ansiToUnicode(character);
@@ -159,6 +166,7 @@ const FontEngine::Glyph& FontEngine::glyph(Instance& instance, unsigned char cha
     glyph.width = static_cast<int32_t>(bitmap.width);
     glyph.rows = static_cast<int32_t>(bitmap.rows);
     glyph.coverage.resize(static_cast<size_t>(glyph.width) * glyph.rows);
+    glyphBytes += glyph.coverage.size();
     for (int32_t y = 0; y < glyph.rows; ++y) {
         const unsigned char* source = bitmap.buffer + static_cast<ptrdiff_t>(y) * bitmap.pitch;
         std::copy(source, source + glyph.width,

@@ -2,8 +2,9 @@
 //
 // State: the FreeType library (opened on first use), one sized face per font a context has
 // selected (at most MaxInstances, the least recently used dropped first) and, per face, the
-// rendered coverage of each of the 256 characters, made on first use. One process-wide
-// instance, used on the host's GUI thread only; it is released when the library is unloaded.
+// rendered coverage of each of the 256 characters, made on first use (all caches are emptied
+// when they pass GlyphBudget bytes). One process-wide instance, used on the host's GUI thread
+// only; it is released when the library is unloaded.
 #pragma once
 
 #include "font.h"
@@ -44,6 +45,8 @@ class FontEngine {
     static constexpr size_t MaxInstances = 24;
     // Largest character height rendered; larger sizes are drawn at this size.
     static constexpr int32_t MaxSize = 512;
+    // Bytes of rendered coverage kept before the glyph caches are emptied.
+    static constexpr size_t GlyphBudget = size_t(16) << 20;
 
   private:
     struct Glyph;
@@ -56,5 +59,6 @@ class FontEngine {
     void* library = nullptr; // FT_Library
     bool failed = false;
     uint64_t useClock = 0;
+    size_t glyphBytes = 0;
     std::vector<std::unique_ptr<Instance>> instances;
 };

@@ -205,6 +205,8 @@ TEST(DrawText, HostileFontSizesStayBounded) {
     EXPECT_EQ(negative, c.getStringWidth("x"));
     c.setFont(3, 1000000000);
     EXPECT_GT(c.getStringWidth("x"), 0);
+    c.setFont(3, INT32_MIN);
+    EXPECT_EQ(c.getStringWidth("x"), FontEngine::instance().measure(describeFont(3, 512), "x"));
     PixelSurface surface(16, 16, kBackground);
     DrawContext drawing(nullptr, &surface, nullptr);
     drawing.setFont(3, 1000000000);
