@@ -89,23 +89,4 @@ TEST(FontTable, SizesFacesAndWeights) {
     }
 }
 
-TEST(FontTable, DescribeFontFollowsTheSetFontRules) {
-    const FontSpec fallback = describeFont(9, 0);
-    EXPECT_EQ(fallback.id, 0);
-    EXPECT_EQ(fallback.size, 12);
-    EXPECT_EQ(fallback.weight, FontWeightBold);
-    const FontSpec symbol = describeFont(7, 0);
-    EXPECT_EQ(symbol.size, 13);
-    EXPECT_EQ(symbol.typeface, Typeface::Symbol);
-    const FontSpec large = describeFont(3, 20);
-    EXPECT_EQ(large.size, 20);
-    EXPECT_EQ(large.weight, FontWeightNormal);
-    EXPECT_EQ(large.typeface, Typeface::Sans);
-    const FontSpec styled = describeFont(4, 0, FontStyleBold | FontStyleUnderline);
-    EXPECT_EQ(styled.size, 11);
-    EXPECT_EQ(styled.weight, FontWeightBold);
-    EXPECT_TRUE(styled.underline);
-    EXPECT_FALSE(styled.italic);
-}
-
 } // namespace
