@@ -6,6 +6,7 @@
 #include "sample_guard.h"
 #include "value_text.h"
 
+#include <algorithm>
 #include <cstring>
 #include <new>
 
@@ -273,6 +274,11 @@ void CorallisEffect::run(float** inputs, float** outputs, int32_t sampleFrames) 
         runVoices<accumulate, false>(inLeft, inRight, outLeft, outRight, sampleFrames);
 }
 
+// The voices run one after another over runs of frames (each voice's sweep state stays in
+// registers for the run) instead of all twelve per frame. That gives the same samples as long
+// as the shared generator is drawn in the same order, so a run never extends past the first
+// frame on which any side reaches the bottom of its sweep: draws on that last frame happen in
+// voice order, left before right, just as frame by frame.
 template <bool accumulate, bool serial>
 void CorallisEffect::runVoices(const float* inLeft, const float* inRight, float* outLeft,
                                float* outRight, int32_t sampleFrames) {
@@ -280,49 +286,71 @@ void CorallisEffect::runVoices(const float* inLeft, const float* inRight, float*
     const float wet = wetGain;
     const int32_t length = context.lineLength;
     EnsembleRandom random = context.random;
-    for (int32_t i = 0; i < sampleFrames; ++i) {
-        const float inL = inLeft[i];
-        const float inR = inRight[i];
-        float wetLeft;
-        float wetRight;
+    float wetLeft[kRunFrames];
+    float wetRight[kRunFrames];
+    float scratchLeft[kRunFrames];
+    float scratchRight[kRunFrames];
+    float group1[kRunFrames];
+    float group2[kRunFrames];
+    float group3[kRunFrames];
+
+    for (int32_t done = 0; done < sampleFrames;) {
+        int64_t run = std::min<int64_t>(sampleFrames - done, kRunFrames);
+        for (const EnsembleVoice& v : voices) run = std::min(run, v.framesUntilDraw() + 1);
+        const auto frames = static_cast<int32_t>(run);
+        const float* inL = inLeft + done;
+        const float* inR = inRight + done;
+
         if constexpr (serial) {
             // Each voice processes the previous voice's output pair.
-            StereoSample chain{inL, inR};
-#pragma GCC unroll 12
-            for (EnsembleVoice& v : voices)
-                chain = v.processSample(chain.left, chain.right, length, random);
-            wetLeft = chain.left;
-            wetRight = chain.right;
+            voices[0].processBlock(inL, inR, wetLeft, wetRight, frames, length, random);
+            for (int v = 1; v < kVoiceCount; ++v)
+                voices[v].processBlock(wetLeft, wetRight, wetLeft, wetRight, frames, length,
+                                       random);
         } else {
             // Summed in groups of three voices, each group rounded on its own, then the groups
             // in order. The right mix takes the right outputs of voices 0-2 and the left
             // outputs of voices 3-11.
-            const StereoSample v0 = voices[0].processSample(inL, inR, length, random);
-            const StereoSample v1 = voices[1].processSample(inL, inR, length, random);
-            const StereoSample v2 = voices[2].processSample(inL, inR, length, random);
-            const float leftGroup0 = (v0.left + v1.left) + v2.left;
-            const float rightGroup0 = (v0.right + v1.right) + v2.right;
-            float laterGroups[3];
-#pragma GCC unroll 3
-            for (int g = 0; g < 3; ++g) {
-                EnsembleVoice* group = voices + 3 * (g + 1);
-                const float a = group[0].processSample(inL, inR, length, random).left;
-                const float b = group[1].processSample(inL, inR, length, random).left;
-                const float c = group[2].processSample(inL, inR, length, random).left;
-                laterGroups[g] = (a + b) + c;
+            voices[0].processBlock(inL, inR, wetLeft, wetRight, frames, length, random);
+            for (int v = 1; v < 3; ++v) {
+                voices[v].processBlock(inL, inR, scratchLeft, scratchRight, frames, length,
+                                       random);
+                for (int32_t i = 0; i < frames; ++i) {
+                    wetLeft[i] = wetLeft[i] + scratchLeft[i];
+                    wetRight[i] = wetRight[i] + scratchRight[i];
+                }
             }
-            wetLeft = ((leftGroup0 + laterGroups[0]) + laterGroups[1]) + laterGroups[2];
-            wetRight = ((rightGroup0 + laterGroups[0]) + laterGroups[1]) + laterGroups[2];
+            float* groups[3] = {group1, group2, group3};
+            for (int g = 0; g < 3; ++g) {
+                float* sum = groups[g];
+                voices[3 * g + 3].processBlock(inL, inR, sum, scratchRight, frames, length,
+                                               random);
+                for (int v = 3 * g + 4; v < 3 * g + 6; ++v) {
+                    voices[v].processBlock(inL, inR, scratchLeft, scratchRight, frames, length,
+                                           random);
+                    for (int32_t i = 0; i < frames; ++i) sum[i] = sum[i] + scratchLeft[i];
+                }
+            }
+            for (int32_t i = 0; i < frames; ++i) {
+                wetLeft[i] = ((wetLeft[i] + group1[i]) + group2[i]) + group3[i];
+                wetRight[i] = ((wetRight[i] + group1[i]) + group2[i]) + group3[i];
+            }
         }
-        const float left = dry * inL + wet * wetLeft;
-        const float right = dry * inR + wet * wetRight;
-        if constexpr (accumulate) {
-            outLeft[i] = limitToFinite(outLeft[i] + left);
-            outRight[i] = limitToFinite(outRight[i] + right);
-        } else {
-            outLeft[i] = limitToFinite(left);
-            outRight[i] = limitToFinite(right);
+
+        float* outL = outLeft + done;
+        float* outR = outRight + done;
+        for (int32_t i = 0; i < frames; ++i) {
+            const float left = dry * inL[i] + wet * wetLeft[i];
+            const float right = dry * inR[i] + wet * wetRight[i];
+            if constexpr (accumulate) {
+                outL[i] = limitToFinite(outL[i] + left);
+                outR[i] = limitToFinite(outR[i] + right);
+            } else {
+                outL[i] = limitToFinite(left);
+                outR[i] = limitToFinite(right);
+            }
         }
+        done += frames;
     }
     context.random = random;
 }

@@ -50,6 +50,9 @@ class CorallisEffect : public EffectBase {
     float getSpeedRight() const { return speedRight; }
 
   private:
+    // Frames the voices process one after another before the mix (at most).
+    static constexpr int32_t kRunFrames = 64;
+
     template <bool accumulate> void run(float** inputs, float** outputs, int32_t sampleFrames);
     template <bool accumulate, bool serial>
     void runVoices(const float* inLeft, const float* inRight, float* outLeft, float* outRight,

@@ -11,6 +11,7 @@
 #include "ensemble_context.h"
 #include "swept_delay_line.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <memory>
 
@@ -50,16 +51,31 @@ class EnsembleVoice {
     // One sample pair through the voice. Random draws are taken left side first.
     StereoSample processSample(float inLeft, float inRight, int32_t length,
                                EnsembleRandom& random) {
-        const float outLeft = left.read(length);
-        const float outRight = right.read(length);
-        left.write(outRight * feedbackIntoLeft + denormalOffset + inLeft, length);
-        const bool leftSteps = left.tick();
-        right.write(outLeft * feedbackIntoRight + inRight - denormalOffset, length);
-        denormalOffset = -denormalOffset;
-        const bool rightSteps = right.tick();
-        if (leftSteps) left.step(random, randomAmount);
-        if (rightSteps) right.step(random, randomAmount);
-        return {outLeft, outRight};
+        return frame(left.live(), right.live(), gains(), denormalOffset, inLeft, inRight, length,
+                     random);
+    }
+
+    // Frames through the voice one after another, exactly as processSample would, with the
+    // sweep state held in locals. outLeft/outRight may be the input arrays.
+    void processBlock(const float* inLeft, const float* inRight, float* outLeft,
+                      float* outRight, int32_t frames, int32_t length, EnsembleRandom& random) {
+        SweepCursor l = left.live();
+        SweepCursor r = right.live();
+        const Gains g = gains();
+        float offset = denormalOffset;
+        for (int32_t i = 0; i < frames; ++i) {
+            const StereoSample out = frame(l, r, g, offset, inLeft[i], inRight[i], length, random);
+            outLeft[i] = out.left;
+            outRight[i] = out.right;
+        }
+        left.commit(l);
+        right.commit(r);
+        denormalOffset = offset;
+    }
+
+    // Frames from now until the first random draw of either side (0 = the next sample).
+    int64_t framesUntilDraw() const {
+        return std::min(left.live().framesUntilDraw(), right.live().framesUntilDraw());
     }
 
     const SweptDelayLine& line(Side side) const { return side == Side::Left ? left : right; }
@@ -70,6 +86,30 @@ class EnsembleVoice {
     float getDenormalOffset() const { return denormalOffset; }
 
   private:
+    // The arithmetic of one frame: both reads, the crossed writes with the alternating offset,
+    // the countdowns, then the sweep steps (left first, for the order of random draws).
+    struct Gains {
+        float intoLeft;
+        float intoRight;
+        float randomAmount;
+    };
+    Gains gains() const { return {feedbackIntoLeft, feedbackIntoRight, randomAmount}; }
+
+    static StereoSample frame(SweepCursor& l, SweepCursor& r, const Gains& g, float& offset,
+                              float inLeft, float inRight, int32_t length,
+                              EnsembleRandom& random) {
+        const float outLeft = l.read(length);
+        const float outRight = r.read(length);
+        l.write(outRight * g.intoLeft + offset + inLeft, length);
+        const bool leftSteps = l.tick();
+        r.write(outLeft * g.intoRight + inRight - offset, length);
+        offset = -offset;
+        const bool rightSteps = r.tick();
+        if (leftSteps) l.step(random, g.randomAmount);
+        if (rightSteps) r.step(random, g.randomAmount);
+        return {outLeft, outRight};
+    }
+
     SweptDelayLine& sideLine(Side side) { return side == Side::Left ? left : right; }
 
     SweptDelayLine left;

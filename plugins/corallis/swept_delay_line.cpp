@@ -29,33 +29,34 @@ int32_t SweptDelayLine::periodForSpeed(float speedScale, float v) {
 }
 
 void SweptDelayLine::setPeriod(int32_t samples) {
-    stepPeriod = samples;
-    inversePeriod = 1.0f / static_cast<float>(samples);
-    countdown = 1;
+    cursor.stepPeriod = samples;
+    cursor.inversePeriod = 1.0f / static_cast<float>(samples);
+    cursor.countdown = 1;
 }
 
-void SweptDelayLine::installLine(std::unique_ptr<float[]> storage, int32_t length) {
-    line = std::move(storage);
-    writePosition = 0;
+void SweptDelayLine::installLine(std::unique_ptr<float[]> fresh, int32_t length) {
+    storage = std::move(fresh);
+    cursor.line = storage.get();
+    cursor.writePosition = 0;
     clear(length);
 }
 
 void SweptDelayLine::clear(int32_t length) {
-    if (line) std::fill(line.get(), line.get() + length, 0.0f);
+    if (storage) std::fill(storage.get(), storage.get() + length, 0.0f);
 }
 
 void SweptDelayLine::restartRising() {
-    countdown = stepPeriod;
-    depthTarget = depth;
-    delay = baseDelay;
-    direction = 1;
-    sweepPosition = 0;
+    cursor.countdown = cursor.stepPeriod;
+    cursor.depthTarget = cursor.depth;
+    cursor.delay = cursor.baseDelay;
+    cursor.direction = 1;
+    cursor.sweepPosition = 0;
 }
 
 void SweptDelayLine::restartFalling() {
-    countdown = stepPeriod;
-    sweepPosition = depth;
-    depthTarget = depth;
-    direction = -1;
-    delay = baseDelay + depth;
+    cursor.countdown = cursor.stepPeriod;
+    cursor.sweepPosition = cursor.depth;
+    cursor.depthTarget = cursor.depth;
+    cursor.direction = -1;
+    cursor.delay = cursor.baseDelay + cursor.depth;
 }

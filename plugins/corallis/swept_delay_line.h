@@ -1,17 +1,13 @@
-// SweptDelayLine: one side (left or right) of an ensemble voice: a circular delay line whose
-// read position sweeps up and down one sample at a time in a triangle, read with linear
-// interpolation between the current delay and the next one in the sweep's direction.
+// SweptDelayLine: one side (left or right) of an ensemble voice: a circular delay line that owns
+// its storage, and the SweepCursor that writes, reads and sweeps it.
 //
-// State: the line (owned, lineLength floats), writePosition, delay (baseDelay + sweepPosition),
-// sweepPosition, baseDelay, depth, depthTarget (top of the current triangle), direction (+1 or
-// -1), stepPeriod, inversePeriod (1 / stepPeriod) and countdown (samples to the next step).
-// Threads: read, write, tick and step run on the audio thread; the setters on host threads
-// (single stores); installLine, clear and the restarts while processing is stopped or between
-// blocks.
+// State: the line storage (lineLength floats) and the cursor (see sweep_cursor.h).
+// Threads: the cursor's per-sample operations run on the audio thread; the setters on host
+// threads (single stores); installLine, clear and the restarts while processing is stopped or
+// between blocks.
 #pragma once
 
-#include "ensemble_random.h"
-#include "sample_guard.h"
+#include "sweep_cursor.h"
 
 #include <cstdint>
 #include <memory>
@@ -25,15 +21,15 @@ class SweptDelayLine {
     // least 1. v is taken as 0 when NaN and clamped to 0..10.
     static int32_t periodForSpeed(float speedScale, float v);
 
-    void setBaseDelay(int32_t samples) { baseDelay = samples; }
+    void setBaseDelay(int32_t samples) { cursor.baseDelay = samples; }
     // The current triangle keeps its top; the new depth governs from the next bottom on.
-    void setDepth(int32_t samples) { depth = samples; }
+    void setDepth(int32_t samples) { cursor.depth = samples; }
     // A new period takes effect with a sweep step on the next sample.
     void setPeriod(int32_t samples);
 
     // Takes a freshly allocated line of the given length, silent, written from position 0.
     void installLine(std::unique_ptr<float[]> storage, int32_t length);
-    bool hasLine() const { return line != nullptr; }
+    bool hasLine() const { return storage != nullptr; }
     // Fills the line with silence; the sweep stays where it is.
     void clear(int32_t length);
     // Restarts the sweep at the bottom of a full-depth triangle, rising.
@@ -41,72 +37,34 @@ class SweptDelayLine {
     // Restarts the sweep at the top of a full-depth triangle, falling.
     void restartFalling();
 
-    // The interpolated output for this sample (before this sample's countdown decrement).
-    float read(int32_t length) const {
-        int32_t readIndex = writePosition - delay;
-        if (readIndex < 0) readIndex += length;
-        int32_t neighbour = readIndex - direction;
-        if (neighbour < 0)
-            neighbour += length;
-        else if (neighbour >= length)
-            neighbour = 0;
-        const float fraction = static_cast<float>(countdown) * inversePeriod;
-        const float a = line[readIndex];
-        const float b = line[neighbour];
-        return b + (a - b) * fraction;
-    }
-
-    // Stores the next input sample (non-finite values as 0) and advances the write position.
-    void write(float value, int32_t length) {
-        line[writePosition] = finiteOrZero(value);
-        if (++writePosition >= length) writePosition = 0;
-    }
-
-    // Counts one sample down; true when the sweep must take its step now.
-    bool tick() { return --countdown <= 0; }
-
-    // Moves the delay one sample in the sweep's direction. At the bottom the sweep turns up and
-    // draws the next triangle's top from the shared generator; at the top it turns down.
-    void step(EnsembleRandom& random, float randomAmount) {
-        countdown = stepPeriod;
-        const int32_t wasDirection = direction;
-        sweepPosition += direction;
-        delay = baseDelay + sweepPosition;
-        if (wasDirection < 0) {
-            if (sweepPosition <= 0) {
-                direction = 1;
-                const float r = random.next();
-                depthTarget =
-                    static_cast<int32_t>(static_cast<float>(depth) * (1.0f - r * randomAmount * 0.9f));
-            }
-        } else if (sweepPosition >= depthTarget) {
-            direction = -1;
-        }
+    // The cursor the audio thread works on in place, or copies for a run of frames.
+    SweepCursor& live() { return cursor; }
+    const SweepCursor& live() const { return cursor; }
+    // Takes back the moving part of a copied cursor after a run of frames. The settings
+    // (base delay, depth, period) are left alone: a host thread may have changed them.
+    void commit(const SweepCursor& moved) {
+        cursor.writePosition = moved.writePosition;
+        cursor.delay = moved.delay;
+        cursor.sweepPosition = moved.sweepPosition;
+        cursor.depthTarget = moved.depthTarget;
+        cursor.direction = moved.direction;
+        cursor.countdown = moved.countdown;
     }
 
     // Read access for tests and for the editor's displays.
-    const float* lineData() const { return line.get(); }
-    int32_t getWritePosition() const { return writePosition; }
-    int32_t getDelay() const { return delay; }
-    int32_t getSweepPosition() const { return sweepPosition; }
-    int32_t getBaseDelay() const { return baseDelay; }
-    int32_t getDepth() const { return depth; }
-    int32_t getDepthTarget() const { return depthTarget; }
-    int32_t getDirection() const { return direction; }
-    int32_t getStepPeriod() const { return stepPeriod; }
-    float getInversePeriod() const { return inversePeriod; }
-    int32_t getCountdown() const { return countdown; }
+    const float* lineData() const { return storage.get(); }
+    int32_t getWritePosition() const { return cursor.writePosition; }
+    int32_t getDelay() const { return cursor.delay; }
+    int32_t getSweepPosition() const { return cursor.sweepPosition; }
+    int32_t getBaseDelay() const { return cursor.baseDelay; }
+    int32_t getDepth() const { return cursor.depth; }
+    int32_t getDepthTarget() const { return cursor.depthTarget; }
+    int32_t getDirection() const { return cursor.direction; }
+    int32_t getStepPeriod() const { return cursor.stepPeriod; }
+    float getInversePeriod() const { return cursor.inversePeriod; }
+    int32_t getCountdown() const { return cursor.countdown; }
 
   private:
-    std::unique_ptr<float[]> line;
-    int32_t writePosition = 0;
-    int32_t delay = 1;
-    int32_t sweepPosition = 0;
-    int32_t baseDelay = 1;
-    int32_t depth = 1;
-    int32_t depthTarget = 1;
-    int32_t direction = 1;
-    int32_t stepPeriod = 1;
-    float inversePeriod = 1.0f;
-    int32_t countdown = 1;
+    std::unique_ptr<float[]> storage;
+    SweepCursor cursor;
 };

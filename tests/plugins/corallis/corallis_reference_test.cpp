@@ -305,6 +305,21 @@ TEST(CorallisReference, DefaultProgramAndLongDelaysMatchThePlainModel) {
     for (uint32_t b = 0; b < 10; ++b) run.block(1024, b + 21, false);
 }
 
+// At 2000 Hz with depth 1 and the fastest speeds most sides reach a bottom every few frames,
+// often several on the same frame.
+TEST(CorallisReference, FrequentSimultaneousDrawsMatchThePlainModel) {
+    float values[14];
+    std::memcpy(values, kBusy, sizeof values);
+    values[kDepth1] = 0.0f;
+    values[kDepth2] = 0.0f;
+    values[kSpeed2] = 1.0f;
+    for (float serial : {1.0f, 0.0f}) {
+        values[kSerialMod] = serial;
+        SideBySide run(2000.0f, values);
+        for (uint32_t b = 0; b < 8; ++b) run.block(300, b + 61, b % 2 == 1);
+    }
+}
+
 TEST(CorallisReference, ParameterChangesBetweenBlocksMatchThePlainModel) {
     SideBySide run(22050.0f, kBusy);
     const struct {

@@ -205,6 +205,35 @@ TEST(EnsembleVoice, DrawsAreTakenLeftFirstAndSetTheTriangleTop) {
     EXPECT_EQ(rig.voice.line(Side::Right).getDepthTarget(), 100);
 }
 
+// The processing loop relies on this prediction to keep the order of random draws.
+TEST(SweepCursor, PredictsTheFrameOfTheNextDraw) {
+    EnsembleRandom random;
+    for (int32_t period = 1; period <= 4; ++period)
+        for (int32_t depth = 1; depth <= 5; ++depth)
+            for (int32_t start = 0; start < 40; start += 3) {
+                SweepCursor c;
+                c.stepPeriod = period;
+                c.depth = depth;
+                c.countdown = period;
+                c.depthTarget = depth;
+                if (start % 2) c.direction = -1, c.sweepPosition = depth;
+                // Run into the middle of a triangle, then check several draws in a row.
+                for (int32_t n = 0; n < start; ++n)
+                    if (c.tick()) c.step(random, 1.0f);
+                for (int draw = 0; draw < 4; ++draw) {
+                    const int64_t predicted = c.framesUntilDraw();
+                    int64_t frame = 0;
+                    for (;; ++frame) {
+                        const uint16_t before = random.value();
+                        if (c.tick()) c.step(random, 1.0f);
+                        if (random.value() != before) break;
+                        ASSERT_LT(frame, 1000);
+                    }
+                    ASSERT_EQ(frame, predicted) << period << " " << depth << " " << start;
+                }
+            }
+}
+
 TEST(EnsembleVoice, NonFiniteInputNeverEntersTheLines) {
     VoiceRig rig(2000.0f);
     rig.configure(Side::Left, 0.1f, 0.1f, 1.0f);
