@@ -32,11 +32,14 @@ void BM_CorallisSilenceAfterSignal(benchmark::State& state) {
     const int32_t block = static_cast<int32_t>(state.range(0));
     auto host = loadCorallis(block, state.range(1) != 0);
     BenchBuffers loud(static_cast<size_t>(block)), silent(static_cast<size_t>(block), true);
-    for (auto& sample : loud.inL) sample *= 2.5f;
-    for (auto& sample : loud.inR) sample *= 2.5f;
+    for (auto& sample : loud.inL)
+        sample *= 2.5f;
+    for (auto& sample : loud.inR)
+        sample *= 2.5f;
     // A few seconds of loud input, then long enough silence for the feedback to decay.
     const int32_t loudBlocks = 4 * 48000 / block;
-    for (int32_t i = 0; i < loudBlocks; ++i) host->processReplacing(loud.in, loud.out, block);
+    for (int32_t i = 0; i < loudBlocks; ++i)
+        host->processReplacing(loud.in, loud.out, block);
     for (int32_t i = 0; i < 10 * loudBlocks; ++i)
         host->processReplacing(silent.in, silent.out, block);
     runBlocks(state, *host, silent, block);

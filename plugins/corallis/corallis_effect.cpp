@@ -28,7 +28,8 @@ CorallisEffect::CorallisEffect(audioMasterCallback hostCallback)
     const bool linesAllocated = installLinesForRate(44100.0f);
     programs = new (std::nothrow) CorallisProgram[kCorallisProgramCount];
     if (programs) {
-        for (int32_t p = 0; p < kCorallisProgramCount; ++p) programs[p].setDefaults();
+        for (int32_t p = 0; p < kCorallisProgramCount; ++p)
+            programs[p].setDefaults();
         setProgram(0);
         setNumInputs(2);
         setNumOutputs(2);
@@ -41,7 +42,9 @@ CorallisEffect::CorallisEffect(audioMasterCallback hostCallback)
     failed = !programs || !linesAllocated;
 }
 
-CorallisEffect::~CorallisEffect() { delete[] programs; }
+CorallisEffect::~CorallisEffect() {
+    delete[] programs;
+}
 
 // ---- parameters ----
 
@@ -100,7 +103,8 @@ void CorallisEffect::applyParameter(int32_t index, float value) {
         wetGain = wetPolarity * current().value(kWetMix);
         break;
     case kRandAmt:
-        for (EnsembleVoice& v : voices) v.setRandomAmount(value);
+        for (EnsembleVoice& v : voices)
+            v.setRandomAmount(value);
         break;
     case kSlowMod:
         slowMode = value != 0.0f;
@@ -136,7 +140,8 @@ void CorallisEffect::applySpeed(Side side, const SideFactors& factors, float sha
 
 void CorallisEffect::applyFeedback(Side side, float value) {
     const float t = 2.0f * value - 1.0f;
-    for (int v = 0; v < kVoiceCount; ++v) voices[v].setFeedback(side, t * kFeedbackFactors[v]);
+    for (int v = 0; v < kVoiceCount; ++v)
+        voices[v].setFeedback(side, t * kFeedbackFactors[v]);
 }
 
 float CorallisEffect::getParameter(int32_t index) {
@@ -151,7 +156,8 @@ void CorallisEffect::setProgram(int32_t program) {
     currentProgram = program;
     // In index order: SlowMod (13) re-applies both speeds, Neg.Delay (11) corrects the wet gain
     // that Wet Mix (9) computed with the previous polarity.
-    for (int32_t i = 0; i < kCorallisParameterCount; ++i) setParameter(i, current().value(i));
+    for (int32_t i = 0; i < kCorallisParameterCount; ++i)
+        setParameter(i, current().value(i));
     resetVoices(true);
 }
 
@@ -243,10 +249,13 @@ void CorallisEffect::setSampleRate(float rate) {
 }
 
 void CorallisEffect::resetVoices(bool restart) {
-    for (EnsembleVoice& v : voices) v.reset(restart, context.lineLength);
+    for (EnsembleVoice& v : voices)
+        v.reset(restart, context.lineLength);
 }
 
-void CorallisEffect::suspend() { resetVoices(false); }
+void CorallisEffect::suspend() {
+    resetVoices(false);
+}
 
 // ---- processing ----
 
@@ -296,7 +305,8 @@ void CorallisEffect::runVoices(const float* inLeft, const float* inRight, float*
 
     for (int32_t done = 0; done < sampleFrames;) {
         int64_t run = std::min<int64_t>(sampleFrames - done, kRunFrames);
-        for (const EnsembleVoice& v : voices) run = std::min(run, v.framesUntilDraw() + 1);
+        for (const EnsembleVoice& v : voices)
+            run = std::min(run, v.framesUntilDraw() + 1);
         const auto frames = static_cast<int32_t>(run);
         const float* inL = inLeft + done;
         const float* inR = inRight + done;
@@ -313,8 +323,7 @@ void CorallisEffect::runVoices(const float* inLeft, const float* inRight, float*
             // outputs of voices 3-11.
             voices[0].processBlock(inL, inR, wetLeft, wetRight, frames, length, random);
             for (int v = 1; v < 3; ++v) {
-                voices[v].processBlock(inL, inR, scratchLeft, scratchRight, frames, length,
-                                       random);
+                voices[v].processBlock(inL, inR, scratchLeft, scratchRight, frames, length, random);
                 for (int32_t i = 0; i < frames; ++i) {
                     wetLeft[i] = wetLeft[i] + scratchLeft[i];
                     wetRight[i] = wetRight[i] + scratchRight[i];
@@ -323,12 +332,12 @@ void CorallisEffect::runVoices(const float* inLeft, const float* inRight, float*
             float* groups[3] = {group1, group2, group3};
             for (int g = 0; g < 3; ++g) {
                 float* sum = groups[g];
-                voices[3 * g + 3].processBlock(inL, inR, sum, scratchRight, frames, length,
-                                               random);
+                voices[3 * g + 3].processBlock(inL, inR, sum, scratchRight, frames, length, random);
                 for (int v = 3 * g + 4; v < 3 * g + 6; ++v) {
                     voices[v].processBlock(inL, inR, scratchLeft, scratchRight, frames, length,
                                            random);
-                    for (int32_t i = 0; i < frames; ++i) sum[i] = sum[i] + scratchLeft[i];
+                    for (int32_t i = 0; i < frames; ++i)
+                        sum[i] = sum[i] + scratchLeft[i];
                 }
             }
             for (int32_t i = 0; i < frames; ++i) {

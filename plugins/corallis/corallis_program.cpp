@@ -6,9 +6,9 @@
 namespace {
 
 constexpr int32_t kFieldOf[kCorallisParameterCount] = {
-    kFieldDelay1, kFieldDepth1, kFieldSpeed1,  kFieldFeedBack1, kFieldDelay2,
-    kFieldDepth2, kFieldSpeed2, kFieldFeedBack2, kFieldDryMix,  kFieldWetMix,
-    kFieldSerialMod, kFieldNegDelay, kFieldRandAmt, kFieldSlowMod};
+    kFieldDelay1,    kFieldDepth1,   kFieldSpeed1,    kFieldFeedBack1, kFieldDelay2,
+    kFieldDepth2,    kFieldSpeed2,   kFieldFeedBack2, kFieldDryMix,    kFieldWetMix,
+    kFieldSerialMod, kFieldNegDelay, kFieldRandAmt,   kFieldSlowMod};
 
 constexpr const char* kNames[kCorallisParameterCount] = {
     " Delay1  ", " Depth1  ", " Speed1  ", "FeedBack1", " Delay2  ", " Depth2  ", " Speed2  ",
@@ -26,14 +26,25 @@ constexpr float kDefaults[kCorallisParameterCount] = {
 
 } // namespace
 
-int32_t fieldOfParameter(int32_t parameter) { return kFieldOf[parameter]; }
-const char* parameterName(int32_t parameter) { return kNames[parameter]; }
-const char* parameterLabel(int32_t parameter) { return kLabels[parameter]; }
-float parameterDefault(int32_t parameter) { return kDefaults[parameter]; }
+int32_t fieldOfParameter(int32_t parameter) {
+    return kFieldOf[parameter];
+}
+const char* parameterName(int32_t parameter) {
+    return kNames[parameter];
+}
+const char* parameterLabel(int32_t parameter) {
+    return kLabels[parameter];
+}
+float parameterDefault(int32_t parameter) {
+    return kDefaults[parameter];
+}
 
 void CorallisProgram::setDefaults() {
-    for (int32_t i = 0; i < kCorallisParameterCount; ++i) value(i) = kDefaults[i];
+    for (int32_t i = 0; i < kCorallisParameterCount; ++i)
+        value(i) = kDefaults[i];
     copyText(name, kCorallisProgramName, sizeof name);
 }
 
-float& CorallisProgram::value(int32_t parameter) { return fields[kFieldOf[parameter]]; }
+float& CorallisProgram::value(int32_t parameter) {
+    return fields[kFieldOf[parameter]];
+}

@@ -57,8 +57,8 @@ class EnsembleVoice {
 
     // Frames through the voice one after another, exactly as processSample would, with the
     // sweep state held in locals. outLeft/outRight may be the input arrays.
-    void processBlock(const float* inLeft, const float* inRight, float* outLeft,
-                      float* outRight, int32_t frames, int32_t length, EnsembleRandom& random) {
+    void processBlock(const float* inLeft, const float* inRight, float* outLeft, float* outRight,
+                      int32_t frames, int32_t length, EnsembleRandom& random) {
         SweepCursor l = left.live();
         SweepCursor r = right.live();
         const Gains g = gains();
@@ -96,8 +96,7 @@ class EnsembleVoice {
     Gains gains() const { return {feedbackIntoLeft, feedbackIntoRight, randomAmount}; }
 
     static StereoSample frame(SweepCursor& l, SweepCursor& r, const Gains& g, float& offset,
-                              float inLeft, float inRight, int32_t length,
-                              EnsembleRandom& random) {
+                              float inLeft, float inRight, int32_t length, EnsembleRandom& random) {
         const float outLeft = l.read(length);
         const float outRight = r.read(length);
         l.write(outRight * g.intoLeft + offset + inLeft, length);

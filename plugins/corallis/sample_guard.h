@@ -8,7 +8,9 @@
 
 // A value about to be stored in a delay line: NaN and the infinities become 0, so one bad sample
 // cannot circulate in the feedback loop for good.
-inline float finiteOrZero(float value) { return std::fabs(value) <= FLT_MAX ? value : 0.0f; }
+inline float finiteOrZero(float value) {
+    return std::fabs(value) <= FLT_MAX ? value : 0.0f;
+}
 
 // A value about to be handed to the host: infinities become the largest finite float of their
 // sign, NaN becomes 0.

@@ -20,8 +20,8 @@ int32_t SweptDelayLine::samplesForValue(float span, float v) {
 }
 
 int32_t SweptDelayLine::periodForSpeed(float speedScale, float v) {
-    const double period = static_cast<double>(speedScale) /
-                          (static_cast<double>(clampedValue(v, 10.0f)) + 0.0001);
+    const double period =
+        static_cast<double>(speedScale) / (static_cast<double>(clampedValue(v, 10.0f)) + 0.0001);
     // speedScale is bounded by the longest line the context accepts, so this stays far below
     // the int range; at very low rates it would reach 0, which would stop the sweep.
     const int32_t samples = static_cast<int32_t>(std::min(period, 2147483647.0));

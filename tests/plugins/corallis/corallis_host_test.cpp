@@ -5,8 +5,8 @@
 
 #include <gtest/gtest.h>
 
-#include <clocale>
 #include <climits>
+#include <clocale>
 #include <cmath>
 #include <cstring>
 #include <string>
@@ -29,8 +29,8 @@ struct Block {
     float* in[2];
     float* out[2];
     explicit Block(size_t frames, float fill = 0.0f)
-        : inL(frames), inR(frames), outL(frames, fill), outR(frames, fill),
-          in{inL.data(), inR.data()}, out{outL.data(), outR.data()} {
+        : inL(frames), inR(frames), outL(frames, fill),
+          outR(frames, fill), in{inL.data(), inR.data()}, out{outL.data(), outR.data()} {
         for (size_t i = 0; i < frames; ++i) {
             inL[i] = 0.8f * std::sin(0.031f * static_cast<float>(i) + 0.5f);
             inR[i] = 0.6f * std::cos(0.017f * static_cast<float>(i)) - 0.1f;
@@ -68,15 +68,14 @@ TEST(CorallisHost, RecordDescribesAStereoEffectWithoutEditor) {
 
 TEST(CorallisHost, DefaultProgramTextsByteForByte) {
     auto host = loadCorallis();
-    const char* names[kParams] = {" Delay1  ", " Depth1  ", " Speed1  ", "FeedBack1",
-                                  " Delay2  ", " Depth2  ", " Speed2  ", "FeedBack2",
-                                  " Dry Mix ", " Wet Mix ", "SerialMod", "Neg.Delay",
-                                  "Rand. Amt", " SlowMod "};
-    const char* labels[kParams] = {" ms", " ms", " ", " %", " ms", " ms", " ",
-                                   " %",  " %",  " %", " ", " ",  " %",  " "};
-    const char* displays[kParams] = {"12.50",   "37.50",   "     20", "    -69", "7.50",
-                                     "27.50",   "     30", "    -50", "     50", "     50",
-                                     "on",      "on",      "      0", "on"};
+    const char* names[kParams] = {" Delay1  ", " Depth1  ", " Speed1  ", "FeedBack1", " Delay2  ",
+                                  " Depth2  ", " Speed2  ", "FeedBack2", " Dry Mix ", " Wet Mix ",
+                                  "SerialMod", "Neg.Delay", "Rand. Amt", " SlowMod "};
+    const char* labels[kParams] = {" ms", " ms", " ",  " %", " ms", " ms", " ",
+                                   " %",  " %",  " %", " ",  " ",   " %",  " "};
+    const char* displays[kParams] = {"12.50", "37.50",   "     20", "    -69", "7.50",
+                                     "27.50", "     30", "    -50", "     50", "     50",
+                                     "on",    "on",      "      0", "on"};
     const float defaults[kParams] = {0.25f, 0.75f, 0.2f, 0.15f, 0.15f, 0.55f, 0.3f,
                                      0.25f, 0.5f,  0.5f, 1.0f,  0.0f,  0.0f,  1.0f};
     for (int32_t i = 0; i < kParams; ++i) {
@@ -160,7 +159,8 @@ TEST(CorallisHost, FirstFramesAreTheDryHalfAndReplacingIgnoresGarbage) {
     EXPECT_EQ(a.outR, b.outR);
     // The wet signal arrives later.
     bool wetArrived = false;
-    for (size_t i = 256; i < 8192; ++i) wetArrived |= a.outL[i] != 0.5f * a.inL[i];
+    for (size_t i = 256; i < 8192; ++i)
+        wetArrived |= a.outL[i] != 0.5f * a.inL[i];
     EXPECT_TRUE(wetArrived);
 
     // process adds onto what is there.
@@ -230,7 +230,8 @@ TEST(CorallisHost, SerialAndParallelModesSoundDifferent) {
     parallel->processReplacing(p.in, p.out, p.frames());
     EXPECT_NE(s.outL, p.outL);
     // Parallel mode's wet signal starts with the shortest left delay (voice 7, 263 samples).
-    for (size_t i = 0; i < 262; ++i) ASSERT_EQ(p.outL[i], 0.5f * p.inL[i]) << i;
+    for (size_t i = 0; i < 262; ++i)
+        ASSERT_EQ(p.outL[i], 0.5f * p.inL[i]) << i;
     EXPECT_NE(p.outL[263], 0.5f * p.inL[263]);
 }
 
@@ -262,23 +263,25 @@ TEST(CorallisHost, BadParameterIndicesOnEveryEntry) {
 
 TEST(CorallisHost, NullTextBuffersAndEmptyBlocks) {
     auto host = loadCorallis();
-    for (int32_t opcode : {effGetParamName, effGetParamLabel, effGetParamDisplay,
-                           effGetProgramName, effSetProgramName, effGetEffectName,
-                           effGetVendorString, effGetProductString, effString2Parameter})
+    for (int32_t opcode : {effGetParamName, effGetParamLabel, effGetParamDisplay, effGetProgramName,
+                           effSetProgramName, effGetEffectName, effGetVendorString,
+                           effGetProductString, effString2Parameter})
         EXPECT_EQ(host->dispatch(opcode, 0, 0, nullptr), 0) << opcode;
     Block b(64, 7.0f);
     host->processReplacing(b.in, b.out, 0);
     host->processReplacing(b.in, b.out, -64);
     host->process(b.in, b.out, 0);
     host->process(b.in, b.out, INT32_MIN);
-    for (size_t i = 0; i < 64; ++i) ASSERT_EQ(b.outL[i], 7.0f);
+    for (size_t i = 0; i < 64; ++i)
+        ASSERT_EQ(b.outL[i], 7.0f);
 }
 
 TEST(CorallisHost, ExtremeSampleRatesThroughTheDispatcher) {
     auto host = loadCorallis();
     for (float rate : {1.0f, 5.0f, 9.0f, 1410000.0f, 44100.0f}) {
         host->dispatch(effSetSampleRate, 0, 0, nullptr, rate);
-        for (int32_t i = 0; i < kParams; ++i) host->setParameter(i, i % 2 ? 1.0f : 0.0f);
+        for (int32_t i = 0; i < kParams; ++i)
+            host->setParameter(i, i % 2 ? 1.0f : 0.0f);
         for (int round = 0; round < 4; ++round) {
             Block b(1024);
             host->processReplacing(b.in, b.out, b.frames());

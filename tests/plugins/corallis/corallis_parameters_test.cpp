@@ -81,7 +81,8 @@ TEST(CorallisParameters, ShapedValuesForVoicesZeroToTwoPlainValuesForTheRest) {
     EXPECT_EQ(effect->voice(11).getFeedback(Side::Right), -0.5f * (0.85f * 0.75f));
 
     effect->setParameter(kRandAmt, 0.7f);
-    for (int v = 0; v < kVoiceCount; ++v) EXPECT_EQ(effect->voice(v).getRandomAmount(), 0.7f);
+    for (int v = 0; v < kVoiceCount; ++v)
+        EXPECT_EQ(effect->voice(v).getRandomAmount(), 0.7f);
 }
 
 TEST(CorallisParameters, SpeedChangeMakesEveryVoiceStepOnTheNextSample) {
@@ -119,11 +120,11 @@ TEST(CorallisParameters, ProgramRecordOrderDiffersFromParameterOrder) {
     CorallisProgram program;
     program.setDefaults();
     EXPECT_STREQ(program.name, "Pellucid Ensemble");
-    const float recordOrder[kCorallisFieldCount] = {0.25f, 0.75f, 0.2f, 0.15f, 0.15f,
-                                                    0.55f, 0.3f,  0.25f, 0.0f, 0.5f,
-                                                    0.5f,  1.0f,  1.0f,  0.0f};
-    for (int f = 0; f < kCorallisFieldCount; ++f) EXPECT_EQ(program.fields[f], recordOrder[f]) << f;
-    const int32_t expectedField[kCorallisParameterCount] = {0, 1, 2, 3, 4, 5, 6,
+    const float recordOrder[kCorallisFieldCount] = {0.25f, 0.75f, 0.2f, 0.15f, 0.15f, 0.55f, 0.3f,
+                                                    0.25f, 0.0f,  0.5f, 0.5f,  1.0f,  1.0f,  0.0f};
+    for (int f = 0; f < kCorallisFieldCount; ++f)
+        EXPECT_EQ(program.fields[f], recordOrder[f]) << f;
+    const int32_t expectedField[kCorallisParameterCount] = {0, 1, 2,  3,  4,  5, 6,
                                                             7, 9, 10, 11, 13, 8, 12};
     for (int32_t p = 0; p < kCorallisParameterCount; ++p) {
         EXPECT_EQ(fieldOfParameter(p), expectedField[p]) << p;
@@ -163,7 +164,8 @@ TEST(CorallisParameters, EditorHearsSpeedsBeforeSlowModAndEveryProgramValue) {
     log.clear();
     effect->setProgram(3);
     std::vector<int32_t> order;
-    for (const auto& call : log) order.push_back(call.first);
+    for (const auto& call : log)
+        order.push_back(call.first);
     const std::vector<int32_t> expected = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 2, 6, 13};
     EXPECT_EQ(order, expected);
 

@@ -26,20 +26,20 @@ struct ModelVoice {
 };
 
 const float kFactors[7][12] = {
-    {1.0f, 0.70710677f, 0.57735026f, 0.82456213f, 0.8126933f, 0.7673503f, 0.59834564f,
-     0.47710678f, 0.7573506f, 0.6945172f, 0.90065277f, 0.5535203f},
-    {1.0f, 0.63661975f, 0.7853982f, 0.95612353f, 0.7186963f, 0.6775033f, 0.98534656f,
-     0.7741077f, 0.5737506f, 0.94651204f, 0.8906508f, 0.853503f},
+    {1.0f, 0.70710677f, 0.57735026f, 0.82456213f, 0.8126933f, 0.7673503f, 0.59834564f, 0.47710678f,
+     0.7573506f, 0.6945172f, 0.90065277f, 0.5535203f},
+    {1.0f, 0.63661975f, 0.7853982f, 0.95612353f, 0.7186963f, 0.6775033f, 0.98534656f, 0.7741077f,
+     0.5737506f, 0.94651204f, 0.8906508f, 0.853503f},
     {1.0f, 0.90309f, 0.845098f, 0.8951215f, 0.97169864f, 0.7670533f, 0.89546555f, 0.9654016f,
      0.8537063f, 0.90946203f, 0.7589066f, 0.89535296f},
-    {1.0f, 0.6435011f, 0.7937005f, 0.8951215f, 0.97169864f, 0.7670533f, 0.89546555f,
-     0.9654016f, 0.8537063f, 0.90946203f, 0.7589066f, 0.89535296f},
-    {1.0f, 0.75752676f, 0.903221f, 0.82456213f, 0.8126933f, 0.7673503f, 0.59834564f,
-     0.47710678f, 0.7573506f, 0.6945172f, 0.90065277f, 0.5535203f},
-    {1.0f, 0.63661975f, 0.95492965f, 0.95612353f, 0.7186963f, 0.6775033f, 0.98534656f,
-     0.7741077f, 0.5737506f, 0.94651204f, 0.8906508f, 0.853503f},
-    {1.0f, 0.75f, 0.75f, 0.9f, 0.67499995f, 0.67499995f, 0.87f, 0.65250003f, 0.65250003f,
-     0.85f, 0.63750005f, 0.63750005f}};
+    {1.0f, 0.6435011f, 0.7937005f, 0.8951215f, 0.97169864f, 0.7670533f, 0.89546555f, 0.9654016f,
+     0.8537063f, 0.90946203f, 0.7589066f, 0.89535296f},
+    {1.0f, 0.75752676f, 0.903221f, 0.82456213f, 0.8126933f, 0.7673503f, 0.59834564f, 0.47710678f,
+     0.7573506f, 0.6945172f, 0.90065277f, 0.5535203f},
+    {1.0f, 0.63661975f, 0.95492965f, 0.95612353f, 0.7186963f, 0.6775033f, 0.98534656f, 0.7741077f,
+     0.5737506f, 0.94651204f, 0.8906508f, 0.853503f},
+    {1.0f, 0.75f, 0.75f, 0.9f, 0.67499995f, 0.67499995f, 0.87f, 0.65250003f, 0.65250003f, 0.85f,
+     0.63750005f, 0.63750005f}};
 
 class Model {
   public:
@@ -68,9 +68,11 @@ class Model {
 
     // Applies every value in index order, then restarts the sweeps on silent lines.
     void loadProgram() {
-        for (int i = 0; i < 14; ++i) apply(i);
+        for (int i = 0; i < 14; ++i)
+            apply(i);
         for (ModelVoice& v : voices) {
-            for (ModelSide& s : v.side) std::fill(s.line.begin(), s.line.end(), 0.0f);
+            for (ModelSide& s : v.side)
+                std::fill(s.line.begin(), s.line.end(), 0.0f);
             ModelSide& l = v.side[0];
             l.countdown = l.stepPeriod, l.depthTarget = l.depth, l.delay = l.baseDelay;
             l.direction = 1, l.sweepPosition = 0;
@@ -84,11 +86,13 @@ class Model {
         float wetL, wetR;
         if (p[10] != 0.0f) {
             float l = inL, r = inR;
-            for (ModelVoice& v : voices) voiceSample(v, l, r, l, r);
+            for (ModelVoice& v : voices)
+                voiceSample(v, l, r, l, r);
             wetL = l, wetR = r;
         } else {
             float ol[12], orr[12];
-            for (int k = 0; k < 12; ++k) voiceSample(voices[k], inL, inR, ol[k], orr[k]);
+            for (int k = 0; k < 12; ++k)
+                voiceSample(voices[k], inL, inR, ol[k], orr[k]);
             float g0l = ol[0] + ol[1] + ol[2];
             float g0r = orr[0] + orr[1] + orr[2];
             float g1 = ol[3] + ol[4] + ol[5];
@@ -110,8 +114,8 @@ class Model {
                1;
     }
     void setSpeed(ModelSide& s, float v) {
-        s.stepPeriod = static_cast<int>(static_cast<double>(speedScale) /
-                                        (static_cast<double>(v) + 0.0001));
+        s.stepPeriod =
+            static_cast<int>(static_cast<double>(speedScale) / (static_cast<double>(v) + 0.0001));
         s.inversePeriod = 1.0f / static_cast<float>(s.stepPeriod);
         s.countdown = 1;
     }
@@ -156,7 +160,8 @@ class Model {
             wetGain = wetPolarity * p[9];
             break;
         case 12:
-            for (ModelVoice& v : voices) v.randomAmount = e;
+            for (ModelVoice& v : voices)
+                v.randomAmount = e;
             break;
         case 13:
             slowMode = e != 0.0f;
@@ -247,7 +252,8 @@ struct SideBySide {
 
     SideBySide(float rate, const float (&values)[14]) {
         effect->setSampleRate(rate);
-        for (int i = 0; i < 14; ++i) effect->setParameter(i, values[i]);
+        for (int i = 0; i < 14; ++i)
+            effect->setParameter(i, values[i]);
         effect->setProgram(0);
         model = std::make_unique<Model>(rate, values);
     }
@@ -269,22 +275,23 @@ struct SideBySide {
             float l, r;
             model->frame(inL[i], inR[i], l, r);
             if (accumulate) l = 0.125f + l, r = 0.125f + r;
-            ASSERT_EQ(std::memcmp(&outL[i], &l, 4), 0) << "left frame " << i << ": " << outL[i]
-                                                       << " vs " << l;
-            ASSERT_EQ(std::memcmp(&outR[i], &r, 4), 0) << "right frame " << i << ": " << outR[i]
-                                                        << " vs " << r;
+            ASSERT_EQ(std::memcmp(&outL[i], &l, 4), 0)
+                << "left frame " << i << ": " << outL[i] << " vs " << l;
+            ASSERT_EQ(std::memcmp(&outR[i], &r, 4), 0)
+                << "right frame " << i << ": " << outR[i] << " vs " << r;
         }
         ASSERT_EQ(effect->ensembleContext().random.value(), model->randomState);
     }
 };
 
 // Fast, shallow sweeps with full randomness so that bottoms, tops and draws happen often.
-constexpr float kBusy[14] = {0.05f, 0.1f, 1.0f, 0.9f, 0.2f, 0.05f, 0.8f, 0.05f,
-                             0.7f,  0.6f, 1.0f, 0.0f, 1.0f, 0.0f};
+constexpr float kBusy[14] = {0.05f, 0.1f, 1.0f, 0.9f, 0.2f, 0.05f, 0.8f,
+                             0.05f, 0.7f, 0.6f, 1.0f, 0.0f, 1.0f,  0.0f};
 
 TEST(CorallisReference, SerialModeMatchesThePlainModel) {
     SideBySide run(44100.0f, kBusy);
-    for (uint32_t b = 0; b < 12; ++b) run.block(523, b + 1, b % 3 == 1);
+    for (uint32_t b = 0; b < 12; ++b)
+        run.block(523, b + 1, b % 3 == 1);
 }
 
 TEST(CorallisReference, ParallelModeMatchesThePlainModel) {
@@ -293,16 +300,19 @@ TEST(CorallisReference, ParallelModeMatchesThePlainModel) {
     values[kSerialMod] = 0.0f;
     values[kFeedBack1] = 0.0f; // feedback -1 into the left lines
     SideBySide run(48000.0f, values);
-    for (uint32_t b = 0; b < 12; ++b) run.block(517, b + 11, b % 4 == 3);
+    for (uint32_t b = 0; b < 12; ++b)
+        run.block(517, b + 11, b % 4 == 3);
 }
 
 TEST(CorallisReference, DefaultProgramAndLongDelaysMatchThePlainModel) {
     float values[14];
-    for (int i = 0; i < 14; ++i) values[i] = CorallisEffect(nullptr).getParameter(i);
+    for (int i = 0; i < 14; ++i)
+        values[i] = CorallisEffect(nullptr).getParameter(i);
     values[kDelay1] = 1.0f;
     values[kDepth2] = 1.0f;
     SideBySide run(44100.0f, values);
-    for (uint32_t b = 0; b < 10; ++b) run.block(1024, b + 21, false);
+    for (uint32_t b = 0; b < 10; ++b)
+        run.block(1024, b + 21, false);
 }
 
 // At 2000 Hz with depth 1 and the fastest speeds most sides reach a bottom every few frames,
@@ -316,7 +326,8 @@ TEST(CorallisReference, FrequentSimultaneousDrawsMatchThePlainModel) {
     for (float serial : {1.0f, 0.0f}) {
         values[kSerialMod] = serial;
         SideBySide run(2000.0f, values);
-        for (uint32_t b = 0; b < 8; ++b) run.block(300, b + 61, b % 2 == 1);
+        for (uint32_t b = 0; b < 8; ++b)
+            run.block(300, b + 61, b % 2 == 1);
     }
 }
 
@@ -325,7 +336,7 @@ TEST(CorallisReference, ParameterChangesBetweenBlocksMatchThePlainModel) {
     const struct {
         int index;
         float value;
-    } changes[] = {{kSerialMod, 0.0f}, {kDepth1, 0.9f},   {kSlowMod, 1.0f}, {kNegDelay, 1.0f},
+    } changes[] = {{kSerialMod, 0.0f}, {kDepth1, 0.9f},    {kSlowMod, 1.0f}, {kNegDelay, 1.0f},
                    {kSpeed2, 0.05f},   {kSerialMod, 1.0f}, {kRandAmt, 0.3f}, {kWetMix, 1.0f},
                    {kDelay2, 0.9f},    {kNegDelay, 0.5f},  {kSlowMod, 0.0f}, {kDryMix, 0.0f}};
     uint32_t seed = 40;
@@ -343,7 +354,8 @@ TEST(CorallisReference, DelaysStayWithinTheLinesAtEveryRate) {
     for (float rate : {1.0f, 9.0f, 21.0f, 300.0f, 8000.0f, 96000.0f}) {
         CorallisEffect effect(nullptr);
         effect.setSampleRate(rate);
-        for (int i = 0; i < 14; ++i) effect.setParameter(i, kBusy[i]);
+        for (int i = 0; i < 14; ++i)
+            effect.setParameter(i, kBusy[i]);
         effect.setParameter(kDelay1, 1.0f);
         effect.setParameter(kDepth1, 1.0f);
         std::vector<float> in = testSignal(4096, 5), outL(4096), outR(4096);

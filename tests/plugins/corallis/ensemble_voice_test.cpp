@@ -145,7 +145,8 @@ TEST(EnsembleVoice, ResetStartsTheSidesAtOppositeEndsAndSuspendKeepsTheSweep) {
     EXPECT_EQ(right.getDirection(), -1);
     EXPECT_EQ(right.getDelay(), right.getBaseDelay() + right.getDepth());
 
-    for (int n = 0; n < 3000; ++n) rig.run(0.5f, -0.5f);
+    for (int n = 0; n < 3000; ++n)
+        rig.run(0.5f, -0.5f);
     const int32_t position = left.getSweepPosition();
     const int32_t writePosition = left.getWritePosition();
     EXPECT_GT(position, 0);
@@ -166,7 +167,8 @@ TEST(EnsembleVoice, NewDepthWaitsForTheNextBottom) {
     ASSERT_EQ(rig.voice.line(Side::Left).getStepPeriod(), 1);
     rig.voice.reset(true, rig.context.lineLength);
     const SweptDelayLine& left = rig.voice.line(Side::Left);
-    for (int n = 0; n < 10; ++n) rig.run(0.0f, 0.0f);
+    for (int n = 0; n < 10; ++n)
+        rig.run(0.0f, 0.0f);
     EXPECT_EQ(left.getSweepPosition(), 10);
     rig.voice.setDepth(Side::Left, 0.0f, rig.context); // depth 1 from the next bottom on
     int32_t highest = 0;
@@ -188,12 +190,14 @@ TEST(EnsembleVoice, DrawsAreTakenLeftFirstAndSetTheTriangleTop) {
     rig.configure(Side::Right, 0.0f, 1.0f, 10.0f);
     rig.voice.setRandomAmount(1.0f);
     rig.voice.reset(true, rig.context.lineLength);
-    for (int n = 0; n < 100; ++n) rig.run(0.0f, 0.0f);
+    for (int n = 0; n < 100; ++n)
+        rig.run(0.0f, 0.0f);
 
     // 50 draws by the left side (frames 1, 3, ..., 99), then the right side's: the 51st.
     EnsembleRandom replay;
     float r = 0.0f;
-    for (int i = 0; i < 51; ++i) r = replay.next();
+    for (int i = 0; i < 51; ++i)
+        r = replay.next();
     EXPECT_EQ(rig.context.random.value(), replay.value());
     EXPECT_EQ(rig.voice.line(Side::Right).getDepthTarget(),
               static_cast<int32_t>(100.0f * (1.0f - r * 1.0f * 0.9f)));
@@ -201,7 +205,8 @@ TEST(EnsembleVoice, DrawsAreTakenLeftFirstAndSetTheTriangleTop) {
 
     // With no random amount every triangle reaches the full depth.
     rig.voice.setRandomAmount(0.0f);
-    for (int n = 0; n < 400; ++n) rig.run(0.0f, 0.0f);
+    for (int n = 0; n < 400; ++n)
+        rig.run(0.0f, 0.0f);
     EXPECT_EQ(rig.voice.line(Side::Right).getDepthTarget(), 100);
 }
 
