@@ -115,20 +115,28 @@ TEST(BitmapLoading, EmptyBitmapOfAGivenSize) {
 }
 
 TEST(BitmapReferences, CountStartsAtOneAndTheLastForgetFreesTheImage) {
+    // Heap figures come from the C library's allocator; under a sanitizer they read 0 and the
+    // sanitizer's own leak check takes their place.
     const size_t before = heapInUse();
     Bitmap* bitmap = new Bitmap(110);
-    const size_t loaded = heapInUse();
-    EXPECT_GT(loaded, before + 432 * 89 * 4);
+    const bool measurable = heapInUse() > 0;
+    const size_t imageBytes = 432 * 89 * 4;
+    if (measurable) {
+        EXPECT_GT(heapInUse(), before + imageBytes);
+    }
 
     EXPECT_EQ(bitmap->getReferenceCount(), 1);
     bitmap->remember();
     EXPECT_EQ(bitmap->getReferenceCount(), 2);
     bitmap->forget();
     EXPECT_EQ(bitmap->getReferenceCount(), 1);
-    EXPECT_GT(heapInUse(), before + 432 * 89 * 4);
+    if (measurable) {
+        EXPECT_GT(heapInUse(), before + imageBytes);
+    }
     bitmap->forget(); // the second forget destroys it
-
-    EXPECT_LT(heapInUse(), before + 4096);
+    if (measurable) {
+        EXPECT_LT(heapInUse(), before + 4096);
+    }
 }
 
 } // namespace
