@@ -206,6 +206,21 @@ struct VstKeyCode {
     uint8_t modifier;
 };
 
+// A window the plug-in asks the host to open (audioMasterOpenWindow): title, position, size
+// and style from the plug-in; the host fills in the handles.
+struct VstWindow {
+    char title[128];
+    int16_t xPos;
+    int16_t yPos;
+    int16_t width;
+    int16_t height;
+    int32_t style;
+    void* parent;
+    void* userHandle;
+    void* winHandle;
+    char future[104];
+};
+
 // Records the base passes through untouched; their contents belong to the host.
 struct VstEvents;
 struct VstTimeInfo;

@@ -1,9 +1,9 @@
 // EditorBase: attaching to the effect, the host's editor requests and the idle pump.
 #include "editor_base.h"
 
+#include "editor_frame.h"
 #include "effect_base.h"
-
-#include <ctime>
+#include "platform.h"
 
 int32_t KnobMode = 0;
 
@@ -12,7 +12,16 @@ EditorBase::EditorBase(EffectBase* owner) : effect(owner) {
     idleTicks = getTicks();
 }
 
-EditorBase::~EditorBase() = default;
+EditorBase::~EditorBase() {
+    if (frame) frame->clearEditor();
+    releaseFrame();
+}
+
+void EditorBase::releaseFrame() {
+    EditorFrame* closing = frame;
+    frame = nullptr;
+    if (closing) closing->forget();
+}
 
 int32_t EditorBase::getRect(ERect** rectPointer) {
     if (!rectPointer) return 0;
@@ -32,12 +41,24 @@ void EditorBase::idle() {
         updateFlag = 0;
         update();
     }
+    if (frame) frame->idle();
 }
 
-int32_t EditorBase::onKeyDown(VstKeyCode&) {
+int32_t EditorBase::onKeyDown(VstKeyCode& keyCode) {
+#if TOOLKIT_NEWER
+    if (frame) return frame->onKeyDown(keyCode);
+#else
+    (void)keyCode;
+#endif
     return -1;
 }
-int32_t EditorBase::onKeyUp(VstKeyCode&) {
+
+int32_t EditorBase::onKeyUp(VstKeyCode& keyCode) {
+#if TOOLKIT_NEWER
+    if (frame) return frame->onKeyUp(keyCode);
+#else
+    (void)keyCode;
+#endif
     return -1;
 }
 
@@ -46,11 +67,31 @@ int32_t EditorBase::setKnobMode(int32_t mode) {
     return 1;
 }
 
-bool EditorBase::onWheel(float) {
-    return false;
+bool EditorBase::onWheel(float distance) {
+    if (!frame) return false;
+    return frame->onWheel(nullptr, Point(0, 0), distance);
 }
-void EditorBase::draw(ERect*) {}
 
+void EditorBase::draw(ERect*) {
+    if (frame) frame->drawView(nullptr);
+}
+
+#if TOOLKIT_NEWER
+void EditorBase::doIdleStuff() {
+    uint32_t now = getTicks();
+    if (now < idleTicks) {
+        wait(4);
+        now += 4;
+        if (now < idleTicks - 50) return;
+    }
+    idle();
+    if (frame) frame->dispatchPendingPaint();
+    idleTicks = now + 100;
+    inIdleStuff = true;
+    if (effect) effect->hostIdle();
+    inIdleStuff = false;
+}
+#else
 void EditorBase::doIdleStuff() {
     uint32_t now = getTicks();
     idle();
@@ -59,21 +100,18 @@ void EditorBase::doIdleStuff() {
         now += 4;
         if (now < idleTicks + 50) return;
     }
+    if (frame) frame->dispatchPendingPaint();
     idleTicks = now;
     inIdleStuff = true;
     if (effect) effect->hostIdle();
     inIdleStuff = false;
 }
+#endif
 
 uint32_t EditorBase::getTicks() {
-    timespec now{};
-    clock_gettime(CLOCK_MONOTONIC, &now);
-    return static_cast<uint32_t>(static_cast<uint64_t>(now.tv_sec) * 1000u +
-                                 static_cast<uint64_t>(now.tv_nsec) / 1000000u);
+    return platform::current().ticks();
 }
 
 void EditorBase::wait(uint32_t milliseconds) {
-    timespec pause{static_cast<time_t>(milliseconds / 1000),
-                   static_cast<long>(milliseconds % 1000) * 1000000L};
-    nanosleep(&pause, nullptr);
+    platform::current().sleep(milliseconds);
 }

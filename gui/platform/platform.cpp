@@ -9,8 +9,12 @@ namespace {
 Platform* replacement = nullptr;
 } // namespace
 
-Platform& current() { return replacement ? *replacement : x11Platform(); }
+Platform& current() {
+    return replacement ? *replacement : x11Platform();
+}
 
-void setCurrent(Platform* platform) { replacement = platform; }
+void setCurrent(Platform* platform) {
+    replacement = platform;
+}
 
 } // namespace platform

@@ -17,11 +17,17 @@ Point WindowPointer::getWindowPosition() {
     return {x, y};
 }
 
-uint32_t WindowPointer::getTicks() { return platform::current().ticks(); }
+uint32_t WindowPointer::getTicks() {
+    return platform::current().ticks();
+}
 
-uint32_t WindowPointer::getDoubleClickTime() { return platform::current().doubleClickTime(); }
+uint32_t WindowPointer::getDoubleClickTime() {
+    return platform::current().doubleClickTime();
+}
 
-uint32_t WindowPointer::getLastPressTime() { return window ? window->lastPressTime() : 0; }
+uint32_t WindowPointer::getLastPressTime() {
+    return window ? window->lastPressTime() : 0;
+}
 
 bool WindowPointer::takeLeftButtonPress() {
     if (window && window->takeLeftButtonPress()) return true;

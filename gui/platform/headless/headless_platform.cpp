@@ -6,8 +6,12 @@
 #include <algorithm>
 #include <new>
 
-HeadlessPlatform::Scope::Scope(HeadlessPlatform& platform) { platform::setCurrent(&platform); }
-HeadlessPlatform::Scope::~Scope() { platform::setCurrent(nullptr); }
+HeadlessPlatform::Scope::Scope(HeadlessPlatform& platform) {
+    platform::setCurrent(&platform);
+}
+HeadlessPlatform::Scope::~Scope() {
+    platform::setCurrent(nullptr);
+}
 
 HeadlessPlatform::~HeadlessPlatform() {
     // Windows that outlive the platform are gone as far as the toolkit can tell, and must not
@@ -100,8 +104,8 @@ void HeadlessPlatform::click(HeadlessWindow& window, int32_t x, int32_t y, uint3
     steps.push_back({originX + x, originY + y, platform::kButtonLeft | modifiers, 1});
 }
 
-void HeadlessPlatform::drag(HeadlessWindow& window, int32_t x0, int32_t y0, int32_t x1,
-                            int32_t y1, int32_t moves, uint32_t modifiers) {
+void HeadlessPlatform::drag(HeadlessWindow& window, int32_t x0, int32_t y0, int32_t x1, int32_t y1,
+                            int32_t moves, uint32_t modifiers) {
     int32_t originX = 0, originY = 0;
     window.screenOrigin(originX, originY);
     window.queuePress(x0, y0);

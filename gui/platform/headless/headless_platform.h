@@ -73,8 +73,8 @@ class HeadlessPlatform final : public platform::Platform {
     void click(HeadlessWindow& window, int32_t x, int32_t y, uint32_t modifiers = 0);
     // A left-button drag from (x0, y0) to (x1, y1) in `moves` equal steps: the press, then
     // one read at each position, then the release at the end.
-    void drag(HeadlessWindow& window, int32_t x0, int32_t y0, int32_t x1, int32_t y1,
-              int32_t moves, uint32_t modifiers = 0);
+    void drag(HeadlessWindow& window, int32_t x0, int32_t y0, int32_t x1, int32_t y1, int32_t moves,
+              uint32_t modifiers = 0);
 
     // ---- windows and classes ----
     // Makes the next createChildWindow calls answer null (a bad parent, no display).

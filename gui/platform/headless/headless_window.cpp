@@ -16,7 +16,9 @@ HeadlessWindow::~HeadlessWindow() {
     if (owner) owner->forgetWindow(this);
 }
 
-uint32_t HeadlessWindow::now() const { return owner ? owner->ticks() : 0; }
+uint32_t HeadlessWindow::now() const {
+    return owner ? owner->ticks() : 0;
+}
 
 bool HeadlessWindow::isVisible(const Event& event) const {
     // Signed distance, so that the comparison survives the tick counter wrapping.
@@ -31,7 +33,9 @@ void HeadlessWindow::queuePress(int32_t x, int32_t y, uint32_t at) {
     queue.push_back({Kind::Press, {}, x, y, at ? at : now()});
 }
 
-void HeadlessWindow::destroyByHost() { queue.push_back({Kind::Destroy, {}, 0, 0, now()}); }
+void HeadlessWindow::destroyByHost() {
+    queue.push_back({Kind::Destroy, {}, 0, 0, now()});
+}
 
 void HeadlessWindow::setScreenOrigin(int32_t x, int32_t y) {
     originX = x;

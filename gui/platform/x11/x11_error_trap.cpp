@@ -15,7 +15,8 @@ int x11TrapProtocolError(Display* display, XErrorEvent* event) {
     }
     // Another connection's error: the handler that was there before the outermost trap.
     X11ErrorTrap* outermost = innermostTrap;
-    while (outermost && outermost->outer) outermost = outermost->outer;
+    while (outermost && outermost->outer)
+        outermost = outermost->outer;
     if (outermost && outermost->previousHandler) return outermost->previousHandler(display, event);
     return 0;
 }
@@ -29,7 +30,8 @@ int x11TrapIoError(Display* display) {
         }
     }
     X11ErrorTrap* outermost = innermostTrap;
-    while (outermost && outermost->outer) outermost = outermost->outer;
+    while (outermost && outermost->outer)
+        outermost = outermost->outer;
     if (outermost && outermost->previousIoHandler) return outermost->previousIoHandler(display);
     return 0;
 }

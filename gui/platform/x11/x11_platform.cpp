@@ -11,16 +11,22 @@ bool X11Platform::registerWindowClass(const char* name) {
     return true;
 }
 
-void X11Platform::unregisterWindowClass(const char* name) { x11_registry::removeClass(name); }
+void X11Platform::unregisterWindowClass(const char* name) {
+    x11_registry::removeClass(name);
+}
 
 std::unique_ptr<platform::Window> X11Platform::createChildWindow(const platform::WindowSpec& spec) {
     if (!x11_registry::hasClass(spec.className)) return nullptr;
     return X11Window::create(spec);
 }
 
-uint32_t X11Platform::ticks() { return platform::monotonicTicks(); }
+uint32_t X11Platform::ticks() {
+    return platform::monotonicTicks();
+}
 
-void X11Platform::sleep(uint32_t milliseconds) { platform::sleepMilliseconds(milliseconds); }
+void X11Platform::sleep(uint32_t milliseconds) {
+    platform::sleepMilliseconds(milliseconds);
+}
 
 X11Platform& x11Platform() {
     static X11Platform instance;

@@ -30,7 +30,8 @@ int lowestBit(unsigned long mask) {
 
 int bitCount(unsigned long mask) {
     int count = 0;
-    for (; mask; mask >>= 1) count += static_cast<int>(mask & 1ul);
+    for (; mask; mask >>= 1)
+        count += static_cast<int>(mask & 1ul);
     return count;
 }
 
@@ -38,8 +39,7 @@ int bitCount(unsigned long mask) {
 
 X11Presenter::X11Presenter(Display* connection, ::Window target, Visual* format, int bitDepth,
                            int w, int h)
-    : display(connection), window(target), visual(format), depth(bitDepth), width(w),
-      height(h) {
+    : display(connection), window(target), visual(format), depth(bitDepth), width(w), height(h) {
     red = {lowestBit(visual->red_mask), bitCount(visual->red_mask)};
     green = {lowestBit(visual->green_mask), bitCount(visual->green_mask)};
     blue = {lowestBit(visual->blue_mask), bitCount(visual->blue_mask)};
@@ -64,9 +64,9 @@ X11Presenter::~X11Presenter() {
 
 void X11Presenter::attachSharedImage() {
     if (!XShmQueryExtension(display)) return;
-    XImage* image = XShmCreateImage(display, visual, static_cast<unsigned>(depth), ZPixmap,
-                                    nullptr, &segment, static_cast<unsigned>(width),
-                                    static_cast<unsigned>(height));
+    XImage* image =
+        XShmCreateImage(display, visual, static_cast<unsigned>(depth), ZPixmap, nullptr, &segment,
+                        static_cast<unsigned>(width), static_cast<unsigned>(height));
     if (!image) return;
     const size_t bytes = static_cast<size_t>(image->bytes_per_line) * image->height;
     segment.shmid = shmget(IPC_PRIVATE, bytes, IPC_CREAT | 0600);
@@ -123,13 +123,14 @@ void X11Presenter::convertRows(const PixelSurface& surface, const platform::Area
         const uint32_t* source = surface.row(y) + area.left;
         const int row = targetY + (y - area.top);
         if (native && target->bits_per_pixel == 32) {
-            auto* out = reinterpret_cast<uint32_t*>(target->data + row * target->bytes_per_line) +
-                        targetX;
+            auto* out =
+                reinterpret_cast<uint32_t*>(target->data + row * target->bytes_per_line) + targetX;
             if (fillBits == 0) {
                 std::memcpy(out, source, static_cast<size_t>(columns) * sizeof(uint32_t));
             } else {
                 const auto fill = static_cast<uint32_t>(fillBits);
-                for (int x = 0; x < columns; ++x) out[x] = source[x] | fill;
+                for (int x = 0; x < columns; ++x)
+                    out[x] = source[x] | fill;
             }
             continue;
         }
@@ -164,8 +165,8 @@ void X11Presenter::put(const PixelSurface& surface, const platform::Area& area) 
     // Plain path: an image header over the surface itself when its format is the window's,
     // else over a scratch buffer holding the converted area.
     const int pad = 32;
-    XImage* image = XCreateImage(display, visual, static_cast<unsigned>(depth), ZPixmap, 0,
-                                 nullptr, static_cast<unsigned>(surface.width),
+    XImage* image = XCreateImage(display, visual, static_cast<unsigned>(depth), ZPixmap, 0, nullptr,
+                                 static_cast<unsigned>(surface.width),
                                  static_cast<unsigned>(surface.height), pad, 0);
     if (!image) return;
     if (isNativeFormat(image) && image->bytes_per_line == surface.width * 4 && fillBits == 0) {

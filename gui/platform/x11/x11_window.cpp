@@ -79,8 +79,8 @@ std::unique_ptr<X11Window> X11Window::create(const platform::WindowSpec& spec) {
     attributes.bit_gravity = NorthWestGravity;
     const ::Window window =
         XCreateWindow(display, parent, 0, 0, static_cast<unsigned>(width),
-                      static_cast<unsigned>(height), 0, CopyFromParent, InputOutput,
-                      CopyFromParent, CWEventMask | CWBackPixmap | CWBitGravity, &attributes);
+                      static_cast<unsigned>(height), 0, CopyFromParent, InputOutput, CopyFromParent,
+                      CWEventMask | CWBackPixmap | CWBitGravity, &attributes);
     if (!trap.sync() || window == 0) return nullptr;
 
     XClassHint hint{};
@@ -135,7 +135,9 @@ X11Window::~X11Window() {
     connection.reset();
 }
 
-bool X11Window::isUsable() const { return !gone && connection && connection->isUsable(); }
+bool X11Window::isUsable() const {
+    return !gone && connection && connection->isUsable();
+}
 
 bool X11Window::nextEvent(platform::EventFilter filter, XEvent& event) {
     if (!isUsable()) return false;
@@ -222,8 +224,8 @@ void X11Window::present(const PixelSurface& surface, const platform::Area& area)
     presenter->put(surface, clipped);
 }
 
-bool X11Window::queryPointer(int& rootX, int& rootY, int& windowX, int& windowY,
-                             unsigned& mask, bool& sameScreen) {
+bool X11Window::queryPointer(int& rootX, int& rootY, int& windowX, int& windowY, unsigned& mask,
+                             bool& sameScreen) {
     rootX = rootY = windowX = windowY = 0;
     mask = 0;
     sameScreen = false;
@@ -294,8 +296,8 @@ bool X11Window::resize(int32_t newWidth, int32_t newHeight) {
     if (!trap.sync()) return false;
     // The shared image is window-sized: make a new one.
     presenter.reset();
-    presenter.reset(
-        new (std::nothrow) X11Presenter(display, window, visual, depth, newWidth, newHeight));
+    presenter.reset(new (std::nothrow)
+                        X11Presenter(display, window, visual, depth, newWidth, newHeight));
     width = newWidth;
     height = newHeight;
     return true;

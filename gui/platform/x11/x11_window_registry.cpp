@@ -66,6 +66,8 @@ bool hasWindow(const X11Window* window) {
     return std::find(windows.begin(), windows.end(), window) != windows.end();
 }
 
-int windowCount() { return static_cast<int>(registry().windows.size()); }
+int windowCount() {
+    return static_cast<int>(registry().windows.size());
+}
 
 } // namespace x11_registry

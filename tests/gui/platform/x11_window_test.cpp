@@ -170,7 +170,8 @@ TEST_F(X11WindowTest, PresentedPixelsReachTheWindow) {
     pumpUntil(*window, [&] { return !listener.paints.empty(); });
     PixelSurface surface(64, 48, 0x102030);
     for (int y = 10; y < 20; ++y)
-        for (int x = 5; x < 25; ++x) surface.row(y)[x] = 0xff8000;
+        for (int x = 5; x < 25; ++x)
+            surface.row(y)[x] = 0xff8000;
     window->present(surface, {0, 0, 64, 48});
     // Only this area changes the second time.
     PixelSurface second = surface;

@@ -32,9 +32,13 @@ bool displayNumberIsFree(int number) {
 
 } // namespace
 
-bool XvfbServer::isInstalled() { return access("/usr/bin/Xvfb", X_OK) == 0; }
+bool XvfbServer::isInstalled() {
+    return access("/usr/bin/Xvfb", X_OK) == 0;
+}
 
-XvfbServer::~XvfbServer() { stop(); }
+XvfbServer::~XvfbServer() {
+    stop();
+}
 
 bool XvfbServer::start(int width, int height) {
     if (pid > 0) return true;
@@ -55,8 +59,8 @@ bool XvfbServer::start(int width, int height) {
                 dup2(quiet, STDOUT_FILENO);
                 dup2(quiet, STDERR_FILENO);
             }
-            execl("/usr/bin/Xvfb", "Xvfb", display.c_str(), "-nolisten", "tcp", "-noreset", "-screen", "0",
-                  screen.c_str(), static_cast<char*>(nullptr));
+            execl("/usr/bin/Xvfb", "Xvfb", display.c_str(), "-nolisten", "tcp", "-noreset",
+                  "-screen", "0", screen.c_str(), static_cast<char*>(nullptr));
             _exit(127);
         }
         // Up to 10 s for the server to accept a connection.
