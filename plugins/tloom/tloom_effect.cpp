@@ -6,6 +6,7 @@
 #include "value_text.h"
 
 #include <cfloat>
+#include <climits>
 #include <cmath>
 #include <cstring>
 #include <new>
@@ -68,12 +69,13 @@ inline float readSwept(const GapLine& line, const QuadratureOscillator& mod) {
     return line.read(position);
 }
 
-// 100 x value truncated toward zero, kept inside the integer range.
+// 100 x value truncated toward zero, kept inside the integer range. The product is taken in
+// double precision, like the other value texts, so a stored 0.35 (0.3499999940...) shows 34.
 inline int32_t percentOf(float value) {
-    const float scaled = 100.0f * value;
+    const double scaled = 100.0 * static_cast<double>(value);
     if (!(scaled == scaled)) return 0;
-    if (scaled >= 2147483520.0f) return 2147483520;
-    if (scaled <= -2147483520.0f) return -2147483520;
+    if (scaled >= 2147483647.0) return 2147483647;
+    if (scaled <= -2147483648.0) return INT32_MIN;
     return static_cast<int32_t>(scaled);
 }
 
