@@ -44,7 +44,7 @@ struct KnobStyle {
     float pointerInner = 3.0f, pointerOuter = 7.4f, pointerWidth = 1.7f;
     float sweep = 270.0f; // degrees, centred on twelve o'clock
     Rgb accent = hex(0x3CD3C3);
-    Rgb track = hex(0x2B2F36);
+    Rgb track = hex(0x33373F);
     Rgb rimTop = hex(0x70757E), rimBottom = hex(0x1E2125);
     Rgb capTop = hex(0x30343A), capBottom = hex(0x3E434A);
     Rgb pointer = hex(0xF4F6F7);

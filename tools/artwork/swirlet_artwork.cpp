@@ -85,9 +85,10 @@ Image paintPanel(Fonts& fonts, const std::vector<Box>& knobs) {
     paintCaption(panel, fonts.bold, "LEFT", knobs[0].left, knobs[2].right, 35.0f, theme);
     paintCaption(panel, fonts.bold, "RIGHT", knobs[3].left, knobs[5].right, 35.0f, theme);
     paintCaption(panel, fonts.bold, "MIX", 348.0f, 396.0f, 35.0f, theme);
-    fonts.bold.setPixelSize(6.0f);
-    paintVerticalText(panel, fonts.bold, "LUMEN FORGE", 412.5f, (plateTop + plateBottom) * 0.5f,
-                      hex(0x626972), 0.9f);
+    // Down the right edge, the build of the effect: six all-pass stages per side.
+    fonts.bold.setPixelSize(6.5f);
+    paintVerticalText(panel, fonts.bold, "6-STAGE", 412.5f, (plateTop + plateBottom) * 0.5f,
+                      hex(0x6A717A), 2.4f);
 
     fonts.bold.setPixelSize(8.6f);
     for (size_t i = 0; i < knobs.size(); ++i) {
