@@ -3,12 +3,12 @@
 // below 0.1 dB up to 0.48 of the host rate and it attenuates by at least 90 dB from half the
 // host rate up; its gain at zero frequency is 0.991.
 //
+// This file holds the coefficients and the memory layout; CascadePipeline runs them.
 // State: per channel two values per section (CascadeChannel). Owned by the effect; changed
 // only by the audio thread while processing and cleared by suspend.
 #pragma once
 
 #include <cstdint>
-#include <xmmintrin.h>
 
 namespace anti_alias {
 
@@ -58,50 +58,5 @@ struct CascadeChannel {
     float first[16];
     float second[16];
 };
-
-// Both channels' memories of one section side by side: lane 0 left, lane 1 right; lanes 2
-// and 3 stay 0.
-struct StereoSection {
-    __m128 first;
-    __m128 second;
-};
-
-// One section of one pass: y = b0 x + s1, s1 = b1 x + s2 - a1 y, s2 = b2 x - a2 y.
-template <int32_t k> inline __m128 runSection(__m128 x, StereoSection& s) {
-    const __m128 y = _mm_add_ps(_mm_mul_ps(_mm_set1_ps(b0(k)), x), s.first);
-    s.first = _mm_sub_ps(_mm_add_ps(_mm_mul_ps(_mm_set1_ps(b1(k)), x), s.second),
-                         _mm_mul_ps(_mm_set1_ps(a1(k)), y));
-    s.second = _mm_sub_ps(_mm_mul_ps(_mm_set1_ps(b2(k)), x), _mm_mul_ps(_mm_set1_ps(a2(k)), y));
-    return y;
-}
-
-// All sections of the passes on one anti-diagonal d = pass + section. They depend only on
-// the diagonal before, so issuing them together lets the processor overlap the passes.
-template <int32_t d, int32_t pass>
-inline void runDiagonal(__m128 input, __m128* passOutput, StereoSection* sections) {
-    constexpr int32_t k = d - pass;
-    if constexpr (k >= 0 && k < kSections) {
-        const __m128 x = k == 0 ? input : passOutput[pass];
-        passOutput[pass] = runSection<k>(x, sections[k]);
-    }
-    if constexpr (pass + 1 < kPasses && pass < d)
-        runDiagonal<d, pass + 1>(input, passOutput, sections);
-}
-
-template <int32_t d>
-inline void runDiagonals(__m128 input, __m128* passOutput, StereoSection* sections) {
-    runDiagonal<d, 0>(input, passOutput, sections);
-    if constexpr (d + 1 < kPasses + kSections - 1) runDiagonals<d + 1>(input, passOutput, sections);
-}
-
-// Runs one held stereo input (lanes as in StereoSection) through the eight passes and answers
-// the last pass's outputs. Each pass runs the eight sections in order, pass after pass; the
-// operations are only issued in a different order where they do not depend on each other,
-// and lane-wise single-precision arithmetic makes each lane exactly the scalar filter.
-inline __m128 filterHeld(__m128 input, StereoSection* sections) {
-    __m128 passOutput[kPasses];
-    runDiagonals<0>(input, passOutput, sections);
-    return passOutput[kPasses - 1];
-}
 
 } // namespace anti_alias

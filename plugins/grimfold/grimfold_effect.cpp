@@ -1,6 +1,7 @@
 // GrimfoldEffect: parameters, programs, texts and the processing loops.
 #include "grimfold_effect.h"
 
+#include "cascade_pipeline.h"
 #include "denormals.h"
 #include "editor_base.h"
 #include "finite_sample.h"
@@ -153,47 +154,17 @@ void GrimfoldEffect::runLoop(float** inputs, float** outputs, int32_t sampleFram
             emitPair<accumulate>(shaped, outLeft + i, outRight + i);
         }
     } else {
-        using anti_alias::kSections;
         // The cascade decays into the denormal range after loud input; flushing keeps
         // silence as cheap as signal.
         ScopedFlushDenormals flushDenormals;
-        // The filter memories live in registers for the block, both channels side by side.
-        anti_alias::StereoSection sections[kSections];
-        loadSections(sections);
-        for (int32_t i = 0; i < sampleFrames; ++i) {
-            const __m128 shaped = finiteSamples(shaper.shape(loadPair(inLeft + i, inRight + i)));
-            __m128 filtered = anti_alias::filterHeld(shaped, sections);
-            // A value that overflowed inside the cascade has poisoned that channel's memory:
-            // its filter starts afresh.
-            if (const int bad = nonFiniteLanes(filtered)) {
-                storeSections(sections);
-                if (bad & 1) leftFilter = {};
-                if (bad & 2) rightFilter = {};
-                loadSections(sections);
-                filtered = finiteSamples(filtered);
-            }
-            emitPair<accumulate>(filtered, outLeft + i, outRight + i);
-        }
-        storeSections(sections);
-    }
-}
-
-void GrimfoldEffect::loadSections(anti_alias::StereoSection* sections) const {
-    for (int32_t k = 0; k < anti_alias::kSections; ++k) {
-        sections[k].first = _mm_setr_ps(leftFilter.first[k + 1], rightFilter.first[k + 1], 0, 0);
-        sections[k].second = _mm_setr_ps(leftFilter.second[k + 1], rightFilter.second[k + 1], 0, 0);
-    }
-}
-
-void GrimfoldEffect::storeSections(const anti_alias::StereoSection* sections) {
-    for (int32_t k = 0; k < anti_alias::kSections; ++k) {
-        float first[4], second[4];
-        _mm_storeu_ps(first, sections[k].first);
-        _mm_storeu_ps(second, sections[k].second);
-        leftFilter.first[k + 1] = first[0];
-        rightFilter.first[k + 1] = first[1];
-        leftFilter.second[k + 1] = second[0];
-        rightFilter.second[k + 1] = second[1];
+        anti_alias::CascadePipeline::run(
+            leftFilter, rightFilter, sampleFrames,
+            [&](int32_t frame) {
+                return finiteSamples(shaper.shape(loadPair(inLeft + frame, inRight + frame)));
+            },
+            [&](int32_t frame, __m128 filtered) {
+                emitPair<accumulate>(filtered, outLeft + frame, outRight + frame);
+            });
     }
 }
 

@@ -71,8 +71,6 @@ class GrimfoldEffect : public EffectBase {
     template <bool accumulate, bool oversampled>
     void runLoop(float** inputs, float** outputs, int32_t sampleFrames);
     void clearFilters();
-    void loadSections(anti_alias::StereoSection* sections) const;
-    void storeSections(const anti_alias::StereoSection* sections);
 
     anti_alias::CascadeChannel leftFilter{};
     anti_alias::CascadeChannel rightFilter{};
