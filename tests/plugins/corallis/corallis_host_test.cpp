@@ -8,6 +8,7 @@
 #include <climits>
 #include <clocale>
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -116,9 +117,12 @@ TEST(CorallisHost, DisplaysIgnoreTheLocale) {
     const std::string saved = std::setlocale(LC_ALL, nullptr);
     if (!std::setlocale(LC_ALL, "de_DE.UTF-8")) GTEST_SKIP() << "de_DE.UTF-8 is not installed";
     auto host = loadCorallis();
+    char probe[16];
+    std::snprintf(probe, sizeof probe, "%.2f", 12.5); // the locale is really in force
     const std::string delay = host->paramDisplay(0);
     const std::string depth = host->paramDisplay(5);
     std::setlocale(LC_ALL, saved.c_str());
+    EXPECT_STREQ(probe, "12,50");
     EXPECT_EQ(delay, "12.50");
     EXPECT_EQ(depth, "27.50");
 }
