@@ -7,7 +7,9 @@
 // generator), vuLevel, serialMode, slowMode, wetPolarity, wetGain, speedLeft and speedRight.
 // Threads: setParameter, setProgram, suspend and the texts on host threads (single 32-bit
 // stores, no locks); setSampleRate on the host's user-interface thread while processing is
-// stopped; process and processReplacing on the audio thread, which never allocates.
+// stopped; process and processReplacing on the audio thread, which never allocates and picks
+// up changed gains and modes at the next block, changed voice settings at the next run of at
+// most kRunFrames frames.
 #pragma once
 
 #include "corallis_program.h"

@@ -4,8 +4,8 @@
 //
 // State: the two SweptDelayLines, feedbackIntoLeft, feedbackIntoRight, randomAmount and
 // denormalOffset (+-1e-24, sign flipped after every sample, never reset).
-// Threads: processSample on the audio thread; the setters on host threads; installLines and
-// reset while processing is stopped or between blocks.
+// Threads: processSample and processBlock on the audio thread; the setters on host threads
+// (single stores); installLines and reset while processing is stopped or between blocks.
 #pragma once
 
 #include "ensemble_context.h"
