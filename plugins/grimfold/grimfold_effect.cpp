@@ -5,7 +5,7 @@
 #include "denormals.h"
 #include "editor_base.h"
 #include "finite_sample.h"
-#include "gain_text.h"
+#include "value_display.h"
 #include "value_text.h"
 
 #include <cmath>
@@ -217,7 +217,7 @@ void GrimfoldEffect::getParamDisplay(int32_t index, char* text) {
         std::strcpy(text, oversample ? "ON" : "OFF");
         break;
     default:
-        formatTwoDecimals(programs[currentProgram].values[index] * 100.0f, text);
+        formatPercent(programs[currentProgram].values[index], text);
         break;
     }
 }

@@ -55,6 +55,13 @@ TEST(GrimfoldTexts, ValuesMapToGainsAmountsAndTheSwitch) {
     }
     effect.setParameter(GrimfoldEffect::kShape8, 1.0f);
     EXPECT_EQ(display(effect, GrimfoldEffect::kShape8), "100.00");
+    // Texts come from double-precision values: the stored 0.00994999986 is 0.99 %, where
+    // the product rounded to a float would print 1.00, and this gain is -5.98 dB, where the
+    // level rounded to a float would print -5.97.
+    effect.setParameter(GrimfoldEffect::kShape8, 0x1.460aa6p-7f);
+    EXPECT_EQ(display(effect, GrimfoldEffect::kShape8), "0.99");
+    effect.setParameter(GrimfoldEffect::kPreGain, 0x1.f05cd4p-9f);
+    EXPECT_EQ(display(effect, GrimfoldEffect::kPreGain), "-5.98");
     effect.setParameter(GrimfoldEffect::kOversample, 0.5f);
     EXPECT_EQ(display(effect, GrimfoldEffect::kOversample), "OFF");
     effect.setParameter(GrimfoldEffect::kOversample, 0.50001f);
