@@ -89,6 +89,8 @@ class View {
     }
 
   protected:
+    friend class ViewContainer; // sets the parent view of its children in both variants
+
     int32_t referenceCount = 1;
     Rect size;
     Rect mouseableArea;
