@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <system_error>
 
 void formatFixed8(float value, char* text) {
     double v = value;
@@ -77,10 +78,14 @@ void formatInt8(int32_t value, char* text) {
     std::memcpy(text, scratch, std::strlen(scratch) + 1);
 }
 
-void formatTwoDecimals(float value, char* text) {
+void formatTwoDecimals(double value, char* text) {
     char scratch[64];
-    auto result = std::to_chars(scratch, scratch + sizeof scratch - 1, static_cast<double>(value),
-                                std::chars_format::fixed, 2);
+    auto result =
+        std::to_chars(scratch, scratch + sizeof scratch - 1, value, std::chars_format::fixed, 2);
+    if (result.ec != std::errc()) { // wider than any float-derived value; never a partial text
+        std::memcpy(text, kHugeText, 9);
+        return;
+    }
     *result.ptr = 0;
     std::memcpy(text, scratch, static_cast<size_t>(result.ptr - scratch) + 1);
 }

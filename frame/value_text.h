@@ -18,7 +18,8 @@ inline constexpr char kNotANumberText[] = "  NaN   ";
 void formatFixed8(float value, char* text);
 // "%7d" cut to 8 characters, or " Huge!  " above 99999999 (9 bytes with the zero).
 void formatInt8(int32_t value, char* text);
-// The value printed like "%.2f" in the C locale (up to 48 bytes for the largest floats).
-void formatTwoDecimals(float value, char* text);
+// The value printed like "%.2f" in the C locale: up to 45 bytes for values of float range;
+// " Huge!  " for magnitudes beyond 1e60.
+void formatTwoDecimals(double value, char* text);
 // Copies text whole with its terminating zero, at most capacity - 1 characters.
 void copyText(char* destination, const char* source, size_t capacity);

@@ -1,6 +1,8 @@
 // SwirletEffect: parameters, programs and the phaser arithmetic.
 #include "swirlet_effect.h"
 
+#include "swirlet_editor.h"
+
 #include "editor_base.h"
 #include "value_text.h"
 
@@ -63,6 +65,8 @@ SwirletEffect::SwirletEffect(audioMasterCallback hostCallback)
     halfPeriod = 0.5f / 44100.0f;
     for (int32_t i = 0; i < kNumParams; ++i)
         setParameter(i, programs[0].values[i]);
+    // Last: the editor attaches itself and raises the has-editor flag; the effect base owns it.
+    if (!new (std::nothrow) SwirletEditor(this)) failed = true;
 }
 
 SwirletEffect::~SwirletEffect() {
@@ -223,8 +227,10 @@ void SwirletEffect::getParamDisplay(int32_t index, char* text) {
         text[0] = 0;
         return;
     }
-    const float v = programs[currentProgram].values[index];
-    formatTwoDecimals(index == kCross ? v * 200.0f - 100.0f : v * 100.0f, text);
+    // The display number is taken in double precision from the stored value, like every value
+    // text of the family.
+    const double v = programs[currentProgram].values[index];
+    formatTwoDecimals(index == kCross ? v * 200.0 - 100.0 : v * 100.0, text);
 }
 
 void SwirletEffect::getParamName(int32_t index, char* text) {

@@ -107,6 +107,8 @@ TEST(TwoDecimals, PrintsLikeTheCLocale) {
     EXPECT_STREQ(text, "0.12");
     formatTwoDecimals(std::numeric_limits<float>::max(), text);
     EXPECT_EQ(std::string(text).size(), 42u);
+    formatTwoDecimals(1e300, text);
+    EXPECT_STREQ(text, " Huge!  ");
 }
 
 TEST(TwoDecimals, IgnoresACommaLocaleTheHostSet) {
