@@ -40,8 +40,8 @@ TEST(SwirletIdentity, RecordAsAHostSeesIt) {
     EXPECT_EQ(record->numParams, 7);
     EXPECT_EQ(record->numInputs, 2);
     EXPECT_EQ(record->numOutputs, 2);
-    // VU, mono and replacing; no editor until the editor exists.
-    EXPECT_EQ(record->flags & ~effFlagsHasEditor, 28);
+    // Editor, VU, mono and replacing.
+    EXPECT_EQ(record->flags, 29);
     EXPECT_EQ(host->dispatch(effGetVu), 0);
     EXPECT_EQ(host->effectName(), "");
     EXPECT_EQ(host->dispatch(effGetEffectName, 0, 0, nullptr), 0);

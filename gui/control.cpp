@@ -1,0 +1,80 @@
+// Control: value, bounds, dirty tracking and the shared steps of a user change.
+#include "control.h"
+
+#include "bitmap.h"
+#include "draw_context.h"
+#include "editor_base.h"
+#include "editor_frame.h"
+
+Control::Control(const Rect& rect, ControlListener* owner, int32_t controlTag, Bitmap* bitmap)
+    : View(rect), listener(owner), tag(controlTag) {
+    mouseEnabled = true;
+    transparent = false;
+    setBackground(bitmap);
+}
+
+Control::~Control() {
+    setBackground(nullptr);
+}
+
+bool Control::isDirty() const {
+    return value != oldValue || View::isDirty();
+}
+
+void Control::setDirty(bool flag) {
+    View::setDirty(flag);
+    if (flag)
+        oldValue = value == -1.0f ? 0.0f : -1.0f;
+    else
+        oldValue = value;
+}
+
+void Control::doIdleStuff() {
+    if (frame && frame->getEditor()) frame->getEditor()->doIdleStuff();
+}
+
+void Control::setBackground(Bitmap* bitmap) {
+    if (background) background->forget();
+    background = bitmap;
+    if (background) background->remember();
+}
+
+void Control::bounceValue() {
+    if (value > maxValue)
+        value = maxValue;
+    else if (value < minValue)
+        value = minValue;
+}
+
+void Control::reportChange(DrawContext* context) {
+    // Both variants skip the call without a listener: the older one's unconditional call
+    // would go through a null pointer.
+    if (isDirty() && listener) listener->valueChanged(context, this);
+}
+
+void Control::resetToDefault(DrawContext* context) {
+    value = getDefaultValue();
+    reportChange(context);
+}
+
+bool Control::applyWheel(DrawContext* context, float distance) {
+    if (!getMouseEnabled()) return false;
+    float step = distance * wheelStep;
+    if (buttonsOf(context) & MouseShift) step *= 0.1f;
+    value += step;
+    bounceValue();
+    reportChange(context);
+    return true;
+}
+
+void Control::beginGesture() {
+    if (frame) frame->beginEdit(tag);
+}
+
+void Control::endGesture() {
+    if (frame) frame->endEdit(tag);
+}
+
+int32_t Control::buttonsOf(DrawContext* context) {
+    return context ? context->getMouseButtons() : 0;
+}

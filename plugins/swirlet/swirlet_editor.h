@@ -1,0 +1,49 @@
+// SwirletEditor: the phaser's editor, one background picture with seven filmstrip knobs, one
+// per parameter in parameter order from left to right. It is also the knobs' listener: a knob
+// the user turns automates its parameter; a parameter the host changes moves its knob, which
+// the next idle call redraws.
+//
+// State: the knob table (references to knobs the frame owns, valid only while open), the
+// background bitmap (resource 110, held for the editor's life), the knob strip (resource 112,
+// loaded by open when absent, released at close).
+//
+// Threads: the host's GUI thread, except setParameter, which runs inside the effect's
+// setParameter on the host's parameter thread and only stores a knob value and raises the
+// update flag.
+#pragma once
+
+#include "control.h"
+#include "editor_base.h"
+#include "geometry.h"
+
+#include <cstdint>
+
+class Bitmap;
+class FilmstripKnob;
+
+class SwirletEditor : public EditorBase, public ControlListener {
+  public:
+    static constexpr int32_t kKnobCount = 7;
+    static constexpr int32_t kBackgroundId = 110;
+    static constexpr int32_t kKnobStripId = 112;
+    static constexpr int32_t kStripFrames = 128;
+
+    explicit SwirletEditor(EffectBase* effect);
+    ~SwirletEditor() override;
+
+    int32_t open(void* parentWindow) override;
+    void close() override;
+    void setParameter(int32_t index, float value) override;
+    void valueChanged(DrawContext* context, Control* control) override;
+    void update() override {}
+
+    // Where knob `index` sits in the frame. `knobWidth` and `knobHeight` come from the strip.
+    static Rect knobRect(int32_t index, int32_t knobWidth, int32_t knobHeight);
+    // The knob of parameter `index` while the editor is open, else none.
+    FilmstripKnob* knob(int32_t index) const;
+
+  private:
+    FilmstripKnob* knobs[kKnobCount] = {};
+    Bitmap* background = nullptr;
+    Bitmap* knobStrip = nullptr;
+};
