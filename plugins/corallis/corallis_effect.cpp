@@ -12,6 +12,13 @@
 
 namespace {
 
+// Delay and depth texts: the stored value times 50 as milliseconds, "%.2f", linear in the stored
+// value even where the voice uses its square. The product is taken in double precision, like
+// every value text of the family.
+void formatMilliseconds(float value, char* text) {
+    formatTwoDecimals(static_cast<double>(value) * 50.0, text);
+}
+
 constexpr char kOn[] = "on";
 constexpr char kOff[] = "off";
 
@@ -193,7 +200,7 @@ void CorallisEffect::getParamDisplay(int32_t index, char* text) {
     case kDepth1:
     case kDelay2:
     case kDepth2:
-        formatTwoDecimals(value * 50.0f, text); // milliseconds, linear in the stored value
+        formatMilliseconds(value, text);
         break;
     case kFeedBack1:
     case kFeedBack2:
