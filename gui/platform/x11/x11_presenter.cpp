@@ -35,7 +35,13 @@ int bitCount(unsigned long mask) {
     return count;
 }
 
+bool sharedMemoryAllowed = true;
+
 } // namespace
+
+void X11Presenter::allowSharedMemory(bool allow) {
+    sharedMemoryAllowed = allow;
+}
 
 X11Presenter::X11Presenter(Display* connection, ::Window target, Visual* format, int bitDepth,
                            int w, int h)
@@ -63,7 +69,7 @@ X11Presenter::~X11Presenter() {
 }
 
 void X11Presenter::attachSharedImage() {
-    if (!XShmQueryExtension(display)) return;
+    if (!sharedMemoryAllowed || !XShmQueryExtension(display)) return;
     XImage* image =
         XShmCreateImage(display, visual, static_cast<unsigned>(depth), ZPixmap, nullptr, &segment,
                         static_cast<unsigned>(width), static_cast<unsigned>(height));

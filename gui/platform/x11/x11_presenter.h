@@ -26,6 +26,9 @@ class X11Presenter {
     // False when the graphics context could not be made; put() then does nothing.
     bool isReady() const { return gc != nullptr; }
     bool usesSharedMemory() const { return sharedImage != nullptr; }
+    // Process-wide: whether presenters made from now on may use MIT-SHM (on by default; off
+    // gives the path a remote display takes, for tests).
+    static void allowSharedMemory(bool allow);
     // Shows `area` of the surface at the same place in the window. `area` must already be
     // clipped to the surface and the window.
     void put(const PixelSurface& surface, const platform::Area& area);

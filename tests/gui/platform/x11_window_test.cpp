@@ -192,6 +192,28 @@ TEST_F(X11WindowTest, PresentedPixelsReachTheWindow) {
     EXPECT_TRUE(static_cast<X11Window&>(*window).usesSharedMemory());
 }
 
+TEST_F(X11WindowTest, PixelsReachTheWindowWithoutSharedMemoryToo) {
+    X11Presenter::allowSharedMemory(false);
+    auto window = makeChild(parentHandle(), 40, 30);
+    X11Presenter::allowSharedMemory(true);
+    ASSERT_NE(window, nullptr);
+    EXPECT_FALSE(static_cast<X11Window&>(*window).usesSharedMemory());
+    PixelSurface surface(40, 30, 0x0a0b0c);
+    surface.row(29)[39] = 0xfedcba;
+    window->present(surface, {0, 0, 40, 30});
+    surface.row(0)[0] = 0x111111; // outside the next area: must not show
+    surface.row(20)[20] = 0x222222;
+    window->present(surface, {10, 10, 30, 30});
+    XSync(display, False);
+    const ::Window id = static_cast<X11Window&>(*window).nativeId();
+    XImage* image = XGetImage(display, id, 0, 0, 40, 30, AllPlanes, ZPixmap);
+    ASSERT_NE(image, nullptr);
+    EXPECT_EQ(XGetPixel(image, 0, 0) & 0xffffff, 0x0a0b0cu);
+    EXPECT_EQ(XGetPixel(image, 39, 29) & 0xffffff, 0xfedcbau);
+    EXPECT_EQ(XGetPixel(image, 20, 20) & 0xffffff, 0x222222u);
+    XDestroyImage(image);
+}
+
 TEST_F(X11WindowTest, PointerPositionIsPolledRelativeToTheWindow) {
     auto window = makeChild(parentHandle(), 100, 100);
     ASSERT_NE(window, nullptr);
