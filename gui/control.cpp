@@ -34,9 +34,10 @@ void Control::doIdleStuff() {
 }
 
 void Control::setBackground(Bitmap* bitmap) {
+    // The new one is remembered first, so handing in the current background keeps it alive.
+    if (bitmap) bitmap->remember();
     if (background) background->forget();
     background = bitmap;
-    if (background) background->remember();
 }
 
 void Control::bounceValue() {

@@ -85,11 +85,11 @@ void Knob::setHandleColour(const Colour& colour) {
 }
 
 void Knob::setHandleBitmap(Bitmap* bitmap) {
+    if (bitmap) bitmap->remember(); // first, so the current handle handed in again survives
     if (handleBitmap) handleBitmap->forget();
     handleBitmap = nullptr;
     if (bitmap) {
         handleBitmap = bitmap;
-        handleBitmap->remember();
         inset = static_cast<int32_t>(static_cast<float>(bitmap->getWidth()) * 0.5f + 2.5f);
     }
 }
@@ -238,6 +238,8 @@ bool Knob::onWheel(DrawContext* context, const Point&, float distance) {
 
 #if TOOLKIT_NEWER
 int32_t Knob::onKeyDown(VstKeyCode& keyCode) {
+    // The frame offers keys to every view; a knob has the keyboard only after it was clicked.
+    if (!frame || frame->getEditView() != this) return -1;
     float direction = 0.0f;
     switch (keyCode.virt) {
     case 11: // left
