@@ -1,0 +1,328 @@
+// The swirlet editor through its library's record, on the headless platform: the size before
+// opening, the layout of the seven knobs over the panel, host and program changes moving knobs
+// at the next idle, a drag reaching the host as begin-edit, automate calls and end-edit, only
+// the knob presented, failed opens, odd call orders and repeated open/close cycles.
+#include "bitmap_file.h"
+#include "headless/headless_platform.h"
+#include "headless/headless_window.h"
+#include "pixel_surface.h"
+#include "plugin_host.h"
+
+#include <gtest/gtest.h>
+
+#include <dlfcn.h>
+#include <malloc.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr int32_t kWidth = 432;
+constexpr int32_t kHeight = 89;
+constexpr int32_t kKnobLefts[7] = {27, 78, 129, 184, 235, 286, 356};
+constexpr int32_t kKnobTop = 36;
+constexpr int32_t kKnobWidth = 32;
+constexpr int32_t kKnobHeight = 30;
+
+void* fakeParent() {
+    return reinterpret_cast<void*>(uintptr_t{0x4200001});
+}
+
+PixelSurface loadArtwork(const char* name) {
+    std::ifstream file(std::string(SOURCE_DIR "/plugins/swirlet/resources/") + name,
+                       std::ios::binary);
+    std::vector<unsigned char> bytes((std::istreambuf_iterator<char>(file)),
+                                     std::istreambuf_iterator<char>());
+    PixelSurface out;
+    EXPECT_TRUE(decodeBmpFile(bytes.data(), bytes.size(), out)) << name;
+    return out;
+}
+
+const PixelSurface& background() {
+    static const PixelSurface picture = loadArtwork("110_background.bmp");
+    return picture;
+}
+const PixelSurface& strip() {
+    static const PixelSurface picture = loadArtwork("112_knob_strip.bmp");
+    return picture;
+}
+
+// Frame of the strip for a value: 127 steps, rounding down, only 1.0 reaching the last.
+int32_t frameFor(float value) {
+    if (!(value > 0.0f)) return 0;
+    if (value >= 1.0f) return 127;
+    return static_cast<int32_t>(3810.0f * value) / kKnobHeight;
+}
+
+// What the window must show: the panel with each knob's frame over it.
+PixelSurface expectedPicture(const float (&values)[7]) {
+    PixelSurface picture = background();
+    for (int32_t k = 0; k < 7; ++k) {
+        const int32_t top = frameFor(values[k]) * kKnobHeight;
+        for (int32_t r = 0; r < kKnobHeight; ++r)
+            for (int32_t c = 0; c < kKnobWidth; ++c)
+                picture.row(kKnobTop + r)[kKnobLefts[k] + c] = strip().row(top + r)[c];
+    }
+    return picture;
+}
+
+bool knobShowsFrame(const PixelSurface& screen, int32_t knob, int32_t frame) {
+    for (int32_t r = 0; r < kKnobHeight; ++r)
+        for (int32_t c = 0; c < kKnobWidth; ++c)
+            if (screen.row(kKnobTop + r)[kKnobLefts[knob] + c] !=
+                strip().row(frame * kKnobHeight + r)[c])
+                return false;
+    return true;
+}
+
+// Every presented area lies inside knob `knob` (its right and bottom edge included).
+bool presentedOnlyKnob(const std::vector<platform::Area>& areas, int32_t knob) {
+    for (const platform::Area& a : areas)
+        if (a.left < kKnobLefts[knob] || a.top < kKnobTop ||
+            a.right > kKnobLefts[knob] + kKnobWidth + 1 || a.bottom > kKnobTop + kKnobHeight + 1)
+            return false;
+    return true;
+}
+
+class SwirletEditor : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        // Switch the library to a fresh headless platform before the effect (and its editor's
+        // clock) is made.
+        library = dlopen(HEADLESS_SWIRLET, RTLD_NOW | RTLD_LOCAL);
+        ASSERT_NE(library, nullptr) << dlerror();
+        using Hook = HeadlessPlatform* (*)();
+        auto hook = reinterpret_cast<Hook>(dlsym(library, "swirletHeadlessPlatform"));
+        ASSERT_NE(hook, nullptr);
+        platform = hook();
+        std::string error;
+        host = PluginHost::load(HEADLESS_SWIRLET, error);
+        ASSERT_TRUE(host) << error;
+        host->start(44100.0f, 256);
+        host->dispatch(effSetEditKnobMode, 0, 0);
+    }
+    void TearDown() override {
+        if (host) host->close();
+        host.reset();
+        if (library) dlclose(library);
+    }
+
+    intptr_t open() { return host->dispatch(effEditOpen, 0, 0, fakeParent()); }
+    void idle() { host->dispatch(effEditIdle); }
+    HeadlessWindow* window() const { return platform->lastWindow(); }
+    void values(float (&out)[7]) {
+        for (int32_t i = 0; i < 7; ++i)
+            out[i] = host->getParameter(i);
+    }
+    bool showsCurrentValues() {
+        float now[7];
+        values(now);
+        return window()->screen().pixels == expectedPicture(now).pixels;
+    }
+
+    void* library = nullptr;
+    HeadlessPlatform* platform = nullptr;
+    std::unique_ptr<PluginHost> host;
+};
+
+TEST_F(SwirletEditor, SizeIsAnsweredBeforeOpenFromThePanel) {
+    EXPECT_EQ(host->effect()->flags & effFlagsHasEditor, effFlagsHasEditor);
+    ERect* rect = nullptr;
+    EXPECT_EQ(host->dispatch(effEditGetRect, 0, 0, &rect), 1);
+    ASSERT_NE(rect, nullptr);
+    EXPECT_EQ(rect->top, 0);
+    EXPECT_EQ(rect->left, 0);
+    EXPECT_EQ(rect->bottom, kHeight);
+    EXPECT_EQ(rect->right, kWidth);
+    EXPECT_EQ(host->dispatch(effEditGetRect, 0, 0, nullptr), 0); // nowhere to store it
+}
+
+TEST_F(SwirletEditor, OpenShowsSevenKnobsAtTheirPlacesAndValues) {
+    host->setParameter(0, 0.0f);
+    host->setParameter(4, 1.0f);
+    host->setParameter(6, 0.3f);
+    ASSERT_EQ(open(), 1);
+    ASSERT_NE(window(), nullptr);
+    EXPECT_EQ(window()->getWidth(), kWidth);
+    EXPECT_EQ(window()->getHeight(), kHeight);
+    EXPECT_EQ(window()->parent, fakeParent());
+    idle();
+    EXPECT_TRUE(showsCurrentValues());
+    EXPECT_TRUE(knobShowsFrame(window()->screen(), 0, 0));
+    EXPECT_TRUE(knobShowsFrame(window()->screen(), 4, 127));
+    // The first and last frames differ, so the checks above can tell them apart.
+    EXPECT_FALSE(knobShowsFrame(window()->screen(), 0, 127));
+}
+
+TEST_F(SwirletEditor, HostChangeMovesTheKnobAtTheNextIdleOnly) {
+    ASSERT_EQ(open(), 1);
+    idle();
+    window()->clearPresented();
+    idle(); // nothing changed: nothing drawn, nothing presented
+    EXPECT_TRUE(window()->presentedAreas().empty());
+
+    host->setParameter(2, 1.0f);
+    EXPECT_TRUE(knobShowsFrame(window()->screen(), 2, frameFor(0.25f))); // not yet
+    idle();
+    EXPECT_TRUE(knobShowsFrame(window()->screen(), 2, 127));
+    EXPECT_FALSE(window()->presentedAreas().empty());
+    EXPECT_TRUE(presentedOnlyKnob(window()->presentedAreas(), 2));
+    EXPECT_TRUE(showsCurrentValues());
+}
+
+TEST_F(SwirletEditor, ProgramChangeMovesAllSevenKnobs) {
+    ASSERT_EQ(open(), 1);
+    for (int32_t i = 0; i < 7; ++i)
+        host->setParameter(i, 1.0f);
+    idle();
+    EXPECT_TRUE(showsCurrentValues());
+    host->dispatch(effSetProgram, 0, 1); // the defaults
+    idle();
+    EXPECT_EQ(host->getParameter(0), 0.5f);
+    EXPECT_TRUE(showsCurrentValues());
+}
+
+TEST_F(SwirletEditor, ChangeWhileClosedShowsAtTheNextOpen) {
+    ASSERT_EQ(open(), 1);
+    host->dispatch(effEditClose);
+    host->setParameter(6, 0.0f);
+    idle(); // closed: only the pending update runs
+    ASSERT_EQ(open(), 1);
+    idle();
+    EXPECT_TRUE(knobShowsFrame(window()->screen(), 6, 0));
+}
+
+TEST_F(SwirletEditor, DragReachesTheHostAsOneAutomationGesture) {
+    ASSERT_EQ(open(), 1);
+    idle(); // the first full paint
+    idle(); // the knobs' own first draw
+    window()->clearPresented();
+    host->clearEvents();
+    host->dispatch(effSetEditKnobMode, 0, 2); // linear: 40 pixels up is +0.2
+    platform->drag(*window(), 200, 51, 200, 11, 8);
+    idle();
+
+    const auto& events = host->events();
+    ASSERT_GE(events.size(), 3u);
+    EXPECT_EQ(events.front().kind, HostEvent::BeginEdit);
+    EXPECT_EQ(events.back().kind, HostEvent::EndEdit);
+    float previous = 0.5f;
+    for (size_t i = 0; i < events.size(); ++i) {
+        EXPECT_EQ(events[i].index, 3);
+        if (i == 0 || i + 1 == events.size()) continue;
+        EXPECT_EQ(events[i].kind, HostEvent::Automate);
+        EXPECT_GT(events[i].value, previous) << i;
+        previous = events[i].value;
+    }
+    EXPECT_NEAR(previous, 0.7f, 1e-5f);
+    EXPECT_EQ(host->getParameter(3), previous);
+    EXPECT_TRUE(knobShowsFrame(window()->screen(), 3, frameFor(previous)));
+    EXPECT_TRUE(presentedOnlyKnob(window()->presentedAreas(), 3));
+    EXPECT_TRUE(showsCurrentValues());
+}
+
+TEST_F(SwirletEditor, TurningToBothEndsGivesZeroAndOne) {
+    ASSERT_EQ(open(), 1);
+    idle();
+    host->dispatch(effSetEditKnobMode, 0, 2);
+    platform->drag(*window(), 95, 51, 95, 300, 10);
+    idle();
+    EXPECT_EQ(host->getParameter(1), 0.0f);
+    EXPECT_TRUE(knobShowsFrame(window()->screen(), 1, 0));
+    platform->drag(*window(), 95, 51, 400, 51, 10);
+    idle();
+    EXPECT_EQ(host->getParameter(1), 1.0f);
+    EXPECT_TRUE(knobShowsFrame(window()->screen(), 1, 127));
+}
+
+// The effect's output for the built-in sine, for comparing an effect with and without editor.
+std::vector<float> render(PluginHost& host) {
+    std::vector<float> inL(256), inR(256), outL(256), outR(256);
+    for (size_t i = 0; i < inL.size(); ++i)
+        inL[i] = inR[i] = 0.5f * std::sin(0.05f * static_cast<float>(i));
+    float* in[2] = {inL.data(), inR.data()};
+    float* out[2] = {outL.data(), outR.data()};
+    host.processReplacing(in, out, 256);
+    outL.insert(outL.end(), outR.begin(), outR.end());
+    return outL;
+}
+
+TEST_F(SwirletEditor, FailedOpensAnswerZeroAndTheEffectKeepsWorking) {
+    std::string error;
+    auto reference = PluginHost::load(HEADLESS_SWIRLET, error);
+    ASSERT_TRUE(reference) << error;
+    reference->start(44100.0f, 256);
+
+    EXPECT_EQ(host->dispatch(effEditOpen, 0, 0, nullptr), 0);
+    platform->setRefuseWindows(true); // a window id the window system does not know
+    EXPECT_EQ(open(), 0);
+    EXPECT_TRUE(platform->windows().empty());
+    idle();
+    host->dispatch(effEditClose);
+    EXPECT_EQ(render(*host), render(*reference));
+    platform->setRefuseWindows(false);
+    EXPECT_EQ(open(), 1); // and a later open works
+}
+
+TEST_F(SwirletEditor, OddCallOrdersAreHarmless) {
+    EXPECT_EQ(host->dispatch(effEditClose), 0); // close without open
+    idle();                                     // idle while closed
+    ASSERT_EQ(open(), 1);
+    EXPECT_EQ(open(), 1); // a second open keeps the one window
+    EXPECT_EQ(platform->windowsCreated(), 1);
+    idle();
+    host->dispatch(effEditClose);
+    host->dispatch(effEditClose);
+    EXPECT_TRUE(platform->windows().empty());
+    ASSERT_EQ(open(), 1);
+    idle();
+    host->close(); // the effect goes with its editor open
+    EXPECT_TRUE(platform->windows().empty());
+}
+
+TEST_F(SwirletEditor, RepeatedOpenCloseCyclesKeepNoMemory) {
+    auto cycle = [&] {
+        ASSERT_EQ(open(), 1);
+        idle();
+        host->dispatch(effEditClose);
+    };
+    for (int i = 0; i < 3; ++i)
+        cycle(); // warm-up: lazily made tables and caches
+    const size_t before = mallinfo2().uordblks;
+    for (int i = 0; i < 200; ++i)
+        cycle();
+    const size_t after = mallinfo2().uordblks;
+    // One lost frame would be over 300 KB per cycle; allow for the allocator's own noise.
+    EXPECT_LT(after, before + 64 * 1024) << before << " -> " << after;
+    EXPECT_EQ(platform->windowsCreated(), 203);
+    EXPECT_TRUE(platform->windows().empty());
+}
+
+// The shipped library without a display: open fails, nothing else does.
+TEST(SwirletEditorNoDisplay, OpenAnswersZeroAndAudioRuns) {
+    const char* saved = std::getenv("DISPLAY");
+    const std::string previous = saved ? saved : "";
+    unsetenv("DISPLAY");
+    std::string error;
+    auto host = PluginHost::load(PLUGIN_DIR "/swirlet.so", error);
+    ASSERT_TRUE(host) << error;
+    host->start(44100.0f, 256);
+    EXPECT_EQ(host->dispatch(effEditOpen, 0, 0, fakeParent()), 0);
+    host->dispatch(effEditIdle);
+    host->dispatch(effEditClose);
+    const std::vector<float> out = render(*host);
+    bool finite = true;
+    for (float v : out)
+        finite = finite && std::isfinite(v);
+    EXPECT_TRUE(finite);
+    EXPECT_NE(out[100], 0.0f);
+    host->close();
+    if (saved) setenv("DISPLAY", previous.c_str(), 1);
+}
+
+} // namespace
