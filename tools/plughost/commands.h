@@ -11,6 +11,8 @@ int runInfo(const Arguments& args);
 int runProcess(const Arguments& args);
 int runBench(const Arguments& args);
 int runSignal(const Arguments& args);
+int runEditor(const Arguments& args);
+int runSnapshot(const Arguments& args);
 
 // Prints "plughost: <message>" on stderr and answers 1 (the exit status of a failed command).
 int fail(const std::string& message);

@@ -1,5 +1,6 @@
 // plughost: the team's command-line host. Loads Linux plug-ins of the effect interface, shows
-// their record, parameters and programs, processes audio files and benchmarks them.
+// their record, parameters and programs, processes audio files, benchmarks them, shows their
+// editors in a window and renders them to PNG files.
 #include "commands.h"
 
 #include <cstdio>
@@ -20,6 +21,9 @@ const Command kCommands[] = {
      "[--accumulate]"},
     {"bench", runBench, "bench PLUGIN.so [--block N] [--seconds S] [--rate R]"},
     {"signal", runSignal, "signal OUT.wav [--seconds S] [--rate R]   (the built-in test signal)"},
+    {"editor", runEditor, "editor PLUGIN.so   (the editor in a window, with the test signal)"},
+    {"snapshot", runSnapshot,
+     "snapshot PLUGIN.so OUT.png [--set NAME=VALUE]... [--program N]   (the editor as a PNG)"},
 };
 
 int usage() {

@@ -1,0 +1,76 @@
+// What plughost's editor commands share: a top-level X11 window that an editor is embedded in
+// (named, with the window-manager properties desktop tools look for) and reading its pixels
+// back, a private virtual X server for running without a display, PNG output, and the title
+// and size of a plug-in's editor.
+//
+// State: HostWindow holds its own display connection and window; PrivateXServer the server's
+// process. Both are used from plughost's main thread only.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <sys/types.h>
+#include <vector>
+
+struct _XDisplay;
+class PluginHost;
+
+// The plug-in's name for a window title: its effect name, else its product, else the stem of
+// its file name.
+std::string editorTitle(PluginHost& host, const std::string& path);
+// The editor's size from effEditGetRect; false when the plug-in answers none.
+bool editorSize(PluginHost& host, int32_t& width, int32_t& height);
+
+class HostWindow {
+  public:
+    // Opens a connection to the display named by DISPLAY and maps a window of width x height
+    // titled `title`; null (with error) when the display or the window is not available.
+    static std::unique_ptr<HostWindow> create(int32_t width, int32_t height,
+                                              const std::string& title, std::string& error);
+    ~HostWindow();
+    HostWindow(const HostWindow&) = delete;
+    HostWindow& operator=(const HostWindow&) = delete;
+
+    // The window id, as effEditOpen takes it.
+    void* parentHandle() const;
+    // Handles waiting events; false once the user closed the window or it was destroyed.
+    bool pump();
+    // Waits until the server has handled every request of this connection.
+    void sync();
+    // The window's pixels (child windows included) as rows of 8-bit RGB.
+    bool capture(std::vector<uint8_t>& rgb, int32_t& width, int32_t& height);
+
+  private:
+    HostWindow() = default;
+    _XDisplay* display = nullptr;
+    unsigned long window = 0;
+    unsigned long deleteAtom = 0;
+    int32_t width = 0;
+    int32_t height = 0;
+    bool closed = false;
+};
+
+// A virtual X server started for this process when there is no display: it picks its own free
+// display number and DISPLAY points at it until stop().
+class PrivateXServer {
+  public:
+    PrivateXServer() = default;
+    ~PrivateXServer() { stop(); }
+    PrivateXServer(const PrivateXServer&) = delete;
+    PrivateXServer& operator=(const PrivateXServer&) = delete;
+
+    // False (with error) when Xvfb is missing or does not come up within a few seconds.
+    bool start(std::string& error);
+    void stop();
+
+  private:
+    pid_t pid = -1;
+};
+
+// True when a connection to the display named by DISPLAY can be opened now.
+bool displayAvailable();
+
+// Writes 8-bit RGB rows as a PNG file; false (with error) when the file cannot be written.
+bool writePng(const std::string& path, const std::vector<uint8_t>& rgb, int32_t width,
+              int32_t height, std::string& error);
