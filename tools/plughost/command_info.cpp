@@ -18,6 +18,20 @@ std::string fourCharacters(int32_t code) {
     return text;
 }
 
+std::string quoted(const std::string& text) {
+    std::string result;
+    result.reserve(text.size() + 2);
+    result.push_back('"');
+    result.append(text);
+    result.push_back('"');
+    return result;
+}
+
+void appendWord(std::string& words, const char* word) {
+    if (!words.empty()) words.push_back(' ');
+    words.append(word);
+}
+
 std::string flagNames(int32_t flags) {
     static const struct {
         int32_t bit;
@@ -38,12 +52,12 @@ std::string flagNames(int32_t flags) {
     int32_t known = 0;
     for (const auto& flag : kFlags) {
         known |= flag.bit;
-        if (flags & flag.bit) names += (names.empty() ? "" : " ") + std::string(flag.name);
+        if (flags & flag.bit) appendWord(names, flag.name);
     }
     if (flags & ~known) {
         char other[32];
         std::snprintf(other, sizeof other, "0x%x", static_cast<unsigned>(flags & ~known));
-        names += (names.empty() ? "" : " ") + std::string(other);
+        appendWord(names, other);
     }
     return names.empty() ? "none" : names;
 }
@@ -79,8 +93,7 @@ int runInfo(const Arguments& args) {
     std::printf("  %5s  %-24s %-10s %-16s %s\n", "index", "name", "label", "display", "value");
     for (int32_t i = 0; i < record->numParams; ++i) {
         std::printf("  %5d  %-24s %-10s %-16s %.6f\n", i, host->paramName(i).c_str(),
-                    ("\"" + host->paramLabel(i) + "\"").c_str(),
-                    ("\"" + host->paramDisplay(i) + "\"").c_str(),
+                    quoted(host->paramLabel(i)).c_str(), quoted(host->paramDisplay(i)).c_str(),
                     static_cast<double>(host->getParameter(i)));
     }
 
