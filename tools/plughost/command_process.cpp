@@ -8,22 +8,15 @@
 
 int runProcess(const Arguments& args) {
     std::vector<std::string> positional;
-    std::vector<ParameterSetting> settings;
-    long program = -1;
+    PresetOptions preset;
     long block = 512;
     bool accumulate = false;
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
         const bool hasValue = i + 1 < args.size();
-        if (arg == "--set") {
-            if (!hasValue) return fail("--set needs NAME=VALUE");
-            ParameterSetting setting;
-            std::string error;
-            if (!parseSetting(args[++i], setting, error)) return fail(error);
-            settings.push_back(setting);
-        } else if (arg == "--program") {
-            if (!hasValue || !parseInt(args[++i], program) || program < 0)
-                return fail("--program needs a program number from 0");
+        std::string error;
+        if (parsePresetOption(args, i, preset, error)) {
+            if (!error.empty()) return fail(error);
         } else if (arg == "--block") {
             if (!hasValue || !parseInt(args[++i], block) || block < 1 || block > 1 << 20)
                 return fail("--block needs a block size from 1 to 1048576 frames");
@@ -44,19 +37,12 @@ int runProcess(const Arguments& args) {
     if (!host) return fail(error);
     if (host->effect()->numInputs < 1 || host->effect()->numOutputs < 1)
         return fail(positional[0] + " has no audio inputs or outputs");
-    if (program >= host->effect()->numPrograms) {
-        char message[96];
-        std::snprintf(message, sizeof message, "program %ld does not exist (the plug-in has %d)",
-                      program, host->effect()->numPrograms);
-        return fail(message);
-    }
     if (accumulate && !host->effect()->process) return fail("the plug-in has no adding process");
     if (!accumulate && !(host->effect()->flags & effFlagsCanReplacing))
         return fail("the plug-in cannot process by replacing; try --accumulate");
 
     host->start(static_cast<float>(input.sampleRate), static_cast<int32_t>(block));
-    if (program >= 0) host->dispatch(effSetProgram, 0, program);
-    if (!applySettings(*host, settings, error)) return fail(error);
+    if (!applyPreset(*host, preset, error)) return fail(error);
 
     // Channel arrays sized for the plug-in's declared pins; our stereo goes into the first two.
     const size_t frames = input.audio.frames();

@@ -11,20 +11,12 @@
 
 int runSnapshot(const Arguments& args) {
     std::vector<std::string> positional;
-    std::vector<ParameterSetting> settings;
-    long program = -1;
+    PresetOptions preset;
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
-        const bool hasValue = i + 1 < args.size();
-        if (arg == "--set") {
-            if (!hasValue) return fail("--set needs NAME=VALUE");
-            ParameterSetting setting;
-            std::string error;
-            if (!parseSetting(args[++i], setting, error)) return fail(error);
-            settings.push_back(setting);
-        } else if (arg == "--program") {
-            if (!hasValue || !parseInt(args[++i], program) || program < 0)
-                return fail("--program needs a program number from 0");
+        std::string error;
+        if (parsePresetOption(args, i, preset, error)) {
+            if (!error.empty()) return fail(error);
         } else if (arg.rfind("--", 0) == 0) {
             return fail("unknown option " + arg);
         } else {
@@ -39,17 +31,10 @@ int runSnapshot(const Arguments& args) {
     auto host = PluginHost::load(path, error);
     if (!host) return fail(error);
     if (!(host->effect()->flags & effFlagsHasEditor)) return fail(path + " has no editor");
-    if (program >= host->effect()->numPrograms) {
-        char message[96];
-        std::snprintf(message, sizeof message, "program %ld does not exist (the plug-in has %d)",
-                      program, host->effect()->numPrograms);
-        return fail(message);
-    }
     int32_t width = 0, height = 0;
     if (!editorSize(*host, width, height)) return fail(path + " does not tell its editor's size");
     host->start(44100.0f, 512);
-    if (program >= 0) host->dispatch(effSetProgram, 0, program);
-    if (!applySettings(*host, settings, error)) return fail(error);
+    if (!applyPreset(*host, preset, error)) return fail(error);
 
     PrivateXServer server;
     if (!displayAvailable() && !server.start(error)) return fail(error);

@@ -3,6 +3,7 @@
 
 #include <cerrno>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 
 bool parseInt(const std::string& text, long& out) {
@@ -55,4 +56,35 @@ bool applySettings(PluginHost& host, const std::vector<ParameterSetting>& settin
         host.setParameter(index, setting.value);
     }
     return true;
+}
+
+bool parsePresetOption(const std::vector<std::string>& args, size_t& i, PresetOptions& preset,
+                       std::string& error) {
+    const bool hasValue = i + 1 < args.size();
+    if (args[i] == "--set") {
+        ParameterSetting setting;
+        if (!hasValue)
+            error = "--set needs NAME=VALUE";
+        else if (parseSetting(args[++i], setting, error))
+            preset.settings.push_back(setting);
+        return true;
+    }
+    if (args[i] == "--program") {
+        if (!hasValue || !parseInt(args[++i], preset.program) || preset.program < 0)
+            error = "--program needs a program number from 0";
+        return true;
+    }
+    return false;
+}
+
+bool applyPreset(PluginHost& host, const PresetOptions& preset, std::string& error) {
+    if (preset.program >= host.effect()->numPrograms) {
+        char message[96];
+        std::snprintf(message, sizeof message, "program %ld does not exist (the plug-in has %d)",
+                      preset.program, host.effect()->numPrograms);
+        error = message;
+        return false;
+    }
+    if (preset.program >= 0) host.dispatch(effSetProgram, 0, preset.program);
+    return applySettings(host, preset.settings, error);
 }

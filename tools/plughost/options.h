@@ -21,3 +21,16 @@ bool parseSetting(const std::string& text, ParameterSetting& out, std::string& e
 // Applies settings by parameter name or index; false (with error) for an unknown target.
 bool applySettings(PluginHost& host, const std::vector<ParameterSetting>& settings,
                    std::string& error);
+
+// The --program and --set options that put a plug-in into a chosen state.
+struct PresetOptions {
+    long program = -1;
+    std::vector<ParameterSetting> settings;
+};
+
+// Reads args[i] (and its value) when it is --program or --set. Answers whether it was one of
+// them; error is set when it was but its value is bad.
+bool parsePresetOption(const std::vector<std::string>& args, size_t& i, PresetOptions& preset,
+                       std::string& error);
+// Selects the program, then applies the settings; false (with error) when either is unknown.
+bool applyPreset(PluginHost& host, const PresetOptions& preset, std::string& error);
