@@ -286,11 +286,11 @@ int32_t DrawContext::getStringWidth(const char* text) {
 
 void DrawContext::drawString(const char* text, const Rect& rect, bool opaque, int32_t alignment) {
     if (!surface || !text || !*text) return;
-    const FontSpec spec = currentFont();
+    const FontSpec fontSpec = currentFont();
     FontEngine& engine = FontEngine::instance();
     LineMetrics metrics;
-    if (!engine.lineMetrics(spec, metrics)) return;
-    const int64_t width = engine.measure(spec, text);
+    if (!engine.lineMetrics(fontSpec, metrics)) return;
+    const int64_t width = engine.measure(fontSpec, text);
     const int64_t left = static_cast<int64_t>(rect.left) + offset.h;
     const int64_t right = static_cast<int64_t>(rect.right) + offset.h;
     const int64_t top = static_cast<int64_t>(rect.top) + offset.v;
@@ -303,7 +303,7 @@ void DrawContext::drawString(const char* text, const Rect& rect, bool opaque, in
     else
         x = left + 1;
     const int64_t y = top + (bottom - top - metrics.height) / 2;
-    engine.draw(*surface, getEffectiveClip(), x, y, spec, text, textPixel,
+    engine.draw(*surface, getEffectiveClip(), x, y, fontSpec, text, textPixel,
                 opaque ? &backgroundPixel : nullptr);
 }
 

@@ -108,14 +108,14 @@ void EditorFrame::createWindow() {
     if (classUseCount == 0) windowPlatform->registerWindowClass(windowClassName());
     ++classUseCount;
     classCounted = true;
-    platform::WindowSpec spec;
-    spec.parent = parentWindow;
-    spec.width = size.getWidth();
-    spec.height = size.getHeight();
-    spec.className = windowClassName();
-    spec.title = "Window";
-    spec.listener = this;
-    window = windowPlatform->createChildWindow(spec);
+    platform::WindowSpec windowSpec;
+    windowSpec.parent = parentWindow;
+    windowSpec.width = size.getWidth();
+    windowSpec.height = size.getHeight();
+    windowSpec.className = windowClassName();
+    windowSpec.title = "Window";
+    windowSpec.listener = this;
+    window = windowPlatform->createChildWindow(windowSpec);
     pointer.setWindow(window.get());
     if (!window) {
         // A window that could not be made counts for nothing.

@@ -27,14 +27,14 @@ const FontTableEntry& fontTableEntry(int32_t fontId) {
 }
 
 FontSpec describeFont(int32_t fontId, int32_t size, int32_t style) {
-    FontSpec spec;
-    spec.id = validFontId(fontId);
-    const FontTableEntry& entry = fontTable[spec.id];
-    spec.size = size == 0 ? entry.size : size;
-    spec.weight = entry.weight;
-    if (style & FontStyleBold) spec.weight = FontWeightBold;
-    spec.italic = (style & FontStyleItalic) != 0;
-    spec.underline = (style & FontStyleUnderline) != 0;
-    spec.typeface = std::strcmp(entry.face, "Symbol") == 0 ? Typeface::Symbol : Typeface::Sans;
-    return spec;
+    FontSpec fontSpec;
+    fontSpec.id = validFontId(fontId);
+    const FontTableEntry& entry = fontTable[fontSpec.id];
+    fontSpec.size = size == 0 ? entry.size : size;
+    fontSpec.weight = entry.weight;
+    if (style & FontStyleBold) fontSpec.weight = FontWeightBold;
+    fontSpec.italic = (style & FontStyleItalic) != 0;
+    fontSpec.underline = (style & FontStyleUnderline) != 0;
+    fontSpec.typeface = std::strcmp(entry.face, "Symbol") == 0 ? Typeface::Symbol : Typeface::Sans;
+    return fontSpec;
 }

@@ -121,7 +121,7 @@ class Platform {
     virtual bool registerWindowClass(const char* name) = 0;
     virtual void unregisterWindowClass(const char* name) = 0;
     // A visible child window, or null when it cannot be made (no display, bad parent).
-    virtual std::unique_ptr<Window> createChildWindow(const WindowSpec& spec) = 0;
+    virtual std::unique_ptr<Window> createChildWindow(const WindowSpec& windowSpec) = 0;
 
     // Monotonic milliseconds and a pause of the calling thread.
     virtual uint32_t ticks() = 0;

@@ -25,7 +25,7 @@ struct FontEngine::Glyph {
 };
 
 struct FontEngine::Instance {
-    FontSpec spec;
+    FontSpec fontSpec;
     FT_Face face = nullptr;
     bool emboldened = false; // synthetic bold: no bold file for this face
     bool slanted = false;    // synthetic italic: no italic file for this variant
@@ -70,12 +70,12 @@ FontEngine::~FontEngine() {
 
 FontEngine::Instance* FontEngine::find(const FontSpec& requested) {
     if (failed) return nullptr;
-    FontSpec spec = requested;
-    spec.size =
-        static_cast<int32_t>(std::min<int64_t>(std::abs(static_cast<int64_t>(spec.size)), MaxSize));
-    if (spec.size == 0) return nullptr;
+    FontSpec fontSpec = requested;
+    fontSpec.size =
+        static_cast<int32_t>(std::min<int64_t>(std::abs(static_cast<int64_t>(fontSpec.size)), MaxSize));
+    if (fontSpec.size == 0) return nullptr;
     for (auto& instance : instances)
-        if (instance->spec == spec) {
+        if (instance->fontSpec == fontSpec) {
             instance->lastUse = ++useClock;
             return instance.get();
         }
@@ -89,15 +89,15 @@ FontEngine::Instance* FontEngine::find(const FontSpec& requested) {
         library = opened;
     }
 
-    const bool bold = spec.weight >= 600;
+    const bool bold = fontSpec.weight >= 600;
     auto instance = std::make_unique<Instance>();
-    instance->spec = spec;
+    instance->fontSpec = fontSpec;
     FontData data;
-    if (spec.typeface == Typeface::Symbol) {
+    if (fontSpec.typeface == Typeface::Symbol) {
         data = embeddedFont(FontFile::Symbol);
         instance->emboldened = bold;
-        instance->slanted = spec.italic;
-    } else if (spec.italic) {
+        instance->slanted = fontSpec.italic;
+    } else if (fontSpec.italic) {
         data = embeddedFont(bold ? FontFile::SansBoldItalic : FontFile::SansItalic);
         if (!data.data) {
             data = embeddedFont(bold ? FontFile::SansBold : FontFile::SansRegular);
@@ -113,10 +113,10 @@ FontEngine::Instance* FontEngine::find(const FontSpec& requested) {
         return nullptr;
     instance->face = face;
     FT_Select_Charmap(face, FT_ENCODING_UNICODE);
-    if (FT_Set_Pixel_Sizes(face, 0, static_cast<FT_UInt>(spec.size)) != 0) return nullptr;
+    if (FT_Set_Pixel_Sizes(face, 0, static_cast<FT_UInt>(fontSpec.size)) != 0) return nullptr;
 
     // Line cell from the font's Windows ascent and descent, as the platform measures lines.
-    const double scale = static_cast<double>(spec.size) / face->units_per_EM;
+    const double scale = static_cast<double>(fontSpec.size) / face->units_per_EM;
     const auto* os2 = static_cast<const TT_OS2*>(FT_Get_Sfnt_Table(face, FT_SFNT_OS2));
     const double ascender = os2 ? os2->usWinAscent : face->ascender;
     const double descender = os2 ? os2->usWinDescent : -face->descender;
@@ -149,7 +149,7 @@ const FontEngine::Glyph& FontEngine::glyph(Instance& instance, unsigned char cha
         glyphBytes = 0;
     }
     glyph.loaded = true;
-    const uint32_t code = instance.spec.typeface == Typeface::Symbol ? symbolToUnicode(character)
+    const uint32_t code = instance.fontSpec.typeface == Typeface::Symbol ? symbolToUnicode(character)
                                                                      : ansiToUnicode(character);
     FT_Face face = instance.face;
     const FT_UInt index = code ? FT_Get_Char_Index(face, code) : 0;
@@ -175,15 +175,15 @@ const FontEngine::Glyph& FontEngine::glyph(Instance& instance, unsigned char cha
     return glyph;
 }
 
-bool FontEngine::lineMetrics(const FontSpec& spec, LineMetrics& metrics) {
-    Instance* instance = find(spec);
+bool FontEngine::lineMetrics(const FontSpec& fontSpec, LineMetrics& metrics) {
+    Instance* instance = find(fontSpec);
     metrics = instance ? instance->metrics : LineMetrics{0, 0, 0, 0, 0};
     return instance != nullptr;
 }
 
-int32_t FontEngine::measure(const FontSpec& spec, const char* text) {
+int32_t FontEngine::measure(const FontSpec& fontSpec, const char* text) {
     if (!text || !*text) return 0;
-    Instance* instance = find(spec);
+    Instance* instance = find(fontSpec);
     if (!instance) return 0;
     int64_t width = 0;
     for (const char* c = text; *c; ++c)
@@ -192,13 +192,13 @@ int32_t FontEngine::measure(const FontSpec& spec, const char* text) {
 }
 
 void FontEngine::draw(PixelSurface& surface, const Rect& clip, int64_t x, int64_t top,
-                      const FontSpec& spec, const char* text, uint32_t pixel,
+                      const FontSpec& fontSpec, const char* text, uint32_t pixel,
                       const uint32_t* background) {
     if (!text || !*text || clip.left >= clip.right || clip.top >= clip.bottom) return;
-    Instance* instance = find(spec);
+    Instance* instance = find(fontSpec);
     if (!instance) return;
     const LineMetrics& metrics = instance->metrics;
-    const int64_t width = measure(spec, text);
+    const int64_t width = measure(fontSpec, text);
     auto fill = [&](int64_t left, int64_t rowTop, int64_t right, int64_t rowBottom,
                     uint32_t colour) {
         left = std::max<int64_t>(left, clip.left);
@@ -232,7 +232,7 @@ void FontEngine::draw(PixelSurface& surface, const Rect& clip, int64_t x, int64_
                 if (*cover) row[px] = blend(row[px], pixel, *cover);
         }
     }
-    if (spec.underline) {
+    if (fontSpec.underline) {
         const int64_t lineTop = baseline + metrics.underlineOffset;
         fill(x, lineTop, x + width, lineTop + metrics.underlineThickness, pixel);
     }

@@ -32,13 +32,13 @@ class FontEngine {
     ~FontEngine();
 
     // False (and zero metrics) when the font cannot be opened.
-    bool lineMetrics(const FontSpec& spec, LineMetrics& metrics);
+    bool lineMetrics(const FontSpec& fontSpec, LineMetrics& metrics);
     // Sum of the characters' advances in pixels (no kerning), 0 for null text.
-    int32_t measure(const FontSpec& spec, const char* text);
+    int32_t measure(const FontSpec& fontSpec, const char* text);
     // Draws text with its line cell's top-left at (x, top), blending the glyphs' coverage in
     // pixel. With background, the cell behind the text (its measured width by the line
     // height) is filled first. Nothing outside clip (which lies within the surface) changes.
-    void draw(PixelSurface& surface, const Rect& clip, int64_t x, int64_t top, const FontSpec& spec,
+    void draw(PixelSurface& surface, const Rect& clip, int64_t x, int64_t top, const FontSpec& fontSpec,
               const char* text, uint32_t pixel, const uint32_t* background);
 
     // Faces kept open at once.
@@ -53,7 +53,7 @@ class FontEngine {
     struct Instance;
 
     FontEngine() = default;
-    Instance* find(const FontSpec& spec);
+    Instance* find(const FontSpec& fontSpec);
     const Glyph& glyph(Instance& instance, unsigned char character);
 
     void* library = nullptr; // FT_Library

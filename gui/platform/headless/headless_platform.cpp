@@ -43,10 +43,10 @@ bool HeadlessPlatform::hasClass(const std::string& name) const {
 }
 
 std::unique_ptr<platform::Window>
-HeadlessPlatform::createChildWindow(const platform::WindowSpec& spec) {
-    if (refuseWindows || !spec.parent || !spec.className || !hasClass(spec.className))
+HeadlessPlatform::createChildWindow(const platform::WindowSpec& windowSpec) {
+    if (refuseWindows || !windowSpec.parent || !windowSpec.className || !hasClass(windowSpec.className))
         return nullptr;
-    auto* window = new (std::nothrow) HeadlessWindow(*this, spec);
+    auto* window = new (std::nothrow) HeadlessWindow(*this, windowSpec);
     if (!window) return nullptr;
     live.push_back(window);
     ++createdCount;

@@ -6,10 +6,10 @@
 #include <algorithm>
 #include <cstring>
 
-HeadlessWindow::HeadlessWindow(HeadlessPlatform& platform, const platform::WindowSpec& spec)
-    : parent(spec.parent), className(spec.className ? spec.className : ""),
-      title(spec.title ? spec.title : ""), windowWidth(std::max(1, spec.width)),
-      windowHeight(std::max(1, spec.height)), owner(&platform), listener(spec.listener),
+HeadlessWindow::HeadlessWindow(HeadlessPlatform& platform, const platform::WindowSpec& windowSpec)
+    : parent(windowSpec.parent), className(windowSpec.className ? windowSpec.className : ""),
+      title(windowSpec.title ? windowSpec.title : ""), windowWidth(std::max(1, windowSpec.width)),
+      windowHeight(std::max(1, windowSpec.height)), owner(&platform), listener(windowSpec.listener),
       shown(windowWidth, windowHeight) {}
 
 HeadlessWindow::~HeadlessWindow() {

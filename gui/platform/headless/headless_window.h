@@ -2,7 +2,7 @@
 // host destroying the window; what the toolkit presents is recorded, area by area, and copied
 // into `screen`, the picture a user would see.
 //
-// State: the spec it was made from, its event queue (each event carries the tick from which
+// State: the windowSpec it was made from, its event queue (each event carries the tick from which
 // it is visible), the presented areas and screen, its screen origin and cursor, the listener.
 // GUI thread only.
 #pragma once
@@ -19,7 +19,7 @@ class HeadlessPlatform;
 
 class HeadlessWindow final : public platform::Window {
   public:
-    HeadlessWindow(HeadlessPlatform& owner, const platform::WindowSpec& spec);
+    HeadlessWindow(HeadlessPlatform& owner, const platform::WindowSpec& windowSpec);
     ~HeadlessWindow() override;
     HeadlessWindow(const HeadlessWindow&) = delete;
     HeadlessWindow& operator=(const HeadlessWindow&) = delete;

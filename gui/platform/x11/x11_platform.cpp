@@ -15,9 +15,9 @@ void X11Platform::unregisterWindowClass(const char* name) {
     x11_registry::removeClass(name);
 }
 
-std::unique_ptr<platform::Window> X11Platform::createChildWindow(const platform::WindowSpec& spec) {
-    if (!x11_registry::hasClass(spec.className)) return nullptr;
-    return X11Window::create(spec);
+std::unique_ptr<platform::Window> X11Platform::createChildWindow(const platform::WindowSpec& windowSpec) {
+    if (!x11_registry::hasClass(windowSpec.className)) return nullptr;
+    return X11Window::create(windowSpec);
 }
 
 uint32_t X11Platform::ticks() {

@@ -53,15 +53,15 @@ void merge(platform::Area& into, bool& any, const platform::Area& area) {
 
 } // namespace
 
-std::unique_ptr<X11Window> X11Window::create(const platform::WindowSpec& spec) {
-    const auto parentId = reinterpret_cast<uintptr_t>(spec.parent);
+std::unique_ptr<X11Window> X11Window::create(const platform::WindowSpec& windowSpec) {
+    const auto parentId = reinterpret_cast<uintptr_t>(windowSpec.parent);
     if (parentId == 0 || parentId > kLargestResourceId) return nullptr;
     std::unique_ptr<X11Connection> connection = X11Connection::open();
     if (!connection) return nullptr;
     Display* display = connection->display();
     const auto parent = static_cast<::Window>(parentId);
-    const int width = std::max(1, spec.width);
-    const int height = std::max(1, spec.height);
+    const int width = std::max(1, windowSpec.width);
+    const int height = std::max(1, windowSpec.height);
 
     X11ErrorTrap trap(display);
     XWindowAttributes parentAttributes{};
@@ -84,10 +84,10 @@ std::unique_ptr<X11Window> X11Window::create(const platform::WindowSpec& spec) {
     if (!trap.sync() || window == 0) return nullptr;
 
     XClassHint hint{};
-    hint.res_name = const_cast<char*>(spec.className ? spec.className : "");
+    hint.res_name = const_cast<char*>(windowSpec.className ? windowSpec.className : "");
     hint.res_class = hint.res_name;
     XSetClassHint(display, window, &hint);
-    XStoreName(display, window, spec.title ? spec.title : "");
+    XStoreName(display, window, windowSpec.title ? windowSpec.title : "");
     XMapWindow(display, window);
     if (!trap.sync()) {
         XDestroyWindow(display, window);
@@ -109,7 +109,7 @@ std::unique_ptr<X11Window> X11Window::create(const platform::WindowSpec& spec) {
     result->window = window;
     result->width = width;
     result->height = height;
-    result->listener = spec.listener;
+    result->listener = windowSpec.listener;
     result->presenter = std::move(presenter);
     result->visual = parentAttributes.visual;
     result->depth = parentAttributes.depth;

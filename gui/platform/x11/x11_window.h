@@ -19,7 +19,7 @@
 class X11Window final : public platform::Window {
   public:
     // Null when the parent is not a window of the display, or there is no display.
-    static std::unique_ptr<X11Window> create(const platform::WindowSpec& spec);
+    static std::unique_ptr<X11Window> create(const platform::WindowSpec& windowSpec);
     ~X11Window() override;
 
     bool isUsable() const override;

@@ -26,36 +26,36 @@ void put(std::vector<unsigned char>& out, uint32_t v, int bytes) {
         out.push_back(static_cast<unsigned char>(v >> (8 * i)));
 }
 
-std::vector<unsigned char> makeBmp(const BmpSpec& spec) {
-    const int32_t rows = spec.height < 0 ? -spec.height : spec.height;
-    const uint32_t rowBytes = ((uint32_t(spec.width) * spec.bits + 31) / 32) * 4;
+std::vector<unsigned char> makeBmp(const BmpSpec& bmpSpec) {
+    const int32_t rows = bmpSpec.height < 0 ? -bmpSpec.height : bmpSpec.height;
+    const uint32_t rowBytes = ((uint32_t(bmpSpec.width) * bmpSpec.bits + 31) / 32) * 4;
     const uint32_t offset =
-        14 + 40 + uint32_t(spec.masks.size() * 4) + uint32_t(spec.palette.size() * 4);
+        14 + 40 + uint32_t(bmpSpec.masks.size() * 4) + uint32_t(bmpSpec.palette.size() * 4);
     std::vector<unsigned char> out{'B', 'M'};
     put(out, offset + rowBytes * uint32_t(rows), 4);
     put(out, 0, 4);
     put(out, offset, 4);
     put(out, 40, 4);
-    put(out, uint32_t(spec.width), 4);
-    put(out, uint32_t(spec.height), 4);
+    put(out, uint32_t(bmpSpec.width), 4);
+    put(out, uint32_t(bmpSpec.height), 4);
     put(out, 1, 2);
-    put(out, spec.bits, 2);
-    put(out, spec.compression, 4);
+    put(out, bmpSpec.bits, 2);
+    put(out, bmpSpec.compression, 4);
     put(out, rowBytes * uint32_t(rows), 4);
     put(out, 0, 4);
     put(out, 0, 4);
-    put(out, spec.coloursUsed, 4);
+    put(out, bmpSpec.coloursUsed, 4);
     put(out, 0, 4);
-    for (uint32_t m : spec.masks)
+    for (uint32_t m : bmpSpec.masks)
         put(out, m, 4);
-    for (uint32_t c : spec.palette)
+    for (uint32_t c : bmpSpec.palette)
         put(out, c, 4); // blue, green, red, 0
     for (int32_t fileRow = 0; fileRow < rows; ++fileRow) {
-        const int32_t y = spec.height < 0 ? fileRow : rows - 1 - fileRow;
+        const int32_t y = bmpSpec.height < 0 ? fileRow : rows - 1 - fileRow;
         std::vector<unsigned char> row(rowBytes, 0);
-        for (int32_t x = 0; x < spec.width; ++x) {
-            const uint32_t v = spec.value(x, y);
-            switch (spec.bits) {
+        for (int32_t x = 0; x < bmpSpec.width; ++x) {
+            const uint32_t v = bmpSpec.value(x, y);
+            switch (bmpSpec.bits) {
             case 1:
                 row[size_t(x / 8)] |= static_cast<unsigned char>(v << (7 - x % 8));
                 break;
@@ -66,8 +66,8 @@ std::vector<unsigned char> makeBmp(const BmpSpec& spec) {
                 row[size_t(x)] = static_cast<unsigned char>(v);
                 break;
             default:
-                for (int i = 0; i < spec.bits / 8; ++i)
-                    row[size_t(x * (spec.bits / 8) + i)] =
+                for (int i = 0; i < bmpSpec.bits / 8; ++i)
+                    row[size_t(x * (bmpSpec.bits / 8) + i)] =
                         i < 3 ? static_cast<unsigned char>(v >> (8 * i)) : 0xAB;
             }
         }
@@ -83,17 +83,17 @@ uint32_t rgbAt(int32_t x, int32_t y) {
 TEST(BmpDecoding, ReadsEveryFormatInBothRowOrders) {
     for (uint16_t bits : {1, 4, 8, 24, 32}) {
         for (int32_t height : {3, -3}) {
-            BmpSpec spec;
-            spec.bits = bits;
-            spec.height = height;
+            BmpSpec bmpSpec;
+            bmpSpec.bits = bits;
+            bmpSpec.height = height;
             const bool palettised = bits <= 8;
             const uint32_t colours = palettised ? (1u << bits) : 0;
             for (uint32_t i = 0; i < colours; ++i)
-                spec.palette.push_back(i * 0x010203u);
-            spec.value = [&](int32_t x, int32_t y) {
+                bmpSpec.palette.push_back(i * 0x010203u);
+            bmpSpec.value = [&](int32_t x, int32_t y) {
                 return palettised ? uint32_t(x * 3 + y) % colours : rgbAt(x, y);
             };
-            const std::vector<unsigned char> file = makeBmp(spec);
+            const std::vector<unsigned char> file = makeBmp(bmpSpec);
             PixelSurface out;
             ASSERT_TRUE(decodeBmpFile(file.data(), file.size(), out)) << bits << " bits";
             ASSERT_EQ(out.width, 7);
@@ -101,7 +101,7 @@ TEST(BmpDecoding, ReadsEveryFormatInBothRowOrders) {
             for (int32_t y = 0; y < 3; ++y)
                 for (int32_t x = 0; x < 7; ++x)
                     EXPECT_EQ(out.at(x, y),
-                              palettised ? spec.palette[spec.value(x, y)] : rgbAt(x, y))
+                              palettised ? bmpSpec.palette[bmpSpec.value(x, y)] : rgbAt(x, y))
                         << bits << " bits, height " << height << ", at " << x << ", " << y;
         }
     }
@@ -109,11 +109,11 @@ TEST(BmpDecoding, ReadsEveryFormatInBothRowOrders) {
 
 TEST(BmpDecoding, ShortPaletteAndStandardBitFields) {
     // Two palette entries declared; an index past them reads black instead of beyond.
-    BmpSpec spec;
-    spec.coloursUsed = 2;
-    spec.palette = {0x112233, 0x445566};
-    spec.value = [](int32_t x, int32_t) { return uint32_t(x % 3 == 2 ? 200 : x % 2); };
-    std::vector<unsigned char> file = makeBmp(spec);
+    BmpSpec bmpSpec;
+    bmpSpec.coloursUsed = 2;
+    bmpSpec.palette = {0x112233, 0x445566};
+    bmpSpec.value = [](int32_t x, int32_t) { return uint32_t(x % 3 == 2 ? 200 : x % 2); };
+    std::vector<unsigned char> file = makeBmp(bmpSpec);
     PixelSurface out;
     ASSERT_TRUE(decodeBmpFile(file.data(), file.size(), out));
     EXPECT_EQ(out.at(0, 0), 0x112233u);

@@ -13,14 +13,14 @@ class HeadlessTest : public ::testing::Test {
     void SetUp() override { platform.registerWindowClass("TestClass"); }
 
     std::unique_ptr<platform::Window> makeWindow(int32_t width = 100, int32_t height = 50) {
-        platform::WindowSpec spec;
-        spec.parent = reinterpret_cast<void*>(0x1234);
-        spec.width = width;
-        spec.height = height;
-        spec.className = "TestClass";
-        spec.title = "Window";
-        spec.listener = &listener;
-        return platform.createChildWindow(spec);
+        platform::WindowSpec windowSpec;
+        windowSpec.parent = reinterpret_cast<void*>(0x1234);
+        windowSpec.width = width;
+        windowSpec.height = height;
+        windowSpec.className = "TestClass";
+        windowSpec.title = "Window";
+        windowSpec.listener = &listener;
+        return platform.createChildWindow(windowSpec);
     }
     static HeadlessWindow& headless(const std::unique_ptr<platform::Window>& window) {
         return static_cast<HeadlessWindow&>(*window);
@@ -51,14 +51,14 @@ TEST_F(HeadlessTest, ScopeInstallsAndRestoresTheCurrentPlatform) {
 }
 
 TEST_F(HeadlessTest, WindowsNeedAParentAndARegisteredClass) {
-    platform::WindowSpec spec;
-    spec.width = 10;
-    spec.height = 10;
-    spec.className = "TestClass";
-    EXPECT_EQ(platform.createChildWindow(spec), nullptr); // no parent
-    spec.parent = reinterpret_cast<void*>(1);
-    spec.className = "Unknown";
-    EXPECT_EQ(platform.createChildWindow(spec), nullptr);
+    platform::WindowSpec windowSpec;
+    windowSpec.width = 10;
+    windowSpec.height = 10;
+    windowSpec.className = "TestClass";
+    EXPECT_EQ(platform.createChildWindow(windowSpec), nullptr); // no parent
+    windowSpec.parent = reinterpret_cast<void*>(1);
+    windowSpec.className = "Unknown";
+    EXPECT_EQ(platform.createChildWindow(windowSpec), nullptr);
     platform.setRefuseWindows(true);
     EXPECT_EQ(makeWindow(), nullptr);
     platform.setRefuseWindows(false);
@@ -253,12 +253,12 @@ TEST_F(HeadlessTest, CursorTypesOutsideTheSetAreIgnored) {
 TEST_F(HeadlessTest, WindowsOutlivingThePlatformAreGoneAndSafe) {
     auto* orphanPlatform = new HeadlessPlatform;
     orphanPlatform->registerWindowClass("C");
-    platform::WindowSpec spec;
-    spec.parent = reinterpret_cast<void*>(1);
-    spec.width = spec.height = 4;
-    spec.className = "C";
-    spec.listener = &listener;
-    auto window = orphanPlatform->createChildWindow(spec);
+    platform::WindowSpec windowSpec;
+    windowSpec.parent = reinterpret_cast<void*>(1);
+    windowSpec.width = windowSpec.height = 4;
+    windowSpec.className = "C";
+    windowSpec.listener = &listener;
+    auto window = orphanPlatform->createChildWindow(windowSpec);
     ASSERT_NE(window, nullptr);
     delete orphanPlatform;
     window->processEvents(platform::EventFilter::All);

@@ -69,14 +69,14 @@ class X11WindowTest : public ::testing::Test {
 
     std::unique_ptr<platform::Window> makeChild(void* parentWindow, int32_t width = 120,
                                                 int32_t height = 80) {
-        platform::WindowSpec spec;
-        spec.parent = parentWindow;
-        spec.width = width;
-        spec.height = height;
-        spec.className = kClass;
-        spec.title = "Window";
-        spec.listener = &listener;
-        return x11Platform().createChildWindow(spec);
+        platform::WindowSpec windowSpec;
+        windowSpec.parent = parentWindow;
+        windowSpec.width = width;
+        windowSpec.height = height;
+        windowSpec.className = kClass;
+        windowSpec.title = "Window";
+        windowSpec.listener = &listener;
+        return x11Platform().createChildWindow(windowSpec);
     }
     void* parentHandle() const { return reinterpret_cast<void*>(static_cast<uintptr_t>(parent)); }
 
@@ -113,11 +113,11 @@ TEST_F(X11WindowTest, BadParentsGiveNoWindow) {
 }
 
 TEST_F(X11WindowTest, UnregisteredClassGivesNoWindow) {
-    platform::WindowSpec spec;
-    spec.parent = parentHandle();
-    spec.width = spec.height = 10;
-    spec.className = "NotRegistered";
-    EXPECT_EQ(x11Platform().createChildWindow(spec), nullptr);
+    platform::WindowSpec windowSpec;
+    windowSpec.parent = parentHandle();
+    windowSpec.width = windowSpec.height = 10;
+    windowSpec.className = "NotRegistered";
+    EXPECT_EQ(x11Platform().createChildWindow(windowSpec), nullptr);
 }
 
 TEST_F(X11WindowTest, NoDisplayGivesNoWindow) {
@@ -335,12 +335,12 @@ TEST_F(X11WindowTest, TwoWindowsHaveTheirOwnEvents) {
     if (!xdotool("version")) GTEST_SKIP() << "xdotool is not installed";
     RecordingListener other;
     auto first = makeChild(parentHandle(), 100, 100);
-    platform::WindowSpec spec;
-    spec.parent = parentHandle();
-    spec.width = spec.height = 100;
-    spec.className = kClass;
-    spec.listener = &other;
-    auto second = x11Platform().createChildWindow(spec);
+    platform::WindowSpec windowSpec;
+    windowSpec.parent = parentHandle();
+    windowSpec.width = windowSpec.height = 100;
+    windowSpec.className = kClass;
+    windowSpec.listener = &other;
+    auto second = x11Platform().createChildWindow(windowSpec);
     ASSERT_NE(first, nullptr);
     ASSERT_NE(second, nullptr);
     EXPECT_EQ(x11_registry::windowCount(), 2);
@@ -367,12 +367,12 @@ TEST(X11LostConnection, AServerThatGoesAwayIsReportedAndNothingCrashes) {
     XSync(display, False);
     x11Platform().registerWindowClass(kClass);
     RecordingListener listener;
-    platform::WindowSpec spec;
-    spec.parent = reinterpret_cast<void*>(static_cast<uintptr_t>(parent));
-    spec.width = spec.height = 40;
-    spec.className = kClass;
-    spec.listener = &listener;
-    auto window = x11Platform().createChildWindow(spec);
+    platform::WindowSpec windowSpec;
+    windowSpec.parent = reinterpret_cast<void*>(static_cast<uintptr_t>(parent));
+    windowSpec.width = windowSpec.height = 40;
+    windowSpec.className = kClass;
+    windowSpec.listener = &listener;
+    auto window = x11Platform().createChildWindow(windowSpec);
     ASSERT_NE(window, nullptr);
     // The test's own connection would end the process when the server dies: drop it first.
     XCloseDisplay(display);
