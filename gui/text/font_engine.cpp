@@ -71,8 +71,8 @@ FontEngine::~FontEngine() {
 FontEngine::Instance* FontEngine::find(const FontSpec& requested) {
     if (failed) return nullptr;
     FontSpec fontSpec = requested;
-    fontSpec.size =
-        static_cast<int32_t>(std::min<int64_t>(std::abs(static_cast<int64_t>(fontSpec.size)), MaxSize));
+    fontSpec.size = static_cast<int32_t>(
+        std::min<int64_t>(std::abs(static_cast<int64_t>(fontSpec.size)), MaxSize));
     if (fontSpec.size == 0) return nullptr;
     for (auto& instance : instances)
         if (instance->fontSpec == fontSpec) {
@@ -149,8 +149,9 @@ const FontEngine::Glyph& FontEngine::glyph(Instance& instance, unsigned char cha
         glyphBytes = 0;
     }
     glyph.loaded = true;
-    const uint32_t code = instance.fontSpec.typeface == Typeface::Symbol ? symbolToUnicode(character)
-                                                                     : ansiToUnicode(character);
+    const uint32_t code = instance.fontSpec.typeface == Typeface::Symbol
+                              ? symbolToUnicode(character)
+                              : ansiToUnicode(character);
     FT_Face face = instance.face;
     const FT_UInt index = code ? FT_Get_Char_Index(face, code) : 0;
     if (FT_Load_Glyph(face, index, FT_LOAD_DEFAULT) != 0) return glyph;

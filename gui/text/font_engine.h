@@ -38,8 +38,9 @@ class FontEngine {
     // Draws text with its line cell's top-left at (x, top), blending the glyphs' coverage in
     // pixel. With background, the cell behind the text (its measured width by the line
     // height) is filled first. Nothing outside clip (which lies within the surface) changes.
-    void draw(PixelSurface& surface, const Rect& clip, int64_t x, int64_t top, const FontSpec& fontSpec,
-              const char* text, uint32_t pixel, const uint32_t* background);
+    void draw(PixelSurface& surface, const Rect& clip, int64_t x, int64_t top,
+              const FontSpec& fontSpec, const char* text, uint32_t pixel,
+              const uint32_t* background);
 
     // Faces kept open at once.
     static constexpr size_t MaxInstances = 24;

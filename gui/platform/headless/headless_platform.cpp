@@ -44,7 +44,8 @@ bool HeadlessPlatform::hasClass(const std::string& name) const {
 
 std::unique_ptr<platform::Window>
 HeadlessPlatform::createChildWindow(const platform::WindowSpec& windowSpec) {
-    if (refuseWindows || !windowSpec.parent || !windowSpec.className || !hasClass(windowSpec.className))
+    if (refuseWindows || !windowSpec.parent || !windowSpec.className ||
+        !hasClass(windowSpec.className))
         return nullptr;
     auto* window = new (std::nothrow) HeadlessWindow(*this, windowSpec);
     if (!window) return nullptr;

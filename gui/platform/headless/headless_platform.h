@@ -46,7 +46,8 @@ class HeadlessPlatform final : public platform::Platform {
     // ---- platform::Platform ----
     bool registerWindowClass(const char* name) override;
     void unregisterWindowClass(const char* name) override;
-    std::unique_ptr<platform::Window> createChildWindow(const platform::WindowSpec& windowSpec) override;
+    std::unique_ptr<platform::Window>
+    createChildWindow(const platform::WindowSpec& windowSpec) override;
     uint32_t ticks() override { return now; }
     void sleep(uint32_t milliseconds) override;
     uint32_t doubleClickTime() override { return doubleClickMs; }

@@ -15,7 +15,8 @@ void X11Platform::unregisterWindowClass(const char* name) {
     x11_registry::removeClass(name);
 }
 
-std::unique_ptr<platform::Window> X11Platform::createChildWindow(const platform::WindowSpec& windowSpec) {
+std::unique_ptr<platform::Window>
+X11Platform::createChildWindow(const platform::WindowSpec& windowSpec) {
     if (!x11_registry::hasClass(windowSpec.className)) return nullptr;
     return X11Window::create(windowSpec);
 }

@@ -8,7 +8,8 @@ class X11Platform final : public platform::Platform {
   public:
     bool registerWindowClass(const char* name) override;
     void unregisterWindowClass(const char* name) override;
-    std::unique_ptr<platform::Window> createChildWindow(const platform::WindowSpec& windowSpec) override;
+    std::unique_ptr<platform::Window>
+    createChildWindow(const platform::WindowSpec& windowSpec) override;
     uint32_t ticks() override;
     void sleep(uint32_t milliseconds) override;
     // X keeps no double-click time of its own; this is the common desktop setting.
