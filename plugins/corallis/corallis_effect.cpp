@@ -2,6 +2,7 @@
 #include "corallis_effect.h"
 
 #include "editor_base.h"
+#include "finite_sample.h"
 #include "record_entries.h"
 #include "sample_guard.h"
 #include "value_text.h"

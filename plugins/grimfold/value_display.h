@@ -2,10 +2,6 @@
 // the host has set, from double-precision values.
 #pragma once
 
-// A value with two decimals, as "%.2f" prints a double (at most 48 bytes with the zero for
-// values within +-1e40).
-void formatHundredths(double value, char* text);
-
 // The level of a linear gain: 20 log10(gain) in double precision, with two decimals.
 void formatGainDecibels(float gain, char* text);
 

@@ -3,6 +3,8 @@
 
 #include "denormals.h"
 #include "editor_base.h"
+#include "finite_sample.h"
+#include "record_entries.h"
 #include "value_text.h"
 
 #include <cfloat>
@@ -32,21 +34,6 @@ constexpr double kCutoffPi = 3.1415926;                      // double, in the c
 constexpr double kHalfRate = 22050.0;
 constexpr double kModScale = 692.7212158218026;
 constexpr float kReadSpan = 0.495f; // read position reaches 0.99 x length behind the write
-
-// The host boundary already keeps values in 0..1; the editor and direct callers get the same
-// guarantee here, so no derived value leaves its range (NaN counts as 0).
-inline float clampUnit(float value) {
-    if (!(value >= 0.0f)) return 0.0f;
-    return value > 1.0f ? 1.0f : value;
-}
-
-// What the host receives: finite samples pass unchanged, infinities become the largest finite
-// float of their sign and NaN becomes 0.
-inline float finiteSample(float x) {
-    if (std::isfinite(x)) [[likely]]
-        return x;
-    return std::isnan(x) ? 0.0f : std::copysign(FLT_MAX, x);
-}
 
 // The weighted sum w0 a + w1 a^2 + w2 a^3 + w3 a^4 + w4 a^5 with exactly one weight 1, taken
 // without its four zero terms: for a finite oscillator value the sum is the selected power
@@ -144,7 +131,8 @@ TloomEffect::~TloomEffect() {
 
 void TloomEffect::setParameter(int32_t index, float value) {
     if (!isParameterIndex(index) || !programs) return;
-    const float v = clampUnit(value);
+    // The host boundary already clamps; the editor and direct callers get the same guarantee.
+    const float v = sanitizeParameterValue(value);
     float* stored = programs[currentProgram].values;
     stored[index] = v;
     switch (index) {
@@ -303,11 +291,11 @@ void TloomEffect::run(float** inputs, float** outputs, int32_t sampleFrames) {
         const float resultL = filterL.mix(low, band, high);
         const float resultR = filterR.mix(low, band, high);
         if constexpr (accumulate) {
-            outLeft[n] = finiteSample(outLeft[n] + resultL);
-            outRight[n] = finiteSample(outRight[n] + resultR);
+            outLeft[n] = limitToFinite(outLeft[n] + resultL);
+            outRight[n] = limitToFinite(outRight[n] + resultR);
         } else {
-            outLeft[n] = finiteSample(resultL);
-            outRight[n] = finiteSample(resultR);
+            outLeft[n] = limitToFinite(resultL);
+            outRight[n] = limitToFinite(resultR);
         }
     }
 
