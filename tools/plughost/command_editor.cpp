@@ -66,11 +66,9 @@ int runEditor(const Arguments& args) {
     const std::string& path = positional[0];
 
     std::string error;
-    auto host = PluginHost::load(path, error);
-    if (!host) return fail(error);
-    if (!(host->effect()->flags & effFlagsHasEditor)) return fail(path + " has no editor");
     int32_t width = 0, height = 0;
-    if (!editorSize(*host, width, height)) return fail(path + " does not tell its editor's size");
+    auto host = loadWithEditor(path, width, height, error);
+    if (!host) return fail(error);
 
     constexpr float kRate = 44100.0f;
     constexpr int32_t kBlock = 512;

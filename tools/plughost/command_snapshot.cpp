@@ -28,11 +28,9 @@ int runSnapshot(const Arguments& args) {
     const std::string& output = positional[1];
 
     std::string error;
-    auto host = PluginHost::load(path, error);
-    if (!host) return fail(error);
-    if (!(host->effect()->flags & effFlagsHasEditor)) return fail(path + " has no editor");
     int32_t width = 0, height = 0;
-    if (!editorSize(*host, width, height)) return fail(path + " does not tell its editor's size");
+    auto host = loadWithEditor(path, width, height, error);
+    if (!host) return fail(error);
     host->start(44100.0f, 512);
     if (!applyPreset(*host, preset, error)) return fail(error);
 

@@ -61,6 +61,21 @@ bool editorSize(PluginHost& host, int32_t& width, int32_t& height) {
     return width > 0 && height > 0;
 }
 
+std::unique_ptr<PluginHost> loadWithEditor(const std::string& path, int32_t& width, int32_t& height,
+                                           std::string& error) {
+    auto host = PluginHost::load(path, error);
+    if (!host) return nullptr;
+    if (!(host->effect()->flags & effFlagsHasEditor)) {
+        error = path + " has no editor";
+        return nullptr;
+    }
+    if (!editorSize(*host, width, height)) {
+        error = path + " does not tell its editor's size";
+        return nullptr;
+    }
+    return host;
+}
+
 bool displayAvailable() {
     Display* display = XOpenDisplay(nullptr);
     if (!display) return false;

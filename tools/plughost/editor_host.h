@@ -21,6 +21,10 @@ class PluginHost;
 std::string editorTitle(PluginHost& host, const std::string& path);
 // The editor's size from effEditGetRect; false when the plug-in answers none.
 bool editorSize(PluginHost& host, int32_t& width, int32_t& height);
+// Loads a plug-in that has an editor and reads the editor's size; null with a one-line error
+// for a plug-in that cannot be loaded, has no editor or tells no size.
+std::unique_ptr<PluginHost> loadWithEditor(const std::string& path, int32_t& width, int32_t& height,
+                                           std::string& error);
 
 class HostWindow {
   public:

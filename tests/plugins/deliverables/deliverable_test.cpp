@@ -1,5 +1,6 @@
 // Every deliverable as a host's loader sees it: exactly two exported entries, its C++ runtime
 // inside, and nothing but system libraries needed at run time.
+#include "built_plugins.h"
 #include "plugin_host.h"
 
 #include <gtest/gtest.h>
@@ -11,14 +12,6 @@
 #include <vector>
 
 namespace {
-
-std::vector<std::string> builtPlugins() {
-    std::vector<std::string> names;
-    std::stringstream list(BUILT_PLUGINS);
-    for (std::string name; std::getline(list, name, ',');)
-        if (!name.empty()) names.push_back(name);
-    return names;
-}
 
 std::vector<std::string> commandLines(const std::string& command) {
     std::vector<std::string> lines;

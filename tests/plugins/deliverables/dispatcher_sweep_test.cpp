@@ -1,5 +1,6 @@
 // Every request a host could send, with hostile arguments, to every deliverable: nothing may
 // crash, and the effect must still produce finite audio afterwards.
+#include "built_plugins.h"
 #include "plugin_host.h"
 
 #include <gtest/gtest.h>
@@ -12,14 +13,6 @@
 #include <vector>
 
 namespace {
-
-std::vector<std::string> builtPlugins() {
-    std::vector<std::string> names;
-    std::stringstream list(BUILT_PLUGINS);
-    for (std::string name; std::getline(list, name, ',');)
-        if (!name.empty()) names.push_back(name);
-    return names;
-}
 
 void expectFiniteAudio(PluginHost& host, const std::string& context) {
     std::vector<float> inL(256), inR(256), outL(256), outR(256);
