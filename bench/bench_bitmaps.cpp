@@ -1,7 +1,7 @@
 // Bitmap costs on the swirlet artwork: loading from the embedded table, the background, one
 // knob frame opaque and keyed (the cost of a single knob redraw).
-#include "bitmap.h"
-#include "draw_context.h"
+#include "gui/bitmap.h"
+#include "gui/draw_context.h"
 
 #include <benchmark/benchmark.h>
 

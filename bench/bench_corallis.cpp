@@ -1,6 +1,6 @@
 // corallis processing cost per stereo frame: serial and parallel voice chaining at 64 and 512
 // frames, and silence after a loud signal (where decaying feedback could turn denormal).
-#include "bench_support.h"
+#include "bench/bench_support.h"
 
 namespace {
 

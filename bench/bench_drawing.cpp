@@ -1,7 +1,7 @@
 // Drawing-context benchmarks: the operations an editor's paint spends its time in (filling a
 // panel or a knob's rectangle, value texts, block copies between surfaces, outlines).
-#include "draw_context.h"
-#include "offscreen_context.h"
+#include "gui/draw_context.h"
+#include "gui/offscreen_context.h"
 
 #include <benchmark/benchmark.h>
 

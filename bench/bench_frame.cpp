@@ -1,12 +1,12 @@
 // Editor frame costs on the swirlet artwork through the headless platform: an idle call with
 // nothing dirty, a full paint of a 432 x 89 panel with seven 32 x 30 strip frames, and the
 // redraw of one strip view (drawn, compared with what the window shows, presented).
-#include "bitmap.h"
-#include "draw_context.h"
-#include "editor_frame.h"
-#include "headless/headless_platform.h"
-#include "headless/headless_window.h"
-#include "view.h"
+#include "gui/bitmap.h"
+#include "gui/draw_context.h"
+#include "gui/editor_frame.h"
+#include "gui/platform/headless/headless_platform.h"
+#include "gui/platform/headless/headless_window.h"
+#include "gui/view.h"
 
 #include <benchmark/benchmark.h>
 

@@ -1,6 +1,6 @@
 // grimfold processing cost per stereo frame, with the anti-alias mode off and on, on music-like
 // input and on silence after loud input.
-#include "bench_support.h"
+#include "bench/bench_support.h"
 
 namespace {
 

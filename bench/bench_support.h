@@ -2,7 +2,7 @@
 // and the per-frame counters every benchmark reports.
 #pragma once
 
-#include "plugin_host.h"
+#include "tools/plughost/plugin_host.h"
 
 #include <benchmark/benchmark.h>
 

@@ -1,5 +1,5 @@
 // swirlet processing cost per stereo frame at several block sizes.
-#include "bench_support.h"
+#include "bench/bench_support.h"
 
 static void BM_SwirletProcessReplacing(benchmark::State& state) {
     const int32_t block = static_cast<int32_t>(state.range(0));

@@ -1,11 +1,11 @@
 // The swirlet editor's drawing costs on the headless platform, with the real editor, knobs and
 // artwork: a full paint of the panel (an exposure of the whole window), the redraw of one knob
 // after a host change, and an idle call with nothing to redraw.
-#include "editor_frame.h"
-#include "headless/headless_platform.h"
-#include "headless/headless_window.h"
-#include "swirlet_editor.h"
-#include "swirlet_effect.h"
+#include "gui/editor_frame.h"
+#include "gui/platform/headless/headless_platform.h"
+#include "gui/platform/headless/headless_window.h"
+#include "plugins/swirlet/swirlet_editor.h"
+#include "plugins/swirlet/swirlet_effect.h"
 
 #include <benchmark/benchmark.h>
 

@@ -1,6 +1,6 @@
 // tloom processing cost per stereo frame at 48 kHz: replacing and accumulating on music-like
 // input, and silence right after loud input (the filter memories decaying towards zero).
-#include "plugin_host.h"
+#include "tools/plughost/plugin_host.h"
 
 #include <benchmark/benchmark.h>
 

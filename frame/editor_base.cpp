@@ -1,9 +1,9 @@
 // EditorBase: attaching to the effect, the host's editor requests and the idle pump.
-#include "editor_base.h"
+#include "frame/editor_base.h"
 
-#include "editor_frame.h"
-#include "effect_base.h"
-#include "platform.h"
+#include "frame/effect_base.h"
+#include "gui/editor_frame.h"
+#include "gui/platform/platform.h"
 
 int32_t KnobMode = 0;
 

@@ -10,7 +10,7 @@
 // effect's setParameter on whatever thread the host used; it only raises updateFlag.
 #pragma once
 
-#include "aeffect.h"
+#include "frame/aeffect.h"
 
 #include <cstdint>
 

@@ -1,9 +1,9 @@
 // EffectBase: record construction, the dispatcher, the defaults and the host request wrappers.
-#include "effect_base.h"
+#include "frame/effect_base.h"
 
-#include "editor_base.h"
-#include "record_entries.h"
-#include "value_text.h"
+#include "frame/editor_base.h"
+#include "frame/record_entries.h"
+#include "frame/value_text.h"
 
 #include <cmath>
 #include <cstring>

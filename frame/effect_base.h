@@ -6,7 +6,7 @@
 // processReplacing on the audio thread. Nothing here locks; parameters are plain 32-bit words.
 #pragma once
 
-#include "aeffect.h"
+#include "frame/aeffect.h"
 
 #include <cstdint>
 

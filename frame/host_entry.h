@@ -2,7 +2,7 @@
 // hands back its record. Each deliverable's entry.cpp instantiates it with its own effect class.
 #pragma once
 
-#include "aeffect.h"
+#include "frame/aeffect.h"
 
 #include <new>
 

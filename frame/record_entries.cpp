@@ -1,7 +1,7 @@
 // The record's function entries.
-#include "record_entries.h"
+#include "frame/record_entries.h"
 
-#include "effect_base.h"
+#include "frame/effect_base.h"
 
 #include <cmath>
 

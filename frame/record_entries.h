@@ -2,7 +2,7 @@
 // through the record's object field; they are the boundary where host input is checked.
 #pragma once
 
-#include "aeffect.h"
+#include "frame/aeffect.h"
 
 intptr_t recordDispatcher(AEffect* record, int32_t opcode, int32_t index, intptr_t value, void* ptr,
                           float opt);

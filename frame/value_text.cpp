@@ -1,5 +1,5 @@
 // Number-to-text formatting.
-#include "value_text.h"
+#include "frame/value_text.h"
 
 #include <charconv>
 #include <cmath>

@@ -1,10 +1,10 @@
 // Bitmap loading from the embedded resources, reference counting, and the opaque, keyed and
 // alpha block copies.
-#include "bitmap.h"
+#include "gui/bitmap.h"
 
-#include "bitmap_file.h"
-#include "draw_context.h"
-#include "resources.h"
+#include "gui/bitmap_file.h"
+#include "gui/draw_context.h"
+#include "gui/resources.h"
 
 #include <algorithm>
 #include <new>

@@ -13,9 +13,9 @@
 // integer. Objects live on the heap (`new Bitmap(...)`) and end through forget(), never delete.
 #pragma once
 
-#include "colour.h"
-#include "geometry.h"
-#include "pixel_surface.h"
+#include "gui/colour.h"
+#include "gui/geometry.h"
+#include "gui/pixel_surface.h"
 
 #include <cstdint>
 #include <vector>

@@ -1,5 +1,5 @@
 // BMP decoding: header checks, palette lookup and row unpacking into a PixelSurface.
-#include "bitmap_file.h"
+#include "gui/bitmap_file.h"
 
 #include <utility>
 

@@ -7,7 +7,7 @@
 // maxBitmapPixels makes it answer false and leave the output untouched.
 #pragma once
 
-#include "pixel_surface.h"
+#include "gui/pixel_surface.h"
 
 #include <cstddef>
 #include <cstdint>

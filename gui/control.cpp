@@ -1,10 +1,10 @@
 // Control: value, bounds, dirty tracking and the shared steps of a user change.
-#include "control.h"
+#include "gui/control.h"
 
-#include "bitmap.h"
-#include "draw_context.h"
-#include "editor_base.h"
-#include "editor_frame.h"
+#include "frame/editor_base.h"
+#include "gui/bitmap.h"
+#include "gui/draw_context.h"
+#include "gui/editor_frame.h"
 
 Control::Control(const Rect& rect, ControlListener* owner, int32_t controlTag, Bitmap* bitmap)
     : View(rect), listener(owner), tag(controlTag) {

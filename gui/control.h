@@ -13,7 +13,7 @@
 // the host's parameter thread: a single float store that the next idle redraw picks up.
 #pragma once
 
-#include "view.h"
+#include "gui/view.h"
 
 #include <cstdint>
 

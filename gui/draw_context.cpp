@@ -1,9 +1,9 @@
 // DrawContext: the drawing state, the pixel rules of each operation (insets, offset, clip),
 // text placement, and the pointer queries of drag loops.
-#include "draw_context.h"
+#include "gui/draw_context.h"
 
-#include "raster.h"
-#include "text/font_engine.h"
+#include "gui/raster.h"
+#include "gui/text/font_engine.h"
 
 #include <algorithm>
 #include <climits>

@@ -9,10 +9,10 @@
 // inside one message or idle call; a context never outlives it.
 #pragma once
 
-#include "colour.h"
-#include "font.h"
-#include "geometry.h"
-#include "pixel_surface.h"
+#include "gui/colour.h"
+#include "gui/font.h"
+#include "gui/geometry.h"
+#include "gui/pixel_surface.h"
 
 #include <cstdint>
 

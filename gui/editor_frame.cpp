@@ -1,11 +1,11 @@
 // EditorFrame: window, painting, dispatch, view list and presentation of changed pixels.
-#include "editor_frame.h"
+#include "gui/editor_frame.h"
 
-#include "bitmap.h"
-#include "draw_context.h"
-#include "editor_base.h"
-#include "effect_base.h"
-#include "module_handle.h"
+#include "frame/editor_base.h"
+#include "frame/effect_base.h"
+#include "gui/bitmap.h"
+#include "gui/draw_context.h"
+#include "gui/platform/module_handle.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -17,11 +17,11 @@
 // from inside the idle pump) takes effect when that dispatch returns.
 #pragma once
 
-#include "aeffect.h"
-#include "pixel_surface.h"
-#include "platform.h"
-#include "view.h"
-#include "window_pointer.h"
+#include "frame/aeffect.h"
+#include "gui/pixel_surface.h"
+#include "gui/platform/platform.h"
+#include "gui/platform/window_pointer.h"
+#include "gui/view.h"
 
 #include <cstdint>
 #include <memory>

@@ -1,5 +1,5 @@
 // The font table and the font a setFont call describes.
-#include "font.h"
+#include "gui/font.h"
 
 #include <cstring>
 

@@ -1,10 +1,10 @@
 // Knob and FilmstripKnob: angle geometry, the drag loop, wheel and keys, and drawing.
-#include "knob.h"
+#include "gui/knob.h"
 
-#include "bitmap.h"
-#include "draw_context.h"
-#include "editor_base.h"
-#include "editor_frame.h"
+#include "frame/editor_base.h"
+#include "gui/bitmap.h"
+#include "gui/draw_context.h"
+#include "gui/editor_frame.h"
 
 #include <cmath>
 #include <limits>

@@ -16,8 +16,8 @@
 // through doIdleStuff().
 #pragma once
 
-#include "colour.h"
-#include "control.h"
+#include "gui/colour.h"
+#include "gui/control.h"
 
 class Knob : public Control {
   public:

@@ -1,8 +1,8 @@
 // OffscreenContext: a context over a surface of its own, started from a background bitmap or
 // a colour, and the block copies between it and other contexts.
-#include "offscreen_context.h"
+#include "gui/offscreen_context.h"
 
-#include "bitmap.h"
+#include "gui/bitmap.h"
 
 #include <algorithm>
 #include <climits>

@@ -6,7 +6,7 @@
 // only, like every context.
 #pragma once
 
-#include "draw_context.h"
+#include "gui/draw_context.h"
 
 class Bitmap;
 

@@ -1,6 +1,6 @@
 // The software rasteriser: exact integer lines, coverage masks for wide pens, analytic spans
 // for ellipses and polygons, scanline flood fill and clipped block copies.
-#include "raster.h"
+#include "gui/raster.h"
 
 #include <algorithm>
 #include <cmath>

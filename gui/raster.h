@@ -6,8 +6,8 @@
 // the caller (the GUI thread) passes everything in.
 #pragma once
 
-#include "geometry.h"
-#include "pixel_surface.h"
+#include "gui/geometry.h"
+#include "gui/pixel_surface.h"
 
 #include <cstdint>
 

@@ -1,5 +1,5 @@
 // Lookup of embedded resources by number, and the empty table of a library that has none.
-#include "resources.h"
+#include "gui/resources.h"
 
 // Overridden by the generated table of a deliverable; weak so that test programs and tools
 // link the toolkit without one. A weak function is never inlined, so the override is seen.

@@ -1,7 +1,7 @@
 // View: the defaults every drawable element starts from.
-#include "view.h"
+#include "gui/view.h"
 
-#include "editor_frame.h"
+#include "gui/editor_frame.h"
 
 View::View(const Rect& rect) : size(rect), mouseableArea(rect) {}
 

@@ -10,8 +10,8 @@
 // host parameter thread, where it is a plain flag store.
 #pragma once
 
-#include "aeffect.h"
-#include "geometry.h"
+#include "frame/aeffect.h"
+#include "gui/geometry.h"
 
 #include <cstdint>
 

@@ -1,9 +1,9 @@
 // ViewContainer: the child list, offscreen composition and translated input.
-#include "view_container.h"
+#include "gui/view_container.h"
 
-#include "bitmap.h"
-#include "draw_context.h"
-#include "offscreen_context.h"
+#include "gui/bitmap.h"
+#include "gui/draw_context.h"
+#include "gui/offscreen_context.h"
 
 #include <new>
 

@@ -10,8 +10,8 @@
 // changes), background colour (black). GUI thread only.
 #pragma once
 
-#include "colour.h"
-#include "view.h"
+#include "gui/colour.h"
+#include "gui/view.h"
 
 #include <cstdint>
 #include <memory>

@@ -1,5 +1,5 @@
 // The module handle through dladdr.
-#include "module_handle.h"
+#include "gui/platform/module_handle.h"
 
 #include <dlfcn.h>
 

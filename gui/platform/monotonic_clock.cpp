@@ -1,5 +1,5 @@
 // Monotonic ticks and sleep through the POSIX clock.
-#include "monotonic_clock.h"
+#include "gui/platform/monotonic_clock.h"
 
 #include <cerrno>
 #include <ctime>

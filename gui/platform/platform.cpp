@@ -1,7 +1,7 @@
 // The process-wide choice of platform: the window system's own unless a test replaced it.
-#include "platform.h"
+#include "gui/platform/platform.h"
 
-#include "x11/x11_platform.h"
+#include "gui/platform/x11/x11_platform.h"
 
 namespace platform {
 

@@ -4,8 +4,8 @@
 // State: the window it asks (none while the frame has no window). GUI thread only.
 #pragma once
 
-#include "draw_context.h"
-#include "platform.h"
+#include "gui/draw_context.h"
+#include "gui/platform/platform.h"
 
 class WindowPointer final : public PointerSource {
   public:

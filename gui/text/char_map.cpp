@@ -1,5 +1,5 @@
 // The two 8-bit code pages as tables of Unicode code points.
-#include "char_map.h"
+#include "gui/text/char_map.h"
 
 namespace {
 

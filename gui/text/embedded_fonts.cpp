@@ -1,5 +1,5 @@
 // Lookup of the embedded font files by role.
-#include "embedded_fonts.h"
+#include "gui/text/embedded_fonts.h"
 
 extern const unsigned char font_LiberationSans_Regular[];
 extern const size_t font_LiberationSans_Regular_size;

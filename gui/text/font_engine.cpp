@@ -1,9 +1,9 @@
 // FreeType text: faces opened from memory, hinted glyphs rendered to 8-bit coverage and
 // cached per character, blended into the surface in the text colour.
-#include "font_engine.h"
+#include "gui/text/font_engine.h"
 
-#include "char_map.h"
-#include "embedded_fonts.h"
+#include "gui/text/char_map.h"
+#include "gui/text/embedded_fonts.h"
 
 #include <ft2build.h>
 #include FT_FREETYPE_H

@@ -7,9 +7,9 @@
 // only; it is released when the library is unloaded.
 #pragma once
 
-#include "font.h"
-#include "geometry.h"
-#include "pixel_surface.h"
+#include "gui/font.h"
+#include "gui/geometry.h"
+#include "gui/pixel_surface.h"
 
 #include <cstdint>
 #include <memory>

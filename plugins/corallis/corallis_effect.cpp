@@ -1,11 +1,11 @@
 // CorallisEffect: parameters, programs, texts, sample-rate changes and the block loop.
-#include "corallis_effect.h"
+#include "plugins/corallis/corallis_effect.h"
 
-#include "editor_base.h"
-#include "finite_sample.h"
-#include "record_entries.h"
-#include "sample_guard.h"
-#include "value_text.h"
+#include "frame/editor_base.h"
+#include "frame/finite_sample.h"
+#include "frame/record_entries.h"
+#include "frame/value_text.h"
+#include "plugins/corallis/sample_guard.h"
 
 #include <algorithm>
 #include <cstring>

@@ -12,11 +12,11 @@
 // most kRunFrames frames.
 #pragma once
 
-#include "corallis_program.h"
-#include "effect_base.h"
-#include "ensemble_context.h"
-#include "ensemble_voice.h"
-#include "voice_factors.h"
+#include "frame/effect_base.h"
+#include "plugins/corallis/corallis_program.h"
+#include "plugins/corallis/ensemble_context.h"
+#include "plugins/corallis/ensemble_voice.h"
+#include "plugins/corallis/voice_factors.h"
 
 #include <cstdint>
 

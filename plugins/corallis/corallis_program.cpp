@@ -1,7 +1,7 @@
 // CorallisProgram: record translation, defaults, names and labels.
-#include "corallis_program.h"
+#include "plugins/corallis/corallis_program.h"
 
-#include "value_text.h"
+#include "frame/value_text.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
 // EnsembleContext: the rate-dependent values shared by the voices.
-#include "ensemble_context.h"
+#include "plugins/corallis/ensemble_context.h"
 
 #include <cmath>
 

@@ -6,7 +6,7 @@
 // host's user-interface thread while processing is stopped; read by the audio thread.
 #pragma once
 
-#include "ensemble_random.h"
+#include "plugins/corallis/ensemble_random.h"
 
 #include <cstdint>
 

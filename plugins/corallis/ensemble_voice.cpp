@@ -1,5 +1,5 @@
 // EnsembleVoice: line installation, reset and the random amount.
-#include "ensemble_voice.h"
+#include "plugins/corallis/ensemble_voice.h"
 
 #include <algorithm>
 #include <cmath>

@@ -8,8 +8,8 @@
 // (single stores); installLines and reset while processing is stopped or between blocks.
 #pragma once
 
-#include "ensemble_context.h"
-#include "swept_delay_line.h"
+#include "plugins/corallis/ensemble_context.h"
+#include "plugins/corallis/swept_delay_line.h"
 
 #include <algorithm>
 #include <cstdint>

@@ -1,5 +1,5 @@
 // The corallis library's entry points.
-#include "corallis_effect.h"
-#include "host_entry.h"
+#include "frame/host_entry.h"
+#include "plugins/corallis/corallis_effect.h"
 
 DEFINE_PLUGIN_ENTRY(CorallisEffect)

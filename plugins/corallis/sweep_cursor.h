@@ -8,8 +8,8 @@
 // A plain value: the audio thread copies it into locals for a run of frames.
 #pragma once
 
-#include "ensemble_random.h"
-#include "sample_guard.h"
+#include "plugins/corallis/ensemble_random.h"
+#include "plugins/corallis/sample_guard.h"
 
 #include <algorithm>
 #include <cstdint>

@@ -1,5 +1,5 @@
 // SweptDelayLine: value mapping, line storage and sweep restarts.
-#include "swept_delay_line.h"
+#include "plugins/corallis/swept_delay_line.h"
 
 #include <algorithm>
 #include <cmath>

@@ -7,7 +7,7 @@
 // between blocks.
 #pragma once
 
-#include "sweep_cursor.h"
+#include "plugins/corallis/sweep_cursor.h"
 
 #include <cstdint>
 #include <memory>

@@ -13,8 +13,8 @@
 // block and stored back after it; audio thread only.
 #pragma once
 
-#include "anti_alias_cascade.h"
-#include "finite_sample.h"
+#include "plugins/grimfold/anti_alias_cascade.h"
+#include "plugins/grimfold/finite_lanes.h"
 
 #include <cstdint>
 #include <emmintrin.h>

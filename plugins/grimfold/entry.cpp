@@ -1,5 +1,5 @@
 // The grimfold library's entry points.
-#include "grimfold_effect.h"
-#include "host_entry.h"
+#include "frame/host_entry.h"
+#include "plugins/grimfold/grimfold_effect.h"
 
 DEFINE_PLUGIN_ENTRY(GrimfoldEffect)

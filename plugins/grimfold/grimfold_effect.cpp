@@ -1,12 +1,12 @@
 // GrimfoldEffect: parameters, programs, texts and the processing loops.
-#include "grimfold_effect.h"
+#include "plugins/grimfold/grimfold_effect.h"
 
-#include "cascade_pipeline.h"
-#include "denormals.h"
-#include "editor_base.h"
-#include "finite_sample.h"
-#include "value_display.h"
-#include "value_text.h"
+#include "frame/denormals.h"
+#include "frame/editor_base.h"
+#include "frame/value_text.h"
+#include "plugins/grimfold/cascade_pipeline.h"
+#include "plugins/grimfold/finite_lanes.h"
+#include "plugins/grimfold/value_display.h"
 
 #include <cmath>
 #include <cstring>

@@ -11,9 +11,9 @@
 // gains and amounts every frame with it on and every four frames with it off.
 #pragma once
 
-#include "anti_alias_cascade.h"
-#include "effect_base.h"
-#include "wave_shaper.h"
+#include "frame/effect_base.h"
+#include "plugins/grimfold/anti_alias_cascade.h"
+#include "plugins/grimfold/wave_shaper.h"
 
 #include <cstdint>
 

@@ -1,7 +1,7 @@
 // The number texts of grimfold's displays.
-#include "value_display.h"
+#include "plugins/grimfold/value_display.h"
 
-#include "value_text.h"
+#include "frame/value_text.h"
 
 #include <cmath>
 

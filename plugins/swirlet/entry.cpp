@@ -1,5 +1,5 @@
 // The swirlet library's entry points.
-#include "host_entry.h"
-#include "swirlet_effect.h"
+#include "frame/host_entry.h"
+#include "plugins/swirlet/swirlet_effect.h"
 
 DEFINE_PLUGIN_ENTRY(SwirletEffect)

@@ -1,10 +1,10 @@
 // SwirletEditor: layout, opening and closing, and the parameter flow both ways.
-#include "swirlet_editor.h"
+#include "plugins/swirlet/swirlet_editor.h"
 
-#include "bitmap.h"
-#include "editor_frame.h"
-#include "effect_base.h"
-#include "knob.h"
+#include "frame/effect_base.h"
+#include "gui/bitmap.h"
+#include "gui/editor_frame.h"
+#include "gui/knob.h"
 
 #include <new>
 

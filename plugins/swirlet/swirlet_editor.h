@@ -12,9 +12,9 @@
 // update flag.
 #pragma once
 
-#include "control.h"
-#include "editor_base.h"
-#include "geometry.h"
+#include "frame/editor_base.h"
+#include "gui/control.h"
+#include "gui/geometry.h"
 
 #include <cstdint>
 

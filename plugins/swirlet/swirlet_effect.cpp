@@ -1,10 +1,10 @@
 // SwirletEffect: parameters, programs and the phaser arithmetic.
-#include "swirlet_effect.h"
+#include "plugins/swirlet/swirlet_effect.h"
 
-#include "swirlet_editor.h"
+#include "plugins/swirlet/swirlet_editor.h"
 
-#include "editor_base.h"
-#include "value_text.h"
+#include "frame/editor_base.h"
+#include "frame/value_text.h"
 
 #include <cmath>
 #include <cstring>

@@ -8,7 +8,7 @@
 // on the audio thread, reading the coefficients as plain floats.
 #pragma once
 
-#include "effect_base.h"
+#include "frame/effect_base.h"
 
 #include <cstdint>
 

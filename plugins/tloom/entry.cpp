@@ -1,5 +1,5 @@
 // The tloom library's entry points.
-#include "host_entry.h"
-#include "tloom_effect.h"
+#include "frame/host_entry.h"
+#include "plugins/tloom/tloom_effect.h"
 
 DEFINE_PLUGIN_ENTRY(TloomEffect)

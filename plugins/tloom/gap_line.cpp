@@ -1,5 +1,5 @@
 // GapLine: allocation, replacement and clearing of a gap line's samples.
-#include "gap_line.h"
+#include "plugins/tloom/gap_line.h"
 
 #include <algorithm>
 #include <new>

@@ -1,11 +1,11 @@
 // TloomEffect: parameters, programs, texts, sample-rate changes and the per-frame arithmetic.
-#include "tloom_effect.h"
+#include "plugins/tloom/tloom_effect.h"
 
-#include "denormals.h"
-#include "editor_base.h"
-#include "finite_sample.h"
-#include "record_entries.h"
-#include "value_text.h"
+#include "frame/denormals.h"
+#include "frame/editor_base.h"
+#include "frame/finite_sample.h"
+#include "frame/record_entries.h"
+#include "frame/value_text.h"
 
 #include <cfloat>
 #include <climits>

@@ -12,10 +12,10 @@
 // line buffers and must not overlap a processing call.
 #pragma once
 
-#include "effect_base.h"
-#include "gap_line.h"
-#include "quadrature_oscillator.h"
-#include "tloom_filter.h"
+#include "frame/effect_base.h"
+#include "plugins/tloom/gap_line.h"
+#include "plugins/tloom/quadrature_oscillator.h"
+#include "plugins/tloom/tloom_filter.h"
 
 #include <cstdint>
 

@@ -1,5 +1,5 @@
 // Routing and answers of the dispatcher, including its guards against bad host input.
-#include "probe_effect.h"
+#include "tests/frame/probe_effect.h"
 
 #include <gtest/gtest.h>
 

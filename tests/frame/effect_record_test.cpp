@@ -1,5 +1,5 @@
 // The effect record: the 64-bit layout hosts read and the values a new effect starts with.
-#include "probe_effect.h"
+#include "tests/frame/probe_effect.h"
 
 #include <gtest/gtest.h>
 

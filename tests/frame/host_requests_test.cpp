@@ -1,6 +1,6 @@
 // The host request wrappers: what each sends, how answers are read, and the absent-host values.
-#include "host_entry.h"
-#include "probe_effect.h"
+#include "frame/host_entry.h"
+#include "tests/frame/probe_effect.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // A minimal effect for exercising the base: it records what reaches its overrides.
 #pragma once
 
-#include "effect_base.h"
+#include "frame/effect_base.h"
 
 #include <vector>
 

@@ -1,7 +1,7 @@
 // The value-to-text operations: exact 8-character texts, the overflow and level texts, the
 // choices for wide integer parts and non-finite values, and independence from the C locale.
-#include "probe_effect.h"
-#include "value_text.h"
+#include "frame/value_text.h"
+#include "tests/frame/probe_effect.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // Interposes the C allocator: the executable's definitions win over libc's for every library in
 // the process, including plug-ins whose C++ runtime is linked in statically.
-#include "allocation_counter.h"
+#include "tests/support/allocation_counter.h"
 
 #include <atomic>
 #include <cstdlib>

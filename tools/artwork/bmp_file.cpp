@@ -1,7 +1,7 @@
 // BMP encoding and file input and output for the artwork generator.
-#include "bmp_file.h"
+#include "tools/artwork/bmp_file.h"
 
-#include "bitmap_file.h"
+#include "gui/bitmap_file.h"
 
 #include <fstream>
 #include <iterator>

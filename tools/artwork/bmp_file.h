@@ -2,8 +2,8 @@
 // through the toolkit's own decoder, so the generator checks what the plug-ins will see.
 #pragma once
 
-#include "image.h"
-#include "pixel_surface.h"
+#include "gui/pixel_surface.h"
+#include "tools/artwork/image.h"
 
 #include <cstdint>
 #include <string>

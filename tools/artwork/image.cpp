@@ -1,5 +1,5 @@
 // Colour helpers and image copying for the artwork generator.
-#include "image.h"
+#include "tools/artwork/image.h"
 
 namespace artwork {
 

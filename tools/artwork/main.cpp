@@ -5,7 +5,7 @@
 // PRODUCT is one of the products below; OUTPUT_DIR receives its BMP files (normally
 // plugins/PRODUCT/resources). With --preview, PPM pictures of the composed panel and the
 // strip are written for review. Output is deterministic: the same fonts give the same files.
-#include "products.h"
+#include "tools/artwork/products.h"
 
 #include <cstdio>
 #include <cstring>

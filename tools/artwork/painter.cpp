@@ -1,5 +1,5 @@
 // Signed distance shapes, paints and the fill loop of the artwork generator.
-#include "painter.h"
+#include "tools/artwork/painter.h"
 
 #include <algorithm>
 #include <cmath>

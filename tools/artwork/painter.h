@@ -4,7 +4,7 @@
 // come from widening the transition band.
 #pragma once
 
-#include "image.h"
+#include "tools/artwork/image.h"
 
 #include <functional>
 

@@ -1,5 +1,5 @@
 // Median-cut palette construction, k-means refinement and nearest-colour mapping.
-#include "palette.h"
+#include "tools/artwork/palette.h"
 
 #include <algorithm>
 #include <cmath>

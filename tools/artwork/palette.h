@@ -4,7 +4,7 @@
 // vertically shaded areas identical wherever they repeat.
 #pragma once
 
-#include "image.h"
+#include "tools/artwork/image.h"
 
 #include <array>
 #include <cstdint>

@@ -1,8 +1,8 @@
 // Chassis, plates, captions, knobs and the palette-and-write step for product artwork.
-#include "panel_kit.h"
+#include "tools/artwork/panel_kit.h"
 
-#include "bmp_file.h"
-#include "palette.h"
+#include "tools/artwork/bmp_file.h"
+#include "tools/artwork/palette.h"
 
 #include <cmath>
 

@@ -3,9 +3,9 @@
 // product's images to one palette, writes them as 8-bit BMP files and reads them back.
 #pragma once
 
-#include "image.h"
-#include "painter.h"
-#include "text_renderer.h"
+#include "tools/artwork/image.h"
+#include "tools/artwork/painter.h"
+#include "tools/artwork/text_renderer.h"
 
 #include <string>
 #include <vector>

@@ -3,7 +3,7 @@
 // with its generate function and one more line in the table (main.cpp).
 #pragma once
 
-#include "panel_kit.h"
+#include "tools/artwork/panel_kit.h"
 
 #include <string>
 

@@ -2,8 +2,8 @@
 // frames of 32 x 30 pixels (resource 112). The seven knobs sit at 27, 36 and every 51 pixels
 // to the right, with 4 extra pixels after the third knob and 19 after the sixth, so the panel
 // groups them as left channel, right channel and the cross-feed.
-#include "bmp_file.h"
-#include "products.h"
+#include "tools/artwork/bmp_file.h"
+#include "tools/artwork/products.h"
 
 #include <cmath>
 

@@ -1,5 +1,5 @@
 // FreeType glyph loading, measuring and blending for the artwork generator.
-#include "text_renderer.h"
+#include "tools/artwork/text_renderer.h"
 
 #include <ft2build.h>
 #include FT_FREETYPE_H

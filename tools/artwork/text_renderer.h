@@ -5,7 +5,7 @@
 // per thread.
 #pragma once
 
-#include "image.h"
+#include "tools/artwork/image.h"
 
 #include <string>
 

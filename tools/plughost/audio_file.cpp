@@ -1,5 +1,5 @@
 // Reading and writing audio files through libsndfile.
-#include "audio_file.h"
+#include "tools/plughost/audio_file.h"
 
 #include <sndfile.h>
 

@@ -1,7 +1,7 @@
 // Reading and writing audio files through libsndfile, as float stereo.
 #pragma once
 
-#include "test_signal.h"
+#include "tools/plughost/test_signal.h"
 
 #include <string>
 

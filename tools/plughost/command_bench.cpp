@@ -1,7 +1,7 @@
 // plughost bench: the cost of processing the built-in signal, per stereo frame.
-#include "commands.h"
-#include "options.h"
-#include "test_signal.h"
+#include "tools/plughost/commands.h"
+#include "tools/plughost/options.h"
+#include "tools/plughost/test_signal.h"
 
 #include <chrono>
 #include <cstdio>

@@ -5,10 +5,10 @@
 // Threads: the main thread is the host's GUI thread (window events, effEditIdle about 30
 // times a second, the echo of the plug-in's calls); a second thread plays the audio through
 // processReplacing in blocks paced to the sample rate, the output discarded.
-#include "commands.h"
-#include "editor_host.h"
-#include "options.h"
-#include "test_signal.h"
+#include "tools/plughost/commands.h"
+#include "tools/plughost/editor_host.h"
+#include "tools/plughost/options.h"
+#include "tools/plughost/test_signal.h"
 
 #include <algorithm>
 #include <atomic>

@@ -1,6 +1,6 @@
 // plughost info: the record, the flags by name, the parameters and the programs.
-#include "commands.h"
-#include "plugin_host.h"
+#include "tools/plughost/commands.h"
+#include "tools/plughost/plugin_host.h"
 
 #include <cctype>
 #include <cstdio>

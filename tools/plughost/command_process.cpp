@@ -1,7 +1,7 @@
 // plughost process: runs an audio file through a plug-in block by block and writes the result.
-#include "audio_file.h"
-#include "commands.h"
-#include "options.h"
+#include "tools/plughost/audio_file.h"
+#include "tools/plughost/commands.h"
+#include "tools/plughost/options.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -1,7 +1,7 @@
 // plughost signal: writes the built-in test signal to a file.
-#include "audio_file.h"
-#include "commands.h"
-#include "options.h"
+#include "tools/plughost/audio_file.h"
+#include "tools/plughost/commands.h"
+#include "tools/plughost/options.h"
 
 #include <cstdio>
 

@@ -1,9 +1,9 @@
 // plughost snapshot: renders a plug-in's editor, at a chosen program and parameter values,
 // into a PNG file. The editor is embedded in a window of the X display named by DISPLAY (a
 // private virtual server is started when there is none) and read back from the server.
-#include "commands.h"
-#include "editor_host.h"
-#include "options.h"
+#include "tools/plughost/commands.h"
+#include "tools/plughost/editor_host.h"
+#include "tools/plughost/options.h"
 
 #include <chrono>
 #include <cstdio>

@@ -1,8 +1,8 @@
 // plughost editor commands: the top-level window, the private X server, PNG output, and the
 // title and size of a plug-in's editor.
-#include "editor_host.h"
+#include "tools/plughost/editor_host.h"
 
-#include "plugin_host.h"
+#include "tools/plughost/plugin_host.h"
 
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>

@@ -1,5 +1,5 @@
 // Command-line helpers shared by the plughost commands.
-#include "options.h"
+#include "tools/plughost/options.h"
 
 #include <cerrno>
 #include <cmath>

@@ -1,7 +1,7 @@
 // Command-line helpers shared by the plughost commands.
 #pragma once
 
-#include "plugin_host.h"
+#include "tools/plughost/plugin_host.h"
 
 #include <string>
 #include <vector>

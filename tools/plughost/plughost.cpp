@@ -1,7 +1,7 @@
 // plughost: the team's command-line host. Loads Linux plug-ins of the effect interface, shows
 // their record, parameters and programs, processes audio files, benchmarks them, shows their
 // editors in a window and renders them to PNG files.
-#include "commands.h"
+#include "tools/plughost/commands.h"
 
 #include <cstdio>
 #include <cstring>

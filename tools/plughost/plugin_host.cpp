@@ -1,5 +1,5 @@
 // PluginHost: library loading, the host callback and the dispatcher wrappers.
-#include "plugin_host.h"
+#include "tools/plughost/plugin_host.h"
 
 #include <dlfcn.h>
 

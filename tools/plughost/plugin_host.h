@@ -2,7 +2,7 @@
 // Used by plughost, the black-box tests and the benchmarks.
 #pragma once
 
-#include "aeffect.h"
+#include "frame/aeffect.h"
 
 #include <cstdint>
 #include <memory>

@@ -1,5 +1,5 @@
 // The built-in test signal.
-#include "test_signal.h"
+#include "tools/plughost/test_signal.h"
 
 #include <cmath>
 #include <cstdint>

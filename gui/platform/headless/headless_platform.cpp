@@ -1,7 +1,7 @@
 // HeadlessPlatform: scripted clock and pointer, window and class records.
-#include "headless_platform.h"
+#include "gui/platform/headless/headless_platform.h"
 
-#include "headless_window.h"
+#include "gui/platform/headless/headless_window.h"
 
 #include <algorithm>
 #include <new>

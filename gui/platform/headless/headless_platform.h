@@ -11,7 +11,7 @@
 // Install with platform::setCurrent(&instance) (or HeadlessPlatform::Scope). GUI thread only.
 #pragma once
 
-#include "platform.h"
+#include "gui/platform/platform.h"
 
 #include <cstdint>
 #include <deque>

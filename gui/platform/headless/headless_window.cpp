@@ -1,7 +1,7 @@
 // HeadlessWindow: queued events, recorded presentation, scripted pointer reads.
-#include "headless_window.h"
+#include "gui/platform/headless/headless_window.h"
 
-#include "headless_platform.h"
+#include "gui/platform/headless/headless_platform.h"
 
 #include <algorithm>
 #include <cstring>

@@ -7,8 +7,8 @@
 // GUI thread only.
 #pragma once
 
-#include "pixel_surface.h"
-#include "platform.h"
+#include "gui/pixel_surface.h"
+#include "gui/platform/platform.h"
 
 #include <cstdint>
 #include <deque>

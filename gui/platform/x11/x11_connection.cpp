@@ -1,7 +1,7 @@
 // X11Connection: opening, losing and closing an editor's own X connection.
-#include "x11_connection.h"
+#include "gui/platform/x11/x11_connection.h"
 
-#include "x11_error_trap.h"
+#include "gui/platform/x11/x11_error_trap.h"
 
 #include <new>
 

@@ -1,5 +1,5 @@
 // X11ErrorTrap: scoped protocol and I/O error handlers for the toolkit's own connections.
-#include "x11_error_trap.h"
+#include "gui/platform/x11/x11_error_trap.h"
 
 namespace {
 // The innermost live trap; each trap links to the one it was nested in.

@@ -1,9 +1,9 @@
 // X11Platform: window classes, child windows and the clock on X11.
-#include "x11_platform.h"
+#include "gui/platform/x11/x11_platform.h"
 
-#include "monotonic_clock.h"
-#include "x11_window.h"
-#include "x11_window_registry.h"
+#include "gui/platform/monotonic_clock.h"
+#include "gui/platform/x11/x11_window.h"
+#include "gui/platform/x11/x11_window_registry.h"
 
 bool X11Platform::registerWindowClass(const char* name) {
     if (!name || !*name) return false;

@@ -2,7 +2,7 @@
 // from the process-wide window bookkeeping; each window opens its own connection.
 #pragma once
 
-#include "platform.h"
+#include "gui/platform/platform.h"
 
 class X11Platform final : public platform::Platform {
   public:

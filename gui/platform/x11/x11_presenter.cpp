@@ -1,8 +1,8 @@
 // X11Presenter: surface rectangles to the window, shared memory first, XPutImage otherwise.
-#include "x11_presenter.h"
+#include "gui/platform/x11/x11_presenter.h"
 
-#include "pixel_surface.h"
-#include "x11_error_trap.h"
+#include "gui/pixel_surface.h"
+#include "gui/platform/x11/x11_error_trap.h"
 
 #include <sys/ipc.h>
 #include <sys/shm.h>

@@ -6,7 +6,7 @@
 // GUI thread only; every call happens inside the caller's X11ErrorTrap.
 #pragma once
 
-#include "platform.h"
+#include "gui/platform/platform.h"
 
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>

@@ -1,10 +1,10 @@
 // X11Window: creation inside the host's window, event delivery, pointer polling, cursors and
 // presenting.
-#include "x11_window.h"
+#include "gui/platform/x11/x11_window.h"
 
-#include "pixel_surface.h"
-#include "x11_error_trap.h"
-#include "x11_window_registry.h"
+#include "gui/pixel_surface.h"
+#include "gui/platform/x11/x11_error_trap.h"
+#include "gui/platform/x11/x11_window_registry.h"
 
 #include <X11/Xutil.h>
 #include <X11/cursorfont.h>

@@ -8,9 +8,9 @@
 // its parent or connection lost) and the arrival tick of the last press.
 #pragma once
 
-#include "platform.h"
-#include "x11_connection.h"
-#include "x11_presenter.h"
+#include "gui/platform/platform.h"
+#include "gui/platform/x11/x11_connection.h"
+#include "gui/platform/x11/x11_presenter.h"
 
 #include <X11/Xlib.h>
 

@@ -1,5 +1,5 @@
 // The process-wide bookkeeping of window classes and frame windows.
-#include "x11_window_registry.h"
+#include "gui/platform/x11/x11_window_registry.h"
 
 #include <algorithm>
 #include <string>

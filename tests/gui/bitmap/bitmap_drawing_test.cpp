@@ -1,8 +1,8 @@
 // Pixel results of opaque and transparent bitmap drawing: placement with the context's offset
 // and the bitmap offset, film-strip frames, clipping, and the cached transparency mask.
-#include "bitmap.h"
-#include "bitmap_test_support.h"
-#include "draw_context.h"
+#include "gui/bitmap.h"
+#include "gui/draw_context.h"
+#include "tests/gui/bitmap/bitmap_test_support.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // BMP decoding: every supported pixel format in both row orders, and the malformed files the
 // decoder must refuse without reading past the bytes it was given.
-#include "bitmap_file.h"
+#include "gui/bitmap_file.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
 // Bitmaps by resource number from the embedded table, the empty bitmap of a missing number,
 // the empty-bitmap constructor, and reference counting.
-#include "bitmap.h"
-#include "bitmap_test_support.h"
-#include "draw_context.h"
-#include "resources.h"
+#include "gui/bitmap.h"
+#include "gui/draw_context.h"
+#include "gui/resources.h"
+#include "tests/gui/bitmap/bitmap_test_support.h"
 
 #include <gtest/gtest.h>
 

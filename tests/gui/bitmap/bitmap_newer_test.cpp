@@ -1,8 +1,8 @@
 // The newer variant's additions: constant-alpha drawing, a bitmap's own key colour and masks
 // taken from what a context shows.
-#include "bitmap.h"
-#include "bitmap_test_support.h"
-#include "draw_context.h"
+#include "gui/bitmap.h"
+#include "gui/draw_context.h"
+#include "tests/gui/bitmap/bitmap_test_support.h"
 
 #include <gtest/gtest.h>
 

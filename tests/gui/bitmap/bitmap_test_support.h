@@ -2,7 +2,7 @@
 // make_fixture.py) and surface helpers.
 #pragma once
 
-#include "pixel_surface.h"
+#include "gui/pixel_surface.h"
 
 #include <cstdint>
 

@@ -1,6 +1,6 @@
 // A program that links the toolkit without a bitmap table: every number is missing.
-#include "bitmap.h"
-#include "resources.h"
+#include "gui/bitmap.h"
+#include "gui/resources.h"
 
 #include <gtest/gtest.h>
 

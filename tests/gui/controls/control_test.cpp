@@ -1,7 +1,7 @@
 // The control base's value rules: dirty tracking against the drawn value, values outside the
 // bounds, the wheel rule, controls without a listener, and the background's reference.
-#include "bitmap.h"
-#include "knob.h"
+#include "gui/bitmap.h"
+#include "gui/knob.h"
 
 #include <gtest/gtest.h>
 

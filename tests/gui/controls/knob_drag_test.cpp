@@ -2,8 +2,8 @@
 // drags (the jump to the pointer, the dead zone pinning), linear drags (KnobMode 2 or alt,
 // 200 pixels for the range, shift zoom, shift pressed mid-drag), control-click, the wheel,
 // the host's automation gesture and, in the newer variant, the arrow keys.
-#include "frame_test_support.h"
-#include "knob.h"
+#include "gui/knob.h"
+#include "tests/gui/frame/frame_test_support.h"
 
 #include <gtest/gtest.h>
 

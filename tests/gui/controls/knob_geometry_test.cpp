@@ -1,10 +1,10 @@
 // Knob geometry without a window: the handle tip for a value, the value for a point (dead
 // zone included, both turning directions), the handle inset, and the filmstrip frame a value
 // selects and draws.
-#include "bitmap.h"
-#include "draw_context.h"
-#include "knob.h"
-#include "pixel_surface.h"
+#include "gui/bitmap.h"
+#include "gui/draw_context.h"
+#include "gui/knob.h"
+#include "gui/pixel_surface.h"
 
 #include <gtest/gtest.h>
 

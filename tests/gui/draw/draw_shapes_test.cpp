@@ -1,7 +1,7 @@
 // Pixel rules of the drawing context's shapes: insets, inclusive outlines, half-open lines,
 // offset applied once, clip not shifted, pen widths, dotted pens, draw modes, hostile input.
-#include "draw_context.h"
-#include "surface_probe.h"
+#include "gui/draw_context.h"
+#include "tests/gui/draw/surface_probe.h"
 
 #include <gtest/gtest.h>
 

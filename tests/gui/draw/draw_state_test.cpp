@@ -1,7 +1,7 @@
 // The drawing context's state: defaults, which changes touch the device, the frame's clip,
 // font selection through the table, and the pointer queries of drag loops.
-#include "draw_context.h"
-#include "surface_probe.h"
+#include "gui/draw_context.h"
+#include "tests/gui/draw/surface_probe.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
 // Text through the drawing context: widths, the three alignments, vertical centring, opaque
 // and transparent modes, clipping, the font table's faces and weights, the Symbol page.
-#include "draw_context.h"
-#include "surface_probe.h"
-#include "text/char_map.h"
-#include "text/font_engine.h"
+#include "gui/draw_context.h"
+#include "gui/text/char_map.h"
+#include "gui/text/font_engine.h"
+#include "tests/gui/draw/surface_probe.h"
 
 #include <gtest/gtest.h>
 

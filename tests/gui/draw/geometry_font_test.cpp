@@ -1,8 +1,8 @@
 // Geometry tests (half-open and inclusive containment, the newer empty and bound rules), the
 // predefined colours and the font table.
-#include "colour.h"
-#include "font.h"
-#include "geometry.h"
+#include "gui/colour.h"
+#include "gui/font.h"
+#include "gui/geometry.h"
 
 #include <gtest/gtest.h>
 

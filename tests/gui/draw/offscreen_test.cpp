@@ -1,8 +1,8 @@
 // Offscreen contexts: their starting pixels, block copies to and from other contexts (offset
 // rules, clipping, overlap), and the newer variant's getPoint and floodFill.
-#include "bitmap.h"
-#include "offscreen_context.h"
-#include "surface_probe.h"
+#include "gui/bitmap.h"
+#include "gui/offscreen_context.h"
+#include "tests/gui/draw/surface_probe.h"
 
 #include <gtest/gtest.h>
 

@@ -2,8 +2,8 @@
 // their bounding box, and surfaces compared under a shift.
 #pragma once
 
-#include "draw_context.h"
-#include "pixel_surface.h"
+#include "gui/draw_context.h"
+#include "gui/pixel_surface.h"
 
 #include <cstdint>
 #include <string>

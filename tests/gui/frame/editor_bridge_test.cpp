@@ -1,7 +1,7 @@
 // The editor bridge: the host's editor requests through the dispatcher, the idle pump's
 // timing on the headless clock (both variants), re-entrant idle, drag loops, a host that
 // closes the editor or the effect at awkward moments, and two editors side by side.
-#include "frame_test_support.h"
+#include "tests/gui/frame/frame_test_support.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 // The frame's dispatch: clicks to the topmost enabled view (inclusive edges), modal and edit
 // views, drops, wheel, keys (newer), cursors, the automation gesture, the growable view list,
 // the window class and the order of destruction.
-#include "bitmap.h"
-#include "frame_test_support.h"
+#include "gui/bitmap.h"
+#include "tests/gui/frame/frame_test_support.h"
 
 #include <gtest/gtest.h>
 

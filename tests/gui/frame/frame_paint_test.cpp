@@ -1,8 +1,8 @@
 // Painting and dirty handling: the first paint, full draws that clean nothing, idle redraws of
 // dirty views only, what reaches the window (only changed pixels, nothing when clean), paints
 // per variant, the modal view, single-view redraws and a window that goes away.
-#include "bitmap.h"
-#include "frame_test_support.h"
+#include "gui/bitmap.h"
+#include "tests/gui/frame/frame_test_support.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // Test doubles for the view and frame tests.
-#include "frame_test_support.h"
+#include "tests/gui/frame/frame_test_support.h"
 
 namespace frame_test {
 

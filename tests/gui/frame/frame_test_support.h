@@ -3,13 +3,13 @@
 // the editor makes, and an editor that opens a frame over a fixed size.
 #pragma once
 
-#include "draw_context.h"
-#include "editor_base.h"
-#include "editor_frame.h"
-#include "effect_base.h"
-#include "headless/headless_platform.h"
-#include "headless/headless_window.h"
-#include "view.h"
+#include "frame/editor_base.h"
+#include "frame/effect_base.h"
+#include "gui/draw_context.h"
+#include "gui/editor_frame.h"
+#include "gui/platform/headless/headless_platform.h"
+#include "gui/platform/headless/headless_window.h"
+#include "gui/view.h"
 
 #include <functional>
 #include <vector>

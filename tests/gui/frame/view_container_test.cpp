@@ -1,7 +1,7 @@
 // ViewContainer: composition in its own offscreen, the update modes, input translated to its
 // coordinates, focus passed to every child, ownership of its children.
-#include "frame_test_support.h"
-#include "view_container.h"
+#include "gui/view_container.h"
+#include "tests/gui/frame/frame_test_support.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // View defaults: reference counting, dirty state per variant, update, overlap and hit tests.
-#include "frame_test_support.h"
+#include "tests/gui/frame/frame_test_support.h"
 
 #include <gtest/gtest.h>
 

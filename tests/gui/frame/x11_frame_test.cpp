@@ -4,8 +4,8 @@
 // GoogleTest first: Xlib's macros (None, Bool) would clash with its names.
 #include <gtest/gtest.h>
 
-#include "frame_test_support.h"
-#include "xvfb_server.h"
+#include "tests/gui/frame/frame_test_support.h"
+#include "tests/gui/platform/xvfb_server.h"
 
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>

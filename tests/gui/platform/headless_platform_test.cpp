@@ -1,8 +1,8 @@
 // The headless platform: scripted clock and pointer, window event queue, presentation record.
-#include "headless/headless_platform.h"
-#include "headless/headless_window.h"
-#include "pixel_surface.h"
-#include "recording_listener.h"
+#include "gui/pixel_surface.h"
+#include "gui/platform/headless/headless_platform.h"
+#include "gui/platform/headless/headless_window.h"
+#include "tests/gui/platform/recording_listener.h"
 
 #include <gtest/gtest.h>
 

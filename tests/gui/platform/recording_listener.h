@@ -2,7 +2,7 @@
 // press and destruction it is told about, in order.
 #pragma once
 
-#include "platform.h"
+#include "gui/platform/platform.h"
 
 #include <functional>
 #include <string>

@@ -4,13 +4,13 @@
 // GoogleTest first: Xlib's macros (None, Bool) would clash with its names.
 #include <gtest/gtest.h>
 
-#include "pixel_surface.h"
-#include "platform.h"
-#include "recording_listener.h"
-#include "x11/x11_platform.h"
-#include "x11/x11_window.h"
-#include "x11/x11_window_registry.h"
-#include "xvfb_server.h"
+#include "gui/pixel_surface.h"
+#include "gui/platform/platform.h"
+#include "gui/platform/x11/x11_platform.h"
+#include "gui/platform/x11/x11_window.h"
+#include "gui/platform/x11/x11_window_registry.h"
+#include "tests/gui/platform/recording_listener.h"
+#include "tests/gui/platform/xvfb_server.h"
 
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>

@@ -1,5 +1,5 @@
 // XvfbServer: starting and stopping a private Xvfb for a test program.
-#include "xvfb_server.h"
+#include "tests/gui/platform/xvfb_server.h"
 
 #include <X11/Xlib.h>
 

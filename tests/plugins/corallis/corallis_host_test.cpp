@@ -1,7 +1,7 @@
 // corallis loaded through its entry exactly as a host loads it: the record, every text of the
 // default program, programs, modes, sample-rate changes, bad host input and real-time safety.
-#include "allocation_counter.h"
-#include "plugin_host.h"
+#include "tests/support/allocation_counter.h"
+#include "tools/plughost/plugin_host.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // CorallisEffect's parameter model: what each parameter drives in the voices, the program record
 // order, the editor notifications, programs and the mode switches.
-#include "corallis_effect.h"
-#include "editor_base.h"
+#include "frame/editor_base.h"
+#include "plugins/corallis/corallis_effect.h"
 
 #include <gtest/gtest.h>
 

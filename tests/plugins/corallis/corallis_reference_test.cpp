@@ -1,6 +1,6 @@
 // Output of CorallisEffect against a plain per-sample model of the ensemble: every output sample
 // bit for bit, in both modes, both processing entries, across parameter and rate changes.
-#include "corallis_effect.h"
+#include "plugins/corallis/corallis_effect.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // CorallisEffect under bad input: non-finite and overflowing audio, unusable sample rates,
 // out-of-range parameter indices, and processing entries called with odd arguments.
-#include "corallis_effect.h"
+#include "plugins/corallis/corallis_effect.h"
 
 #include <gtest/gtest.h>
 

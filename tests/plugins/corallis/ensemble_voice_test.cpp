@@ -1,6 +1,6 @@
 // One ensemble voice and its shared context: rate-dependent sizes, value mapping, the sweep
 // triangle, the interpolated read, crossed feedback and the shared random generator.
-#include "ensemble_voice.h"
+#include "plugins/corallis/ensemble_voice.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // Every deliverable as a host's loader sees it: exactly two exported entries, its C++ runtime
 // inside, and nothing but system libraries needed at run time.
-#include "built_plugins.h"
-#include "plugin_host.h"
+#include "tests/plugins/deliverables/built_plugins.h"
+#include "tools/plughost/plugin_host.h"
 
 #include <gtest/gtest.h>
 

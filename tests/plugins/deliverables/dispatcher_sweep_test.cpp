@@ -1,7 +1,7 @@
 // Every request a host could send, with hostile arguments, to every deliverable: nothing may
 // crash, and the effect must still produce finite audio afterwards.
-#include "built_plugins.h"
-#include "plugin_host.h"
+#include "tests/plugins/deliverables/built_plugins.h"
+#include "tools/plughost/plugin_host.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // grimfold.so loaded through its entry exactly as a host loads it.
-#include "allocation_counter.h"
-#include "plugin_host.h"
+#include "tests/support/allocation_counter.h"
+#include "tools/plughost/plugin_host.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // grimfold's parameters, texts and programs, called on the class directly (the default texts
 // are checked through the loaded library in grimfold_host_test.cpp).
-#include "grimfold_effect.h"
+#include "plugins/grimfold/grimfold_effect.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // grimfold's audio: exact samples against the plain model and hand-derived values, the
 // anti-alias mode, suspend, accumulate versus replace, and the guards against overflow.
-#include "grimfold_effect.h"
-#include "grimfold_reference.h"
+#include "plugins/grimfold/grimfold_effect.h"
+#include "tests/plugins/grimfold/grimfold_reference.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 // effect's vectorised and reordered loops must give exactly these samples.
 #pragma once
 
-#include "denormals.h"
+#include "frame/denormals.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,7 +1,7 @@
 // A test build of the swirlet library with one extra export: it switches the library to a new
 // headless platform (no display; scripted pointer and clock) and hands that platform to the
 // test, which drives the editor through the library's record as a host would.
-#include "headless/headless_platform.h"
+#include "gui/platform/headless/headless_platform.h"
 
 extern "C" __attribute__((visibility("default"))) HeadlessPlatform* swirletHeadlessPlatform() {
     static HeadlessPlatform* instance = nullptr;

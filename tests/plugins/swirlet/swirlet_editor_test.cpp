@@ -2,11 +2,11 @@
 // opening, the layout of the seven knobs over the panel, host and program changes moving knobs
 // at the next idle, a drag reaching the host as begin-edit, automate calls and end-edit, only
 // the knob presented, failed opens, odd call orders and repeated open/close cycles.
-#include "bitmap_file.h"
-#include "headless/headless_platform.h"
-#include "headless/headless_window.h"
-#include "pixel_surface.h"
-#include "plugin_host.h"
+#include "gui/bitmap_file.h"
+#include "gui/pixel_surface.h"
+#include "gui/platform/headless/headless_platform.h"
+#include "gui/platform/headless/headless_window.h"
+#include "tools/plughost/plugin_host.h"
 
 #include <gtest/gtest.h>
 

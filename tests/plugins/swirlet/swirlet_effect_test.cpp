@@ -1,6 +1,6 @@
 // The phaser's arithmetic: exact first frames, the dry path, the silent-input bound, program and
 // sample-rate changes and the oscillator's long-run amplitude.
-#include "swirlet_effect.h"
+#include "plugins/swirlet/swirlet_effect.h"
 
 #include <gtest/gtest.h>
 

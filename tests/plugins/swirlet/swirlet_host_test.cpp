@@ -1,7 +1,7 @@
 // swirlet loaded through its entry exactly as a host loads it: identity, texts, programs, bad
 // host input and the real-time rule.
-#include "allocation_counter.h"
-#include "plugin_host.h"
+#include "tests/support/allocation_counter.h"
+#include "tools/plughost/plugin_host.h"
 
 #include <gtest/gtest.h>
 

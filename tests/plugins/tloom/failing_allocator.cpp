@@ -1,6 +1,6 @@
 // Interposes malloc: the executable's definition wins over libc's for every library in the
 // process, so operator new fails too while the allocator is armed.
-#include "failing_allocator.h"
+#include "tests/plugins/tloom/failing_allocator.h"
 
 #include <atomic>
 

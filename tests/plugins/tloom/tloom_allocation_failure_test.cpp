@@ -1,9 +1,9 @@
 // Running out of memory: the constructor reports it through `failed` (so the entry refuses the
 // effect), and a sample-rate change that cannot get its lines leaves the effect as it was.
-#include "failing_allocator.h"
-#include "host_entry.h"
-#include "tloom_effect.h"
-#include "tloom_probe.h"
+#include "frame/host_entry.h"
+#include "plugins/tloom/tloom_effect.h"
+#include "tests/plugins/tloom/failing_allocator.h"
+#include "tests/plugins/tloom/tloom_probe.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 // TloomEffect's audio arithmetic: bit-exact agreement with the plain per-sample model,
 // hand-derived samples, and the mapping of parameters to steps, gains and coefficients.
-#include "tloom_effect.h"
-#include "tloom_probe.h"
-#include "tloom_reference.h"
+#include "plugins/tloom/tloom_effect.h"
+#include "tests/plugins/tloom/tloom_probe.h"
+#include "tests/plugins/tloom/tloom_reference.h"
 
 #include <gtest/gtest.h>
 

@@ -2,8 +2,8 @@
 // sample rates, runaway oscillators, extreme sample rates and out-of-range values from callers
 // that bypass the host boundary. Nothing non-finite may reach the host, and nothing may stay
 // stuck once the input is ordinary audio again.
-#include "tloom_effect.h"
-#include "tloom_probe.h"
+#include "plugins/tloom/tloom_effect.h"
+#include "tests/plugins/tloom/tloom_probe.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // tloom loaded through its entry exactly as a host loads it: identity, texts, programs,
 // sample-rate changes, bad host input, the mended faults and real-time safety.
-#include "allocation_counter.h"
-#include "plugin_host.h"
+#include "tests/support/allocation_counter.h"
+#include "tools/plughost/plugin_host.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 // The building blocks of tloom: the gap line's fractional read and wrapping, the oscillator's
 // rotation and renormalisation, and the filter's recovery from overflow.
-#include "gap_line.h"
-#include "quadrature_oscillator.h"
-#include "tloom_filter.h"
+#include "plugins/tloom/gap_line.h"
+#include "plugins/tloom/quadrature_oscillator.h"
+#include "plugins/tloom/tloom_filter.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 // derived values and state without widening its public interface.
 #pragma once
 
-#include "tloom_effect.h"
+#include "plugins/tloom/tloom_effect.h"
 
 struct TloomEffectProbe {
     static float feedbackLeft(const TloomEffect& e) { return e.feedbackLeft; }

@@ -1,7 +1,7 @@
 // 8-bit BMP writing checked through the toolkit's decoder, and the palette reduction.
-#include "bitmap_file.h"
-#include "bmp_file.h"
-#include "palette.h"
+#include "gui/bitmap_file.h"
+#include "tools/artwork/bmp_file.h"
+#include "tools/artwork/palette.h"
 
 #include <gtest/gtest.h>
 

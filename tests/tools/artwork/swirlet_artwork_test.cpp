@@ -1,8 +1,8 @@
 // The committed swirlet artwork: 8-bit files of the editor's sizes, a knob strip whose frames
 // all differ and whose surroundings match the panel behind every knob, and files that the
 // generator reproduces exactly.
-#include "bmp_file.h"
-#include "products.h"
+#include "tools/artwork/bmp_file.h"
+#include "tools/artwork/products.h"
 
 #include <gtest/gtest.h>
 

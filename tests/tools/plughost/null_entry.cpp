@@ -1,5 +1,5 @@
 // A plug-in library whose entry creates nothing.
-#include "aeffect.h"
+#include "frame/aeffect.h"
 
 extern "C" __attribute__((visibility("default"))) AEffect* VSTPluginMain(audioMasterCallback) {
     return nullptr;

@@ -1,4 +1,4 @@
-// finiteSample: the guard that keeps non-finite values out of the filter memory and away from
+// finiteSamples: the guard that keeps non-finite values out of the filter memory and away from
 // the host. The cubic curves overflow for loud input at high gain, and one infinity or NaN
 // inside a recursive filter would poison it for good.
 #pragma once
