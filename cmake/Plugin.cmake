@@ -10,5 +10,4 @@ function(add_vst_plugin name)
     -static-libstdc++ -static-libgcc
     -Wl,--version-script=${PLUGIN_EXPORT_MAP} -Wl,--no-undefined -Wl,-z,defs)
   set_property(TARGET ${name} APPEND PROPERTY LINK_DEPENDS ${PLUGIN_EXPORT_MAP})
-  install(TARGETS ${name} LIBRARY DESTINATION "${PLUGIN_INSTALL_DIR}")
 endfunction()

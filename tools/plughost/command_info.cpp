@@ -1,22 +1,12 @@
 // plughost info: the record, the flags by name, the parameters and the programs.
 #include "tools/plughost/commands.h"
+#include "tools/plughost/options.h"
 #include "tools/plughost/plugin_host.h"
 
-#include <cctype>
 #include <cstdio>
 #include <string>
 
 namespace {
-
-std::string fourCharacters(int32_t code) {
-    std::string text;
-    for (int shift = 24; shift >= 0; shift -= 8) {
-        const unsigned char c =
-            static_cast<unsigned char>((static_cast<uint32_t>(code) >> shift) & 0xff);
-        text += std::isprint(c) ? static_cast<char>(c) : '?';
-    }
-    return text;
-}
 
 std::string quoted(const std::string& text) {
     std::string result;

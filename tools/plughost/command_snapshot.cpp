@@ -32,7 +32,7 @@ int runSnapshot(const Arguments& args) {
     auto host = loadWithEditor(path, width, height, error);
     if (!host) return fail(error);
     host->start(44100.0f, 512);
-    if (!applyPreset(*host, preset, error)) return fail(error);
+    if (!applyPreset(*host, preset, error)) return fail(path + ": " + error);
 
     PrivateXServer server;
     if (!displayAvailable() && !server.start(error)) return fail(error);
@@ -53,7 +53,7 @@ int runSnapshot(const Arguments& args) {
     host->dispatch(effEditClose);
     window.reset();
     host->close();
-    if (!captured) return fail("the editor's window could not be read back");
+    if (!captured) return fail("the window of " + path + "'s editor could not be read back");
     if (!writePng(output, rgb, shotWidth, shotHeight, error)) return fail(error);
     std::printf("wrote %s (%d x %d)\n", output.c_str(), shotWidth, shotHeight);
     return 0;

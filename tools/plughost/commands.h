@@ -13,6 +13,12 @@ int runBench(const Arguments& args);
 int runSignal(const Arguments& args);
 int runEditor(const Arguments& args);
 int runSnapshot(const Arguments& args);
+int runList(const Arguments& args);
+
+// The folders `plughost list` searches when it is given none: VST_PATH and LXVST_PATH (both
+// colon-separated), ~/.vst, ~/.lxvst, and vst, lxvst and linux_vst under /usr/local/lib and
+// /usr/lib.
+std::vector<std::string> standardPluginFolders();
 
 // Prints "plughost: <message>" on stderr and answers 1 (the exit status of a failed command).
 int fail(const std::string& message);

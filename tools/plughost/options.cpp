@@ -1,10 +1,21 @@
 // Command-line helpers shared by the plughost commands.
 #include "tools/plughost/options.h"
 
+#include <cctype>
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+
+std::string fourCharacters(int32_t code) {
+    std::string text;
+    for (int shift = 24; shift >= 0; shift -= 8) {
+        const unsigned char c =
+            static_cast<unsigned char>((static_cast<uint32_t>(code) >> shift) & 0xff);
+        text += std::isprint(c) ? static_cast<char>(c) : '?';
+    }
+    return text;
+}
 
 bool parseInt(const std::string& text, long& out) {
     if (text.empty()) return false;

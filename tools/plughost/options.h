@@ -12,6 +12,9 @@ struct ParameterSetting {
     float value;
 };
 
+// A four-character code (unique ID, magic) as text, '?' for unprintable bytes.
+std::string fourCharacters(int32_t code);
+
 // Parses text as a whole number / a finite float; false when it is not one.
 bool parseInt(const std::string& text, long& out);
 bool parseFloat(const std::string& text, float& out);

@@ -1,11 +1,17 @@
-// plughost as people use it: info and process on our plug-ins and a third-party one, and the
+// plughost as people use it: help, listing the installed plug-ins (broken ones included), info
+// and process on our plug-ins and a third-party one, the progress bar on a terminal, and the
 // one-line failures that leave no output file behind.
 #include <gtest/gtest.h>
+#include <pty.h>
 #include <sndfile.h>
+#include <unistd.h>
 
+#include <chrono>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
+#include <sstream>
 #include <string>
 #include <sys/wait.h>
 #include <vector>
@@ -31,6 +37,46 @@ CommandResult plughost(const std::string& arguments) {
     const int status = pclose(pipe);
     run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     return run;
+}
+
+// Runs plughost on a pseudo-terminal, as a person at a terminal runs it.
+CommandResult plughostOnTerminal(const std::vector<std::string>& arguments) {
+    CommandResult run{-1, ""};
+    int terminal = -1;
+    const pid_t child = forkpty(&terminal, nullptr, nullptr, nullptr);
+    if (child < 0) return run;
+    if (child == 0) {
+        std::vector<char*> argv{const_cast<char*>(PLUGHOST_PATH)};
+        for (const std::string& argument : arguments)
+            argv.push_back(const_cast<char*>(argument.c_str()));
+        argv.push_back(nullptr);
+        ::execv(PLUGHOST_PATH, argv.data());
+        ::_exit(127);
+    }
+    char buffer[4096];
+    ssize_t got;
+    while ((got = ::read(terminal, buffer, sizeof buffer)) > 0) // EIO once the child is gone
+        run.output.append(buffer, static_cast<size_t>(got));
+    ::close(terminal);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return run;
+}
+
+std::vector<std::string> lines(const std::string& text) {
+    std::vector<std::string> result;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);)
+        result.push_back(line);
+    return result;
+}
+
+// The line of the listing that mentions needle, or "".
+std::string lineWith(const std::string& text, const std::string& needle) {
+    for (const std::string& line : lines(text))
+        if (line.find(needle) != std::string::npos) return line;
+    return "";
 }
 
 size_t lineCount(const std::string& text) {
@@ -88,6 +134,92 @@ class Plughost : public ::testing::Test {
     const std::string swirlet = PLUGIN_DIR "/swirlet.so";
 };
 
+TEST_F(Plughost, HelpNamesEveryCommandAndExplainsEachWithAnExample) {
+    CommandResult overview = plughost("--help");
+    ASSERT_EQ(overview.status, 0) << overview.output;
+    EXPECT_EQ(plughost("help").output, overview.output);
+    const std::vector<std::string> commands = {"list",   "info",   "process", "bench",
+                                               "signal", "editor", "snapshot"};
+    for (const std::string& command : commands) {
+        EXPECT_NE(overview.output.find("\n  " + command + " "), std::string::npos) << command;
+        CommandResult help = plughost("help " + command);
+        ASSERT_EQ(help.status, 0) << help.output;
+        EXPECT_EQ(help.output.rfind("usage: plughost " + command + " ", 0), 0u) << help.output;
+        EXPECT_NE(help.output.find("example:\n  plughost " + command + " "), std::string::npos)
+            << help.output;
+        EXPECT_EQ(plughost(command + " --help").output, help.output);
+    }
+    EXPECT_NE(plughost("help list").output.find("  /usr/lib/vst\n"), std::string::npos);
+    CommandResult version = plughost("--version");
+    EXPECT_EQ(version.status, 0);
+    EXPECT_EQ(version.output, "plughost " PROJECT_VERSION_TEXT "\n");
+}
+
+// A folder as a user's plug-in folder may be: ours, a third-party plug-in one level down, and
+// files that are not plug-ins or whose entry answers nothing, crashes, hangs or exits.
+TEST_F(Plughost, ListShowsEachPluginAndWhyEachOtherFileDidNotLoad) {
+    const fs::path folder = dir / "plugins";
+    fs::create_directories(folder / "third-party");
+    fs::create_symlink(swirlet, folder / "swirlet.so");
+    fs::create_symlink(THIRD_PARTY_PLUGIN, folder / "third-party" / "eq.so");
+    fs::copy_file(dir / "mono.wav", folder / "not-a-plugin.so");
+    fs::copy_file(dir / "mono.wav", folder / "notes.txt");
+    for (const char* name : {"null", "crash", "hang", "exit"})
+        fs::create_symlink(fs::path(FAULTY_PLUGIN_DIR) / (std::string(name) + "_entry.so"),
+                           folder / (std::string(name) + ".so"));
+
+    const auto started = std::chrono::steady_clock::now();
+    CommandResult run = plughost("list " + folder.string() + " --timeout 1");
+    const double seconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+    ASSERT_EQ(run.status, 0) << run.output;
+    EXPECT_LT(seconds, 4.0) << "only the hanging entry may use up its time limit";
+
+    EXPECT_EQ(lines(run.output)[0].rfind("ID    IN/OUT  PARAMS  EDITOR  NAME", 0), 0u)
+        << run.output;
+    // swirlet tells no effect or product name: the file name stands in.
+    const std::string ours = lineWith(run.output, (folder / "swirlet.so").string());
+    EXPECT_EQ(ours.rfind("LFsw  2/2     7       yes     swirlet", 0), 0u) << run.output;
+    const std::string theirs = lineWith(run.output, (folder / "third-party" / "eq.so").string());
+    EXPECT_EQ(theirs.rfind("D3EQ  2/2     6       ", 0), 0u) << run.output;
+    const std::vector<std::pair<std::string, std::string>> failures = {
+        {"not-a-plugin.so", "invalid ELF header"},
+        {"null.so", "the plug-in's entry returned no effect"},
+        {"crash.so", "crashed while loading (signal 11, Segmentation fault)"},
+        {"hang.so", "no answer within 1 s"},
+        {"exit.so", "the plug-in ended the process while loading (exit status 3)"},
+    };
+    for (const auto& [file, reason] : failures) {
+        const std::string line = lineWith(run.output, (folder / file).string() + ": ");
+        EXPECT_EQ(line.rfind("  " + (folder / file).string() + ": ", 0), 0u) << run.output;
+        EXPECT_NE(line.find(reason), std::string::npos) << line;
+    }
+    EXPECT_EQ(run.output.find("notes.txt"), std::string::npos);
+    EXPECT_EQ(lines(run.output).back(), "2 plug-ins, 5 files not loaded") << run.output;
+}
+
+TEST_F(Plughost, ListWithoutFoldersSearchesTheHostFoldersHomeAndBothPathVariables) {
+    for (const char* folder : {"home/.vst", "home/.lxvst", "vst-path", "lxvst-path"}) {
+        fs::create_directories(dir / folder);
+        fs::copy_file(swirlet, dir / folder / "swirlet.so");
+    }
+    const std::string environment = "HOME=" + path("home") + " VST_PATH=" + path("missing") + ":" +
+                                    path("vst-path") + " LXVST_PATH=" + path("lxvst-path");
+    const std::string command = std::string(PLUGHOST_PATH) + " list 2>&1";
+    FILE* pipe = popen(("env " + environment + " " + command).c_str(), "r");
+    ASSERT_NE(pipe, nullptr);
+    std::string output;
+    char buffer[4096];
+    for (size_t got; (got = fread(buffer, 1, sizeof buffer, pipe)) > 0;)
+        output.append(buffer, got);
+    ASSERT_EQ(pclose(pipe), 0) << output;
+    for (const char* folder : {"home/.vst", "home/.lxvst", "vst-path", "lxvst-path"})
+        EXPECT_NE(output.find((dir / folder / "swirlet.so").string()), std::string::npos)
+            << folder << "\n"
+            << output;
+    EXPECT_NE(output.find(THIRD_PARTY_PLUGIN), std::string::npos) << output;
+}
+
 TEST_F(Plughost, InfoShowsRecordFlagsParametersAndPrograms) {
     CommandResult run = plughost("info " + swirlet);
     ASSERT_EQ(run.status, 0) << run.output;
@@ -127,6 +259,25 @@ TEST_F(Plughost, MonoInputFeedsBothChannelsAtTheFilesRate) {
         ASSERT_EQ(out.samples[2 * i], 0.5f * in.samples[i]) << i; // depth 0: half the input
         ASSERT_EQ(out.samples[2 * i + 1], 0.5f * in.samples[i]) << i;
     }
+}
+
+TEST_F(Plughost, ProcessShowsProgressWithTimeLeftOnlyOnATerminal) {
+    std::vector<float> mono(6 * 48000, 0.25f); // long enough for the bar
+    writeWav(dir / "long.wav", mono, 1, 48000);
+    const std::vector<std::string> arguments = {"process", swirlet, path("long.wav"),
+                                                path("out.wav")};
+    CommandResult terminal = plughostOnTerminal(arguments);
+    ASSERT_EQ(terminal.status, 0) << terminal.output;
+    EXPECT_NE(terminal.output.find("% ["), std::string::npos) << terminal.output;
+    EXPECT_NE(terminal.output.find(" of 6.0 s, 0:0"), std::string::npos) << terminal.output;
+    EXPECT_NE(terminal.output.find(" left"), std::string::npos) << terminal.output;
+    // The bar is erased before the closing line, which starts at the line's beginning.
+    EXPECT_NE(terminal.output.find("\r\033[Kprocessed 288000 frames"), std::string::npos);
+
+    CommandResult piped =
+        plughost("process " + swirlet + " " + path("long.wav") + " " + path("out2.wav"));
+    ASSERT_EQ(piped.status, 0) << piped.output;
+    EXPECT_EQ(piped.output, "processed 288000 frames at 48000 Hz into " + path("out2.wav") + "\n");
 }
 
 TEST_F(Plughost, AccumulatingAndReplacingProduceTheSameFile) {
@@ -176,6 +327,10 @@ TEST_F(Plughost, BadUseFailsWithOneLineAndNoOutputFile) {
         "info " + path("missing.so"),
         "info",
         "bench " + swirlet + " --block -3",
+        "list " + path("missing-folder"),
+        "list --timeout 0",
+        "help nonsense",
+        "nonsense",
     };
     for (const std::string& arguments : cases) {
         CommandResult run = plughost(arguments);
@@ -184,6 +339,16 @@ TEST_F(Plughost, BadUseFailsWithOneLineAndNoOutputFile) {
         EXPECT_EQ(run.output.rfind("plughost: ", 0), 0u) << run.output;
         EXPECT_FALSE(fs::exists(out)) << arguments;
     }
+    // A failure about a file names it.
+    const std::vector<std::pair<std::string, std::string>> aboutFiles = {
+        {"process " + swirlet + " " + path("missing.wav") + " " + out, path("missing.wav")},
+        {"process " + path("not-a-plugin.so") + " " + in + " " + out, path("not-a-plugin.so")},
+        {"process " + swirlet + " " + in + " " + out + " --set Nonsense=0.5", swirlet},
+        {"process " + swirlet + " " + in + " " + out + " --program 16", swirlet},
+        {"list " + path("missing-folder"), path("missing-folder")},
+    };
+    for (const auto& [arguments, file] : aboutFiles)
+        EXPECT_NE(plughost(arguments).output.find(file), std::string::npos) << arguments;
     // Nothing half-written is left anywhere in the folder either.
     for (const auto& entry : fs::directory_iterator(dir))
         EXPECT_EQ(entry.path().string().find("partial"), std::string::npos) << entry.path();
