@@ -21,7 +21,9 @@ mkdir -p "$out"
 plughost="$build/tools/plughost/plughost"
 
 if [ $# -ge 1 ]; then
-  input="$out/input.wav"
+  extension="${1##*.}"
+  [ "$extension" != "$1" ] || extension=wav
+  input="$out/input.$extension"
   # The page refers to its own files only: the input is copied next to the results.
   [ "$(realpath "$1")" = "$(realpath -m "$input")" ] || cp "$1" "$input"
 else
