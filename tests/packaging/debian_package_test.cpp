@@ -119,6 +119,7 @@ TEST_F(DebianPackage, LintianFindsNoErrors) {
     std::printf("%s", lintian.output.c_str()); // warnings, for the log
 }
 
+#ifdef WITH_PLUGHOST
 TEST_F(DebianPackage, UnpackedPluginsLoadAfterStripping) {
     const fs::path tree = folder / "tree";
     const Outcome unpack = run("dpkg-deb -x " + deb.string() + " " + tree.string());
@@ -129,7 +130,8 @@ TEST_F(DebianPackage, UnpackedPluginsLoadAfterStripping) {
     for (const std::string& plugin : builtPlugins())
         EXPECT_NE(listed.output.find("/usr/lib/vst/" + plugin + ".so"), std::string::npos)
             << listed.output;
-    EXPECT_EQ(listed.output.find("failed"), std::string::npos) << listed.output;
+    EXPECT_EQ(listed.output.find("not loaded"), std::string::npos) << listed.output;
 }
+#endif
 
 } // namespace
