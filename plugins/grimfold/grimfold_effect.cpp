@@ -1,16 +1,12 @@
 // GrimfoldEffect: parameters, programs, texts and the processing loops.
 #include "plugins/grimfold/grimfold_effect.h"
 
-#include "frame/denormals.h"
-#include "frame/editor_base.h"
 #include "frame/value_text.h"
 #include "plugins/grimfold/cascade_pipeline.h"
 #include "plugins/grimfold/finite_lanes.h"
-#include "plugins/grimfold/value_display.h"
 
 #include <cmath>
 #include <cstring>
-#include <new>
 
 namespace {
 
@@ -22,6 +18,9 @@ constexpr char kProgramName[] = "Grim Fold";
 constexpr char kGainLabel[] = "dB";
 constexpr char kShapeLabel[] = " %";
 constexpr char kSwitchLabel[] = " ";
+constexpr const char* kParamLabels[GrimfoldEffect::kNumParams] = {
+    kGainLabel,  kGainLabel,  kShapeLabel, kShapeLabel, kShapeLabel, kShapeLabel,
+    kShapeLabel, kShapeLabel, kShapeLabel, kShapeLabel, kSwitchLabel};
 
 // 2^(2v - 1), from 0.5 to 2.0, computed in double precision.
 float gainFromValue(float value) {
@@ -50,35 +49,15 @@ template <bool accumulate> inline void emitQuad(__m128 quad, float* out) {
 
 GrimfoldEffect::GrimfoldEffect(audioMasterCallback hostCallback)
     : EffectBase(hostCallback, kNumPrograms, kNumParams) {
-    programs = new (std::nothrow) GrimfoldProgram[kNumPrograms];
-    if (!programs) {
-        failed = true;
-        return;
-    }
-    for (int32_t p = 0; p < kNumPrograms; ++p) {
-        std::memcpy(programs[p].values, kDefaults, sizeof kDefaults);
-        copyText(programs[p].name, kProgramName, sizeof programs[p].name);
-    }
-    currentProgram = 0;
-    for (int32_t i = 0; i < kNumParams; ++i)
-        setParameter(i, programs[0].values[i]);
-    setNumInputs(2);
-    setNumOutputs(2);
-    setHasVu(true);
-    setCanMono(true);
-    setCanReplacing(true);
-    setUniqueId(fourCharCode('L', 'F', 'g', 'f'));
+    parameterNames = kParamNames;
+    parameterLabels = kParamLabels;
+    if (!createPrograms(kDefaults, kProgramName)) return;
+    setProgram(0);
+    setUpStereo(fourCharCode('L', 'F', 'g', 'f'));
     clearFilters();
 }
 
-GrimfoldEffect::~GrimfoldEffect() {
-    delete[] programs;
-}
-
-void GrimfoldEffect::setParameter(int32_t index, float value) {
-    if (!isParameterIndex(index)) return;
-    programs[currentProgram].values[index] = value;
-    if (editor) editor->setParameter(index, value);
+void GrimfoldEffect::applyParameter(int32_t index, float value) {
     switch (index) {
     case kPreGain:
         shaper.setPreGain(gainFromValue(value));
@@ -108,11 +87,6 @@ void GrimfoldEffect::setParameter(int32_t index, float value) {
     }
 }
 
-float GrimfoldEffect::getParameter(int32_t index) {
-    if (!isParameterIndex(index)) return 0.0f;
-    return programs[currentProgram].values[index];
-}
-
 void GrimfoldEffect::process(float** inputs, float** outputs, int32_t sampleFrames) {
     run<true>(inputs, outputs, sampleFrames);
 }
@@ -124,8 +98,6 @@ void GrimfoldEffect::processReplacing(float** inputs, float** outputs, int32_t s
 // The switch is read once, so a change during the block lands with the next one.
 template <bool accumulate>
 void GrimfoldEffect::run(float** inputs, float** outputs, int32_t sampleFrames) {
-    if (sampleFrames <= 0 || !inputs || !outputs) return;
-    if (!inputs[0] || !inputs[1] || !outputs[0] || !outputs[1]) return;
     if (oversample)
         runLoop<accumulate, true>(inputs, outputs, sampleFrames);
     else
@@ -154,9 +126,6 @@ void GrimfoldEffect::runLoop(float** inputs, float** outputs, int32_t sampleFram
             emitPair<accumulate>(shaped, outLeft + i, outRight + i);
         }
     } else {
-        // The cascade decays into the denormal range after loud input; flushing keeps
-        // silence as cheap as signal.
-        ScopedFlushDenormals flushDenormals;
         anti_alias::CascadePipeline::run(
             leftFilter, rightFilter, sampleFrames,
             [&](int32_t frame) {
@@ -171,33 +140,6 @@ void GrimfoldEffect::runLoop(float** inputs, float** outputs, int32_t sampleFram
 void GrimfoldEffect::clearFilters() {
     leftFilter = {};
     rightFilter = {};
-}
-
-void GrimfoldEffect::setProgram(int32_t program) {
-    if (program < 0 || program >= kNumPrograms) return;
-    currentProgram = program;
-    for (int32_t i = 0; i < kNumParams; ++i)
-        setParameter(i, programs[program].values[i]);
-}
-
-void GrimfoldEffect::setProgramName(char* name) {
-    if (name) copyText(programs[currentProgram].name, name, sizeof programs[currentProgram].name);
-}
-
-void GrimfoldEffect::getProgramName(char* name) {
-    if (name) std::strcpy(name, programs[currentProgram].name);
-}
-
-void GrimfoldEffect::getParamLabel(int32_t index, char* label) {
-    if (!label) return;
-    if (!isParameterIndex(index))
-        label[0] = 0;
-    else if (index <= kPostGain)
-        std::strcpy(label, kGainLabel);
-    else if (index == kOversample)
-        std::strcpy(label, kSwitchLabel);
-    else
-        std::strcpy(label, kShapeLabel);
 }
 
 void GrimfoldEffect::getParamDisplay(int32_t index, char* text) {
@@ -217,25 +159,9 @@ void GrimfoldEffect::getParamDisplay(int32_t index, char* text) {
         std::strcpy(text, oversample ? "ON" : "OFF");
         break;
     default:
-        formatPercent(programs[currentProgram].values[index], text);
+        formatScaledTwoDecimals(storedValue(index), 100.0, 0.0, text);
         break;
     }
-}
-
-void GrimfoldEffect::getParamName(int32_t index, char* text) {
-    if (!text) return;
-    std::strcpy(text, isParameterIndex(index) ? kParamNames[index] : "");
-}
-
-float GrimfoldEffect::getVu() {
-    const float level = vuLevel;
-    vuLevel = 0.0f;
-    return level;
-}
-
-// No coefficient depends on the rate.
-void GrimfoldEffect::setSampleRate(float rate) {
-    sampleRate = rate;
 }
 
 void GrimfoldEffect::suspend() {
