@@ -30,7 +30,7 @@ float sanitizeParameterValue(float value) {
 }
 
 bool isUsableSampleRate(float rate) {
-    return std::isfinite(rate) && rate > 0.0f;
+    return std::isfinite(rate) && rate >= 1.0f;
 }
 
 intptr_t recordDispatcher(AEffect* record, int32_t opcode, int32_t index, intptr_t value, void* ptr,

@@ -19,5 +19,7 @@ float recordGetParameter(AEffect* record, int32_t index);
 // change, from the host or from the editor.
 float sanitizeParameterValue(float value);
 
-// A sample rate an effect can work with: finite and positive. Others are ignored.
+// A sample rate an effect can work with: finite and at least 1 Hz. Others (zero, negative,
+// subnormal, below 1 Hz, infinite, NaN) are ignored and the previous rate stays: below 1 Hz the
+// effects' rate-derived steps and coefficients are no longer meaningful numbers.
 bool isUsableSampleRate(float rate);

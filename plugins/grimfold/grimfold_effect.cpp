@@ -32,16 +32,16 @@ inline __m128 loadPair(const float* left, const float* right) {
     return _mm_unpacklo_ps(_mm_load_ss(left), _mm_load_ss(right));
 }
 
-// Writes (or adds) lanes 0 and 1; a sum that overflows is limited like any other value.
+// Writes (or adds) lanes 0 and 1.
 template <bool accumulate> inline void emitPair(__m128 pair, float* left, float* right) {
-    if constexpr (accumulate) pair = finiteSamples(_mm_add_ps(loadPair(left, right), pair));
+    if constexpr (accumulate) pair = _mm_add_ps(loadPair(left, right), pair);
     _mm_store_ss(left, pair);
     _mm_store_ss(right, _mm_shuffle_ps(pair, pair, _MM_SHUFFLE(1, 1, 1, 1)));
 }
 
 // Writes (or adds) four frames of one channel.
 template <bool accumulate> inline void emitQuad(__m128 quad, float* out) {
-    if constexpr (accumulate) quad = finiteSamples(_mm_add_ps(_mm_loadu_ps(out), quad));
+    if constexpr (accumulate) quad = _mm_add_ps(_mm_loadu_ps(out), quad);
     _mm_storeu_ps(out, quad);
 }
 
@@ -116,13 +116,13 @@ void GrimfoldEffect::runLoop(float** inputs, float** outputs, int32_t sampleFram
         // frames, so a change from another thread lands within four frames.
         int32_t i = 0;
         for (; i + 4 <= sampleFrames; i += 4) {
-            const __m128 left = finiteSamples(shaper.shape(_mm_loadu_ps(inLeft + i)));
-            const __m128 right = finiteSamples(shaper.shape(_mm_loadu_ps(inRight + i)));
+            const __m128 left = shaper.shape(_mm_loadu_ps(inLeft + i));
+            const __m128 right = shaper.shape(_mm_loadu_ps(inRight + i));
             emitQuad<accumulate>(left, outLeft + i);
             emitQuad<accumulate>(right, outRight + i);
         }
         for (; i < sampleFrames; ++i) {
-            const __m128 shaped = finiteSamples(shaper.shape(loadPair(inLeft + i, inRight + i)));
+            const __m128 shaped = shaper.shape(loadPair(inLeft + i, inRight + i));
             emitPair<accumulate>(shaped, outLeft + i, outRight + i);
         }
     } else {

@@ -52,6 +52,18 @@ inline void storeState(PhaserChannel& shared, const PhaserChannel& local) {
     shared.oscSin = local.oscSin;
 }
 
+// A chain whose last stage is no longer finite (a non-finite or overflowing value reached it)
+// holds non-finite values from the stage where it entered on: the chain restarts from silence
+// and the frame's wet signal is 0, so nothing non-finite stays in the stage memories or reaches
+// the feedback. A finite result passes unchanged.
+inline float restartIfNonFinite(PhaserChannel& channel, float wet) {
+    if (std::fabs(wet) <= FLT_MAX) [[likely]]
+        return wet;
+    for (auto& stage : channel.stages)
+        stage = {0.0f, 0.0f};
+    return 0.0f;
+}
+
 // One rotation of an LFO, both components from the old values.
 inline void advance(PhaserChannel& channel) {
     const float c = channel.oscCos;
@@ -148,8 +160,8 @@ void SwirletEffect::run(float** inputs, float** outputs, int32_t sampleFrames) {
         const float xR = yR6 * r.feedback + inR - denormalOffset + inL * crossGain;
         const float aL = -0.5f - 0.4f * std::fabs(l.oscCos);
         const float aR = -0.5f - 0.4f * std::fabs(r.oscSin);
-        const float wetL = runStages(l.stages, xL, aL);
-        const float wetR = runStages(r.stages, xR, aR);
+        const float wetL = restartIfNonFinite(l, runStages(l.stages, xL, aL));
+        const float wetR = restartIfNonFinite(r, runStages(r.stages, xR, aR));
         const float outL = 0.5f * (inL + l.depth * wetL);
         const float outR = 0.5f * (inR + r.depth * wetR);
         if constexpr (accumulate) {

@@ -69,6 +69,7 @@ struct SideRun {
         speed.stepSin = shared.gapSpeedOsc.stepSin;
         filter.damping = shared.filter.damping;
         filter.cutoffCoeff = shared.filter.cutoffCoeff;
+        filter.stable = shared.filter.stable;
         mod.advance();
         speed.advance();
         return readSwept(shared.line, mod);
@@ -155,17 +156,19 @@ void TloomEffect::applyParameter(int32_t index, float v) {
         setGapSpeed(right, storedValue(kRightGapSpeed));
         break;
     case kCutoff: {
-        const float corner = 0.48f * v * v * v * v + 0.01f;
+        // 0.48 times v^4, the power formed first (as the shapes and Rez form theirs), + 0.01.
+        const float v4 = v * v * v * v;
+        const float corner = 0.48f * v4 + 0.01f;
         const double angle = kCutoffPi * invSampleRate * corner * kHalfRate;
         const float coeff = static_cast<float>(2.0 * std::sin(angle));
-        left.filter.cutoffCoeff = coeff;
-        right.filter.cutoffCoeff = coeff;
+        left.filter.setCutoff(coeff);
+        right.filter.setCutoff(coeff);
         break;
     }
     case kRez: {
         const float damping = static_cast<float>((1.0f - v * v) * 0.5f + 0.15);
-        left.filter.damping = damping;
-        right.filter.damping = damping;
+        left.filter.setDamping(damping);
+        right.filter.setDamping(damping);
         break;
     }
     case kLow:
@@ -278,9 +281,9 @@ void TloomEffect::getParamDisplay(int32_t index, char* text) {
     float x = storedValue(index);
     if (index == kLeftFeedback) x = left.feedback;
     if (index == kRightFeedback) x = right.feedback;
-    // The product in double precision, like the other value texts, so a stored 0.35
-    // (0.3499999940...) shows 34.
-    intToText(truncateToInt32(100.0 * static_cast<double>(x)), text);
+    // 100 x is formed in single precision like the effect's other arithmetic, so a stored 0.35
+    // (0.3499999940...) shows 35 (in double precision it would be 34.99999940... and show 34).
+    intToText(truncateToInt32(100.0f * x), text);
 }
 
 // New lines of rate x 0.1 samples, cleared. The steps and the filter coefficient keep the values

@@ -98,8 +98,9 @@ TEST(Dispatcher, BlockSizeAndSampleRateReachTheEffectsOwnSetters) {
 TEST(Dispatcher, UnusableSampleRatesNeverReachTheEffect) {
     ProbeEffect effect;
     for (float bad :
-         {0.0f, -44100.0f, std::numeric_limits<float>::infinity(),
-          -std::numeric_limits<float>::infinity(), std::numeric_limits<float>::quiet_NaN()}) {
+         {0.0f, -44100.0f, 1e-40f, FLT_MIN, 1e-30f, 0.001f, 0.63f, 0.9999999f,
+          std::numeric_limits<float>::infinity(), -std::numeric_limits<float>::infinity(),
+          std::numeric_limits<float>::quiet_NaN()}) {
         dispatch(effect, effSetSampleRate, 0, 0, nullptr, bad);
         dispatch(effect, effSetBlockSizeAndSampleRate, 0, 128, nullptr, bad);
     }
@@ -156,7 +157,7 @@ TEST(RecordEntries, NoNonFiniteSampleLeavesTheProcessingEntries) {
     std::vector<float> left(6, -7.0f), right(6, -7.0f);
     float* out[2] = {left.data(), right.data()};
     record->processReplacing(record, out, out, 6);
-    const std::vector<float> limited = {0.5f, -0.0f, 1e30f, FLT_MAX, -FLT_MAX, 0.0f};
+    const std::vector<float> limited = {0.5f, -0.0f, 1e30f, 0.0f, 0.0f, 0.0f};
     EXPECT_EQ(left, limited);
     EXPECT_EQ(right, limited);
     EXPECT_TRUE(std::signbit(left[1]));
@@ -164,7 +165,26 @@ TEST(RecordEntries, NoNonFiniteSampleLeavesTheProcessingEntries) {
     effect.written = {1.0f};
     left = {nan, inf, -inf, 2.0f, FLT_MAX, 0.0f};
     record->process(record, out, out, 6);
-    EXPECT_EQ(left, (std::vector<float>{0.0f, FLT_MAX, -FLT_MAX, 3.0f, FLT_MAX, 1.0f}));
+    EXPECT_EQ(left, (std::vector<float>{0.0f, 0.0f, 0.0f, 3.0f, FLT_MAX, 1.0f}));
+}
+
+TEST(RecordEntries, EffectsRunWithSubnormalsFlushedAndTheHostsSettingComesBack) {
+    constexpr unsigned kFlushBits = 0x8040; // flush-to-zero and denormals-are-zero
+    ProbeEffect effect;
+    AEffect* record = effect.getAeffect();
+    float sample = 0.0f;
+    float* channels[2] = {&sample, &sample};
+    const unsigned host = _mm_getcsr();
+    for (unsigned hostSetting : {host & ~kFlushBits, host | kFlushBits}) {
+        _mm_setcsr(hostSetting);
+        record->processReplacing(record, channels, channels, 1);
+        EXPECT_EQ(effect.floatControlSeen & kFlushBits, kFlushBits);
+        EXPECT_EQ(_mm_getcsr(), hostSetting);
+        record->process(record, channels, channels, 1);
+        EXPECT_EQ(effect.floatControlSeen & kFlushBits, kFlushBits);
+        EXPECT_EQ(_mm_getcsr(), hostSetting);
+    }
+    _mm_setcsr(host);
 }
 
 } // namespace

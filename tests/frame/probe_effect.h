@@ -5,6 +5,7 @@
 #include "frame/effect_base.h"
 
 #include <vector>
+#include <xmmintrin.h>
 
 class ProbeEffect : public EffectBase {
   public:
@@ -25,6 +26,7 @@ class ProbeEffect : public EffectBase {
         write(outputs, frames, false);
     }
     void write(float** outputs, int32_t frames, bool accumulate) {
+        floatControlSeen = _mm_getcsr();
         for (int32_t i = 0; i < frames && !written.empty(); ++i)
             for (int c = 0; c < 2; ++c)
                 outputs[c][i] = accumulate ? outputs[c][i] + written[i % written.size()]
@@ -64,6 +66,7 @@ class ProbeEffect : public EffectBase {
     };
     bool overrideFloatText = false;
     std::vector<float> written;
+    unsigned floatControlSeen = 0; // the MXCSR register during the last processing call
     bool* destroyedFlag;
     std::vector<float> sampleRateCalls;
     std::vector<int32_t> blockSizeCalls;
