@@ -20,7 +20,7 @@ int32_t truncatedScaled(float value, long double scale, long double offset) {
 } // namespace
 
 CorallisEffect::CorallisEffect(audioMasterCallback hostCallback)
-    : EffectBase(hostCallback, kCorallisProgramCount, kCorallisParameterCount) {
+    : StereoEffect(hostCallback, kCorallisProgramCount, kCorallisParameterCount) {
     // The editor hears every index, also those above the last parameter.
     editorHearsUnknownIndices = true;
     parameterNames = parameterNameTable();
@@ -215,14 +215,6 @@ void CorallisEffect::suspend() {
 
 // ---- processing ----
 
-void CorallisEffect::process(float** inputs, float** outputs, int32_t sampleFrames) {
-    run<true>(inputs, outputs, sampleFrames);
-}
-
-void CorallisEffect::processReplacing(float** inputs, float** outputs, int32_t sampleFrames) {
-    run<false>(inputs, outputs, sampleFrames);
-}
-
 template <bool accumulate>
 void CorallisEffect::run(float** inputs, float** outputs, int32_t sampleFrames) {
     const float* inLeft = inputs[0];
@@ -236,6 +228,10 @@ void CorallisEffect::run(float** inputs, float** outputs, int32_t sampleFrames) 
     else
         runVoices<accumulate, false>(inLeft, inRight, outLeft, outRight, sampleFrames);
 }
+
+// The two loops StereoEffect's processing operations call.
+template void CorallisEffect::run<true>(float**, float**, int32_t);
+template void CorallisEffect::run<false>(float**, float**, int32_t);
 
 // The voices run one after another over runs of frames (each voice's sweep state stays in
 // registers for the run) instead of all twelve per frame. That gives the same samples as long

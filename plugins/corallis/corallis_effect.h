@@ -12,7 +12,7 @@
 // most kRunFrames frames.
 #pragma once
 
-#include "frame/effect_base.h"
+#include "frame/stereo_effect.h"
 #include "plugins/corallis/corallis_program.h"
 #include "plugins/corallis/ensemble_context.h"
 #include "plugins/corallis/ensemble_voice.h"
@@ -20,12 +20,10 @@
 
 #include <cstdint>
 
-class CorallisEffect : public EffectBase {
+class CorallisEffect : public StereoEffect<CorallisEffect> {
   public:
     explicit CorallisEffect(audioMasterCallback hostCallback);
 
-    void process(float** inputs, float** outputs, int32_t sampleFrames) override;
-    void processReplacing(float** inputs, float** outputs, int32_t sampleFrames) override;
     void setProgram(int32_t program) override;
     void getParamLabel(int32_t index, char* label) override;
     void getParamDisplay(int32_t index, char* text) override;
@@ -43,6 +41,7 @@ class CorallisEffect : public EffectBase {
     float getSpeedRight() const { return speedRight; }
 
   private:
+    friend class StereoEffect<CorallisEffect>;
     // Frames the voices process one after another before the mix (at most).
     static constexpr int32_t kRunFrames = 64;
 

@@ -48,7 +48,7 @@ template <bool accumulate> inline void emitQuad(__m128 quad, float* out) {
 } // namespace
 
 GrimfoldEffect::GrimfoldEffect(audioMasterCallback hostCallback)
-    : EffectBase(hostCallback, kNumPrograms, kNumParams) {
+    : StereoEffect(hostCallback, kNumPrograms, kNumParams) {
     parameterNames = kParamNames;
     parameterLabels = kParamLabels;
     if (!createPrograms(kDefaults, kProgramName)) return;
@@ -87,14 +87,6 @@ void GrimfoldEffect::applyParameter(int32_t index, float value) {
     }
 }
 
-void GrimfoldEffect::process(float** inputs, float** outputs, int32_t sampleFrames) {
-    run<true>(inputs, outputs, sampleFrames);
-}
-
-void GrimfoldEffect::processReplacing(float** inputs, float** outputs, int32_t sampleFrames) {
-    run<false>(inputs, outputs, sampleFrames);
-}
-
 // The switch is read once, so a change during the block lands with the next one.
 template <bool accumulate>
 void GrimfoldEffect::run(float** inputs, float** outputs, int32_t sampleFrames) {
@@ -103,6 +95,10 @@ void GrimfoldEffect::run(float** inputs, float** outputs, int32_t sampleFrames) 
     else
         runLoop<accumulate, false>(inputs, outputs, sampleFrames);
 }
+
+// The two loops StereoEffect's processing operations call.
+template void GrimfoldEffect::run<true>(float**, float**, int32_t);
+template void GrimfoldEffect::run<false>(float**, float**, int32_t);
 
 template <bool accumulate, bool oversampled>
 void GrimfoldEffect::runLoop(float** inputs, float** outputs, int32_t sampleFrames) {

@@ -10,13 +10,13 @@
 // gains and amounts every frame with it on and every four frames with it off.
 #pragma once
 
-#include "frame/effect_base.h"
+#include "frame/stereo_effect.h"
 #include "plugins/grimfold/anti_alias_cascade.h"
 #include "plugins/grimfold/wave_shaper.h"
 
 #include <cstdint>
 
-class GrimfoldEffect : public EffectBase {
+class GrimfoldEffect : public StereoEffect<GrimfoldEffect> {
   public:
     enum Parameter : int32_t {
         kPreGain,
@@ -36,8 +36,6 @@ class GrimfoldEffect : public EffectBase {
 
     explicit GrimfoldEffect(audioMasterCallback hostCallback);
 
-    void process(float** inputs, float** outputs, int32_t sampleFrames) override;
-    void processReplacing(float** inputs, float** outputs, int32_t sampleFrames) override;
     void getParamDisplay(int32_t index, char* text) override;
     void suspend() override;
 
@@ -49,6 +47,7 @@ class GrimfoldEffect : public EffectBase {
     }
 
   private:
+    friend class StereoEffect<GrimfoldEffect>;
     void applyParameter(int32_t index, float value) override;
     template <bool accumulate> void run(float** inputs, float** outputs, int32_t sampleFrames);
     template <bool accumulate, bool oversampled>

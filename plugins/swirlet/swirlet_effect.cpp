@@ -75,7 +75,7 @@ inline void advance(PhaserChannel& channel) {
 } // namespace
 
 SwirletEffect::SwirletEffect(audioMasterCallback hostCallback)
-    : EffectBase(hostCallback, kNumPrograms, kNumParams) {
+    : StereoEffect(hostCallback, kNumPrograms, kNumParams) {
     denormalOffset = 1e-24f;
     parameterNames = kParamNames;
     parameterLabels = kParamLabels;
@@ -126,14 +126,6 @@ void SwirletEffect::setRate(PhaserChannel& channel, float value) {
     channel.stepSin = static_cast<float>(std::sin(static_cast<double>(w)));
 }
 
-void SwirletEffect::process(float** inputs, float** outputs, int32_t sampleFrames) {
-    run<true>(inputs, outputs, sampleFrames);
-}
-
-void SwirletEffect::processReplacing(float** inputs, float** outputs, int32_t sampleFrames) {
-    run<false>(inputs, outputs, sampleFrames);
-}
-
 template <bool accumulate>
 void SwirletEffect::run(float** inputs, float** outputs, int32_t sampleFrames) {
     const float* inLeft = inputs[0];
@@ -176,6 +168,10 @@ void SwirletEffect::run(float** inputs, float** outputs, int32_t sampleFrames) {
     storeState(right, r);
     renormaliseOscillators();
 }
+
+// The two loops StereoEffect's processing operations call.
+template void SwirletEffect::run<true>(float**, float**, int32_t);
+template void SwirletEffect::run<false>(float**, float**, int32_t);
 
 // One Newton step back onto the unit circle against rounding drift.
 void SwirletEffect::renormaliseOscillators() {

@@ -8,7 +8,7 @@
 // on the audio thread, reading the coefficients as plain floats.
 #pragma once
 
-#include "frame/effect_base.h"
+#include "frame/stereo_effect.h"
 
 #include <cstdint>
 
@@ -27,7 +27,7 @@ struct PhaserChannel {
     float stepSin;
 };
 
-class SwirletEffect : public EffectBase {
+class SwirletEffect : public StereoEffect<SwirletEffect> {
   public:
     enum Parameter : int32_t {
         kDepthL,
@@ -43,8 +43,6 @@ class SwirletEffect : public EffectBase {
 
     explicit SwirletEffect(audioMasterCallback hostCallback);
 
-    void process(float** inputs, float** outputs, int32_t sampleFrames) override;
-    void processReplacing(float** inputs, float** outputs, int32_t sampleFrames) override;
     void setProgram(int32_t program) override;
     void getParamDisplay(int32_t index, char* text) override;
     void setSampleRate(float rate) override;
@@ -54,6 +52,7 @@ class SwirletEffect : public EffectBase {
     float crossGain() const { return cross; }
 
   private:
+    friend class StereoEffect<SwirletEffect>;
     void applyParameter(int32_t index, float value) override;
     template <bool accumulate> void run(float** inputs, float** outputs, int32_t sampleFrames);
     void setRate(PhaserChannel& channel, float value);

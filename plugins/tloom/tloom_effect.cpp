@@ -99,7 +99,7 @@ struct SideRun {
 } // namespace
 
 TloomEffect::TloomEffect(audioMasterCallback hostCallback)
-    : EffectBase(hostCallback, kNumPrograms, kNumParams) {
+    : StereoEffect(hostCallback, kNumPrograms, kNumParams) {
     right.speedAdjust = 0.0f;
     parameterNames = kParamNames;
     parameterLabels = kParamLabels;
@@ -207,14 +207,6 @@ void TloomEffect::setShape(TloomSide& side, float value) {
         side.shapeWeights[k] = k == side.shape ? 1.0f : 0.0f;
 }
 
-void TloomEffect::process(float** inputs, float** outputs, int32_t sampleFrames) {
-    run<true>(inputs, outputs, sampleFrames);
-}
-
-void TloomEffect::processReplacing(float** inputs, float** outputs, int32_t sampleFrames) {
-    run<false>(inputs, outputs, sampleFrames);
-}
-
 template <bool accumulate>
 void TloomEffect::run(float** inputs, float** outputs, int32_t sampleFrames) {
     const float* inLeft = inputs[0];
@@ -269,6 +261,10 @@ void TloomEffect::run(float** inputs, float** outputs, int32_t sampleFrames) {
         right.line.clear();
     }
 }
+
+// The two loops StereoEffect's processing operations call.
+template void TloomEffect::run<true>(float**, float**, int32_t);
+template void TloomEffect::run<false>(float**, float**, int32_t);
 
 // The integer part of 100 x the value, right-aligned in 7 characters: the feedback gain for the
 // two feedback parameters, the stored value for all others.

@@ -11,7 +11,7 @@
 // line buffers and must not overlap a processing call.
 #pragma once
 
-#include "frame/effect_base.h"
+#include "frame/stereo_effect.h"
 #include "plugins/tloom/gap_line.h"
 #include "plugins/tloom/quadrature_oscillator.h"
 #include "plugins/tloom/tloom_filter.h"
@@ -31,7 +31,7 @@ struct TloomSide {
     TloomFilter filter;
 };
 
-class TloomEffect : public EffectBase {
+class TloomEffect : public StereoEffect<TloomEffect> {
   public:
     enum Parameter : int32_t {
         kLeftGapSpeed,
@@ -56,8 +56,6 @@ class TloomEffect : public EffectBase {
 
     explicit TloomEffect(audioMasterCallback hostCallback);
 
-    void process(float** inputs, float** outputs, int32_t sampleFrames) override;
-    void processReplacing(float** inputs, float** outputs, int32_t sampleFrames) override;
     void getParamDisplay(int32_t index, char* text) override;
     void setSampleRate(float rate) override;
     bool getEffectName(char* name) override;
@@ -68,6 +66,7 @@ class TloomEffect : public EffectBase {
     virtual void controlChanged(int32_t tag, float value);
 
   private:
+    friend class StereoEffect<TloomEffect>;
     void applyParameter(int32_t index, float value) override;
     template <bool accumulate> void run(float** inputs, float** outputs, int32_t sampleFrames);
     void setGapSpeed(TloomSide& side, float value);

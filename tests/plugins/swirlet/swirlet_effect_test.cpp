@@ -242,7 +242,9 @@ TEST(SwirletNonFiniteInput, TheChainRestartsFromSilenceAndNothingStaysPoisoned) 
             for (size_t i = 0; i < 512; ++i) {
                 ASSERT_TRUE(std::isfinite(block.outL[i]) && std::isfinite(block.outR[i]))
                     << bad << " block " << n << " frame " << i;
-                if (n > 0) ASSERT_LT(std::fabs(block.outL[i]) + std::fabs(block.outR[i]), 20.0f);
+                if (n > 0) {
+                    ASSERT_LT(std::fabs(block.outL[i]) + std::fabs(block.outR[i]), 20.0f);
+                }
             }
             for (int side = 0; side < 2; ++side)
                 for (const auto& stage : effect.channel(side).stages)
