@@ -380,35 +380,4 @@ TEST(TloomSampleRate, ChangeResizesAndClearsTheLinesButKeepsTheCoefficients) {
     EXPECT_NE(Probe::gapSpeedLeft(effect).stepCos, before.stepCos);
 }
 
-TEST(TloomPrograms, EachProgramKeepsItsOwnValuesAndName) {
-    TloomEffect effect(nullptr);
-    effect.setParameter(TloomEffect::kCutoff, 0.9f);
-    char name[64] = "A name far longer than twenty-three characters";
-    effect.setProgramName(name);
-    effect.setProgram(7);
-    EXPECT_EQ(effect.getProgram(), 7);
-    EXPECT_EQ(effect.getParameter(TloomEffect::kCutoff), 0.5f);
-    char read[64];
-    effect.getProgramName(read);
-    EXPECT_STREQ(read, "Default");
-    effect.setProgram(0);
-    EXPECT_EQ(effect.getParameter(TloomEffect::kCutoff), 0.9f);
-    effect.getProgramName(read);
-    EXPECT_STREQ(read, "A name far longer than ");
-    EXPECT_EQ(std::strlen(read), 23u);
-    effect.setProgram(16);
-    effect.setProgram(-1);
-    EXPECT_EQ(effect.getProgram(), 0);
-}
-
-TEST(TloomPrograms, VuAlwaysReadsZero) {
-    TloomEffect effect(nullptr);
-    std::vector<float> in(256, 0.9f), out(256);
-    float* ins[2] = {in.data(), in.data()};
-    float* outs[2] = {out.data(), out.data()};
-    effect.processReplacing(ins, outs, 256);
-    EXPECT_EQ(effect.getVu(), 0.0f);
-    EXPECT_EQ(effect.getVu(), 0.0f);
-}
-
 } // namespace

@@ -253,17 +253,4 @@ TEST(TloomOutOfRangeValues, DirectCallsAreHeldToZeroToOne) {
     EXPECT_STREQ(text, "     99");
 }
 
-TEST(TloomOutOfRangeValues, BadIndicesChangeNothingAndReadZero) {
-    TloomEffect effect(nullptr);
-    for (int32_t index : {-1, 15, 1000, std::numeric_limits<int32_t>::min()}) {
-        effect.setParameter(index, 0.9f);
-        EXPECT_EQ(effect.getParameter(index), 0.0f);
-        char text[32] = "untouched";
-        effect.getParamName(index, text);
-        EXPECT_STREQ(text, "");
-    }
-    for (int32_t i = 0; i < TloomEffect::kNumParams; ++i)
-        EXPECT_NE(effect.getParameter(i), 0.9f) << i;
-}
-
 } // namespace
