@@ -1,4 +1,5 @@
-// EffectBase: record construction, the dispatcher, the defaults and the host request wrappers.
+// EffectBase: record construction, the shared parameter and program model, the defaults and the
+// host request wrappers.
 #include "frame/effect_base.h"
 
 #include "frame/editor_base.h"
@@ -7,7 +8,6 @@
 
 #include <cmath>
 #include <cstring>
-#include <limits>
 
 const char* const kHostCanDoWords[] = {
     "sendVstEvents",
