@@ -27,9 +27,6 @@ constexpr float kDefaults[kCorallisParameterCount] = {
 int32_t fieldOfParameter(int32_t parameter) {
     return kFieldOf[parameter];
 }
-float parameterDefault(int32_t parameter) {
-    return kDefaults[parameter];
-}
 
 const float* parameterDefaults() {
     return kDefaults;

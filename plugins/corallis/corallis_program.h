@@ -47,7 +47,6 @@ inline constexpr char kCorallisProgramName[] = "Pellucid Ensemble";
 
 // The record field a parameter index (0..13) is stored in.
 int32_t fieldOfParameter(int32_t parameter);
-float parameterDefault(int32_t parameter);
 // The program defaults in parameter order, and the record field of every parameter index, as
 // the program bank takes them.
 const float* parameterDefaults();

@@ -235,22 +235,4 @@ TEST(TloomSampleRates, LowRatesLeaveNoRunawayState) {
     }
 }
 
-TEST(TloomOutOfRangeValues, DirectCallsAreHeldToZeroToOne) {
-    TloomEffect effect(nullptr);
-    effect.setParameter(TloomEffect::kLeftShape, 7.5f);
-    EXPECT_EQ(Probe::shapeLeft(effect), 4);
-    EXPECT_EQ(effect.getParameter(TloomEffect::kLeftShape), 1.0f);
-    effect.setParameter(TloomEffect::kRightShape, kNaN);
-    EXPECT_EQ(Probe::shapeRight(effect), 0);
-    effect.setParameter(TloomEffect::kLeftFeedback, 1e30f);
-    EXPECT_EQ(Probe::feedbackLeft(effect), 0.99f);
-    effect.setParameter(TloomEffect::kRightFeedback, -kInf);
-    EXPECT_EQ(Probe::feedbackRight(effect), -0.99f);
-    effect.setParameter(TloomEffect::kCutoff, kNaN);
-    EXPECT_TRUE(std::isfinite(Probe::filterLeft(effect).cutoffCoeff));
-    char text[32];
-    effect.getParamDisplay(TloomEffect::kLeftFeedback, text);
-    EXPECT_STREQ(text, "     99");
-}
-
 } // namespace
