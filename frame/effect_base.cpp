@@ -1,4 +1,5 @@
-// EffectBase: record construction, the dispatcher, the defaults and the host request wrappers.
+// EffectBase: record construction, the shared parameter and program model, the defaults and the
+// host request wrappers.
 #include "frame/effect_base.h"
 
 #include "frame/editor_base.h"
@@ -7,7 +8,6 @@
 
 #include <cmath>
 #include <cstring>
-#include <limits>
 
 const char* const kHostCanDoWords[] = {
     "sendVstEvents",
@@ -97,11 +97,62 @@ intptr_t EffectBase::callHost(int32_t opcode, int32_t index, intptr_t value, voi
     return hostCallback ? hostCallback(&effectRecord, opcode, index, value, ptr, opt) : 0;
 }
 
-// ---- defaults of the basic group ----
+bool EffectBase::createPrograms(const float* defaults, const char* name, const int32_t* slotOf) {
+    if (programs.allocate(numPrograms, numParams, defaults, name, slotOf)) return true;
+    failed = true;
+    return false;
+}
 
-void EffectBase::setParameter(int32_t, float) {}
-float EffectBase::getParameter(int32_t) {
-    return 0.0f;
+void EffectBase::setUpStereo(int32_t uniqueId) {
+    setNumInputs(2);
+    setNumOutputs(2);
+    setHasVu(true);
+    setCanMono(true);
+    setCanReplacing(true);
+    setUniqueId(uniqueId);
+}
+
+// ---- parameters and programs ----
+
+// The one path of every parameter change, from the host, the editor or a program change: the
+// value is held to 0..1 (NaN as 0), stored in the current program and applied, and only then
+// does the editor hear of it, so a control never shows a value the sound does not have yet.
+// An effect whose apply step sets other parameters (through this path) has the editor hear of
+// those first.
+void EffectBase::setParameter(int32_t index, float value) {
+    if (index < 0) return;
+    const float v = sanitizeParameterValue(value);
+    if (isParameterIndex(index) && programs.isReady()) {
+        programs.value(currentProgram, index) = v;
+        applyParameter(index, v);
+    } else if (!editorHearsUnknownIndices) {
+        return;
+    }
+    if (editor) editor->setParameter(index, v);
+}
+
+float EffectBase::getParameter(int32_t index) {
+    if (!isParameterIndex(index) || !programs.isReady()) return 0.0f;
+    return storedValue(index);
+}
+
+// Without programs only the number changes; with them the program's values are applied in
+// index order.
+void EffectBase::setProgram(int32_t program) {
+    if (!programs.isReady()) {
+        currentProgram = program;
+        return;
+    }
+    if (program < 0 || program >= programs.count()) return;
+    currentProgram = program;
+    for (int32_t i = 0; i < numParams; ++i)
+        setParameter(i, storedValue(i));
+}
+
+float EffectBase::getVu() {
+    const float level = vuLevel;
+    vuLevel = 0.0f;
+    return level;
 }
 
 intptr_t EffectBase::automateParameter(int32_t index, float value) {
@@ -112,20 +163,34 @@ intptr_t EffectBase::automateParameter(int32_t index, float value) {
 
 void EffectBase::processReplacing(float**, float**, int32_t) {}
 
+// Without programs the base writes an empty string into the buffer, as for every other text.
 void EffectBase::setProgramName(char* name) {
-    if (name) name[0] = 0;
+    if (!name) return;
+    if (programs.isReady())
+        programs.setName(currentProgram, name);
+    else
+        name[0] = 0;
 }
 void EffectBase::getProgramName(char* name) {
-    if (name) name[0] = 0;
+    if (!name) return;
+    if (programs.isReady())
+        programs.copyName(currentProgram, name);
+    else
+        name[0] = 0;
 }
-void EffectBase::getParamLabel(int32_t, char* label) {
-    if (label) label[0] = 0;
+// From the effect's tables; an empty string without them or for an index out of range.
+void EffectBase::getParamLabel(int32_t index, char* label) {
+    if (!label) return;
+    const char* source = parameterLabels && isParameterIndex(index) ? parameterLabels[index] : "";
+    std::memcpy(label, source, std::strlen(source) + 1);
 }
 void EffectBase::getParamDisplay(int32_t, char* text) {
     if (text) text[0] = 0;
 }
-void EffectBase::getParamName(int32_t, char* text) {
-    if (text) text[0] = 0;
+void EffectBase::getParamName(int32_t index, char* text) {
+    if (!text) return;
+    const char* source = parameterNames && isParameterIndex(index) ? parameterNames[index] : "";
+    std::memcpy(text, source, std::strlen(source) + 1);
 }
 
 int32_t EffectBase::getChunk(void**, bool) {
@@ -318,231 +383,4 @@ bool EffectBase::closeFileSelector(VstFileSelect* selector) {
 }
 bool EffectBase::getChunkFile(void* path) {
     return path && callHost(audioMasterGetChunkFile, 0, 0, path) != 0;
-}
-
-// ---- dispatcher ----
-
-namespace {
-
-// Requests that read or write a text through ptr: a null ptr is answered 0 without a call.
-bool needsTextBuffer(int32_t opcode) {
-    switch (opcode) {
-    case effSetProgramName:
-    case effGetProgramName:
-    case effGetParamLabel:
-    case effGetParamDisplay:
-    case effGetParamName:
-    case effString2Parameter:
-    case effGetProgramNameIndexed:
-    case effGetEffectName:
-    case effGetErrorText:
-    case effGetVendorString:
-    case effGetProductString:
-    case effCanDo:
-        return true;
-    default:
-        return false;
-    }
-}
-
-// VU scaled to the 0..32767 range the host expects; a non-finite level reads as 0.
-intptr_t scaledVu(float vu) {
-    double scaled = static_cast<double>(vu) * 32767.0;
-    if (!std::isfinite(scaled)) return 0;
-    constexpr double kLimit = static_cast<double>(std::numeric_limits<int32_t>::max());
-    if (scaled > kLimit) scaled = kLimit;
-    if (scaled < -kLimit) scaled = -kLimit;
-    return static_cast<intptr_t>(static_cast<int32_t>(scaled));
-}
-
-// Modifier byte from the request's float: truncated, non-finite or huge values give 0.
-uint8_t modifierByte(float opt) {
-    if (!std::isfinite(opt) || std::fabs(opt) >= 2147483648.0f) return 0;
-    return static_cast<uint8_t>(static_cast<int32_t>(opt) & 0xff);
-}
-
-} // namespace
-
-intptr_t EffectBase::dispatcher(int32_t opcode, int32_t index, intptr_t value, void* ptr,
-                                float opt) {
-    if (opcode >= effProcessEvents && opcode <= effEndSetProgram)
-        return dispatchExtended(opcode, index, value, ptr, opt);
-    if (needsTextBuffer(opcode) && !ptr) return 0;
-
-    switch (opcode) {
-    case effOpen:
-        open();
-        return 0;
-    case effClose:
-        close();
-        return 0;
-    case effSetProgram:
-        if (value >= 0 && value < numPrograms) setProgram(static_cast<int32_t>(value));
-        return 0;
-    case effGetProgram:
-        return getProgram();
-    case effSetProgramName:
-        setProgramName(static_cast<char*>(ptr));
-        return 0;
-    case effGetProgramName:
-        getProgramName(static_cast<char*>(ptr));
-        return 0;
-    case effGetParamLabel:
-        getParamLabel(index, static_cast<char*>(ptr));
-        return 0;
-    case effGetParamDisplay:
-        getParamDisplay(index, static_cast<char*>(ptr));
-        return 0;
-    case effGetParamName:
-        getParamName(index, static_cast<char*>(ptr));
-        return 0;
-    case effGetVu:
-        return scaledVu(getVu());
-    case effSetSampleRate:
-        if (isUsableSampleRate(opt)) setSampleRate(opt);
-        return 0;
-    case effSetBlockSize:
-        setBlockSize(static_cast<int32_t>(value));
-        return 0;
-    case effMainsChanged:
-        if (value == 0)
-            suspend();
-        else
-            resume();
-        return 0;
-    case effEditGetRect:
-        if (!editor || !ptr) return 0;
-        return editor->getRect(static_cast<ERect**>(ptr));
-    case effEditOpen:
-        return editor ? editor->open(ptr) : 0;
-    case effEditClose:
-        if (editor) editor->close();
-        return 0;
-    case effEditIdle:
-        if (editor) editor->idle();
-        return 0;
-    case effIdentify:
-        return kIdentifyAnswer;
-    case effGetChunk:
-        if (!ptr) return 0;
-        return getChunk(static_cast<void**>(ptr), index != 0);
-    case effSetChunk:
-        return setChunk(ptr, static_cast<int32_t>(value), index != 0);
-    default: // effEditDraw, effEditMouse, effEditKey, effEditTop, effEditSleep and the rest
-        return 0;
-    }
-}
-
-intptr_t EffectBase::dispatchExtended(int32_t opcode, int32_t index, intptr_t value, void* ptr,
-                                      float opt) {
-    if (needsTextBuffer(opcode) && !ptr) return 0;
-    switch (opcode) {
-    case effProcessEvents:
-        return processEvents(static_cast<VstEvents*>(ptr));
-    case effCanBeAutomated:
-        return canBeAutomated(index) ? 1 : 0;
-    case effString2Parameter:
-        return stringToParameter(index, static_cast<char*>(ptr)) ? 1 : 0;
-    case effGetNumProgramCategories:
-        return getNumProgramCategories();
-    case effGetProgramNameIndexed:
-        return getProgramNameIndexed(static_cast<int32_t>(value), index, static_cast<char*>(ptr))
-                   ? 1
-                   : 0;
-    case effCopyProgram:
-        return copyProgram(index) ? 1 : 0;
-    case effConnectInput:
-        connectInput(index, value != 0);
-        return 1;
-    case effConnectOutput:
-        connectOutput(index, value != 0);
-        return 1;
-    case effGetInputProperties:
-        return getInputProperties(index, static_cast<VstPinProperties*>(ptr)) ? 1 : 0;
-    case effGetOutputProperties:
-        return getOutputProperties(index, static_cast<VstPinProperties*>(ptr)) ? 1 : 0;
-    case effGetPlugCategory:
-        return getPlugCategory();
-    case effGetCurrentPosition:
-        return getCurrentPosition();
-    case effGetDestinationBuffer:
-        return reinterpret_cast<intptr_t>(getDestinationBuffer());
-    case effOfflineNotify:
-        return offlineNotify(static_cast<VstAudioFile*>(ptr), static_cast<int32_t>(value),
-                             index != 0)
-                   ? 1
-                   : 0;
-    case effOfflinePrepare:
-        return offlinePrepare(static_cast<VstOfflineTask*>(ptr), static_cast<int32_t>(value)) ? 1
-                                                                                              : 0;
-    case effOfflineRun:
-        return offlineRun(static_cast<VstOfflineTask*>(ptr), static_cast<int32_t>(value)) ? 1 : 0;
-    case effProcessVarIo:
-        return processVariableIo(static_cast<VstVariableIo*>(ptr)) ? 1 : 0;
-    case effSetSpeakerArrangement:
-        return setSpeakerArrangement(reinterpret_cast<VstSpeakerArrangement*>(value),
-                                     static_cast<VstSpeakerArrangement*>(ptr))
-                   ? 1
-                   : 0;
-    case effSetBlockSizeAndSampleRate:
-        if (isUsableSampleRate(opt))
-            setBlockSizeAndSampleRate(static_cast<int32_t>(value), opt);
-        else
-            setBlockSize(static_cast<int32_t>(value));
-        return 1;
-    case effSetBypass:
-        return setBypass(value != 0) ? 1 : 0;
-    case effGetEffectName:
-        return getEffectName(static_cast<char*>(ptr)) ? 1 : 0;
-    case effGetErrorText:
-        return getErrorText(static_cast<char*>(ptr)) ? 1 : 0;
-    case effGetVendorString:
-        return getVendorString(static_cast<char*>(ptr)) ? 1 : 0;
-    case effGetProductString:
-        return getProductString(static_cast<char*>(ptr)) ? 1 : 0;
-    case effGetVendorVersion:
-        return getVendorVersion();
-    case effVendorSpecific:
-        return vendorSpecific(index, value, ptr, opt);
-    case effCanDo:
-        return canDo(static_cast<char*>(ptr));
-    case effGetTailSize:
-        return getTailSize();
-    case effIdle:
-        return idle();
-    case effGetIcon:
-        return reinterpret_cast<intptr_t>(getIcon());
-    case effSetViewPosition:
-        return setViewPosition(index, static_cast<int32_t>(value)) ? 1 : 0;
-    case effGetParameterProperties:
-        return getParameterProperties(index, static_cast<VstParameterProperties*>(ptr)) ? 1 : 0;
-    case effKeysRequired:
-        return keysRequired() ? 0 : 1;
-    case effGetVstVersion:
-        return getVstVersion();
-    case effEditKeyDown:
-    case effEditKeyUp: {
-        if (!editor) return 0;
-        VstKeyCode key{index, static_cast<uint8_t>(value & 0xff), modifierByte(opt)};
-        return opcode == effEditKeyDown ? editor->onKeyDown(key) : editor->onKeyUp(key);
-    }
-    case effSetEditKnobMode:
-        return editor ? editor->setKnobMode(static_cast<int32_t>(value)) : 0;
-    case effGetMidiProgramName:
-        return getMidiProgramName(index, static_cast<MidiProgramName*>(ptr));
-    case effGetCurrentMidiProgram:
-        return getCurrentMidiProgram(index, static_cast<MidiProgramName*>(ptr));
-    case effGetMidiProgramCategory:
-        return getMidiProgramCategory(index, static_cast<MidiProgramCategory*>(ptr));
-    case effHasMidiProgramsChanged:
-        return hasMidiProgramsChanged(index) ? 1 : 0;
-    case effGetMidiKeyName:
-        return getMidiKeyName(index, static_cast<MidiKeyName*>(ptr)) ? 1 : 0;
-    case effBeginSetProgram:
-        return beginSetProgram() ? 1 : 0;
-    case effEndSetProgram:
-        return endSetProgram() ? 1 : 0;
-    default:
-        return 0;
-    }
 }

@@ -1,12 +1,15 @@
 // EffectBase: the class every effect derives from. It owns the host-visible record, keeps the
 // audio settings the host sends, answers every request with a harmless default and wraps each
-// host callback request in an operation.
+// host callback request in an operation. It also carries what every effect shares: the program
+// bank, the one parameter path (value rule, store, apply, tell the editor), the stereo set-up,
+// the construction-failure flag and the VU level.
 //
 // Threads: the dispatcher, parameter and program calls arrive on host threads; process and
 // processReplacing on the audio thread. Nothing here locks; parameters are plain 32-bit words.
 #pragma once
 
 #include "frame/aeffect.h"
+#include "frame/program_bank.h"
 
 #include <cstdint>
 
@@ -37,13 +40,13 @@ class EffectBase {
     virtual void open() {}
     virtual void close() {}
     virtual int32_t getProgram() { return currentProgram; }
-    virtual void setProgram(int32_t program) { currentProgram = program; }
+    virtual void setProgram(int32_t program);
     virtual void setProgramName(char* name);
     virtual void getProgramName(char* name);
     virtual void getParamLabel(int32_t index, char* label);
     virtual void getParamDisplay(int32_t index, char* text);
     virtual void getParamName(int32_t index, char* text);
-    virtual float getVu() { return 0.0f; }
+    virtual float getVu();
     virtual int32_t getChunk(void** data, bool isPreset);
     virtual int32_t setChunk(void* data, int32_t byteSize, bool isPreset);
     virtual void setSampleRate(float rate) { sampleRate = rate; }
@@ -178,6 +181,9 @@ class EffectBase {
     // The editor base attaches itself through this (and raises effFlagsHasEditor).
     void attachEditor(EditorBase* newEditor);
 
+    // Set by a constructor that could not get its memory; the entry then refuses the effect.
+    bool failed = false;
+
   protected:
     float sampleRate = 44100.0f;
     EditorBase* editor = nullptr;
@@ -187,9 +193,30 @@ class EffectBase {
     int32_t currentProgram = 0;
     int32_t blockSize = 1024;
     AEffect effectRecord;
+    // The programs; an effect that builds none keeps the base's answers for them.
+    ProgramBank programs;
+    // Returned and cleared by getVu; no processing raises it.
+    float vuLevel = 0.0f;
+    // Names and unit labels of the parameters (numParams entries each), for an effect that
+    // gives them; getParamName and getParamLabel copy them out.
+    const char* const* parameterNames = nullptr;
+    const char* const* parameterLabels = nullptr;
+    // The editor also hears indices at or above numParams (which change nothing else).
+    bool editorHearsUnknownIndices = false;
 
     // True for an index the host may address: 0 to numParams - 1.
     bool isParameterIndex(int32_t index) const { return index >= 0 && index < numParams; }
+    // Builds numPrograms programs of numParams values with these defaults (parameter order)
+    // and this name; sets `failed` and answers false when memory runs out.
+    bool createPrograms(const float* defaults, const char* name, const int32_t* slotOf = nullptr);
+    // Two inputs, two outputs, VU, mono and replacing support, and the unique ID.
+    void setUpStereo(int32_t uniqueId);
+    // The current program's stored value of a valid index.
+    float storedValue(int32_t index) const { return programs.value(currentProgram, index); }
+    // Recomputes what the audio code derives from one parameter. setParameter calls it with a
+    // valid index and a value already held to 0..1, after storing the value and before telling
+    // the editor.
+    virtual void applyParameter(int32_t, float) {}
     intptr_t callHost(int32_t opcode, int32_t index = 0, intptr_t value = 0, void* ptr = nullptr,
                       float opt = 0.0f);
 

@@ -1,7 +1,9 @@
 // The record's function entries.
 #include "frame/record_entries.h"
 
+#include "frame/denormals.h"
 #include "frame/effect_base.h"
+#include "frame/finite_sample.h"
 
 #include <cmath>
 
@@ -10,6 +12,12 @@ namespace {
 // Audio is processed only when both stereo pairs of channel pointers exist.
 bool hasStereoBuffers(float** inputs, float** outputs) {
     return inputs && outputs && inputs[0] && inputs[1] && outputs[0] && outputs[1];
+}
+
+// The output rule of every effect, applied to both channels after the effect has written them.
+void guardOutputs(float** outputs, int32_t sampleFrames) {
+    guardSamples(outputs[0], sampleFrames);
+    guardSamples(outputs[1], sampleFrames);
 }
 
 } // namespace
@@ -22,7 +30,7 @@ float sanitizeParameterValue(float value) {
 }
 
 bool isUsableSampleRate(float rate) {
-    return std::isfinite(rate) && rate > 0.0f;
+    return std::isfinite(rate) && rate >= 1.0f;
 }
 
 intptr_t recordDispatcher(AEffect* record, int32_t opcode, int32_t index, intptr_t value, void* ptr,
@@ -40,19 +48,23 @@ intptr_t recordDispatcher(AEffect* record, int32_t opcode, int32_t index, intptr
 void recordProcess(AEffect* record, float** inputs, float** outputs, int32_t sampleFrames) {
     EffectBase* effect = EffectBase::fromRecord(record);
     if (!effect || sampleFrames <= 0 || !hasStereoBuffers(inputs, outputs)) return;
+    ScopedFlushDenormals flushDenormals;
     effect->process(inputs, outputs, sampleFrames);
+    guardOutputs(outputs, sampleFrames);
 }
 
 void recordProcessReplacing(AEffect* record, float** inputs, float** outputs,
                             int32_t sampleFrames) {
     EffectBase* effect = EffectBase::fromRecord(record);
     if (!effect || sampleFrames <= 0 || !hasStereoBuffers(inputs, outputs)) return;
+    ScopedFlushDenormals flushDenormals;
     effect->processReplacing(inputs, outputs, sampleFrames);
+    guardOutputs(outputs, sampleFrames);
 }
 
 void recordSetParameter(AEffect* record, int32_t index, float value) {
     EffectBase* effect = EffectBase::fromRecord(record);
-    if (effect) effect->setParameter(index, sanitizeParameterValue(value));
+    if (effect) effect->setParameter(index, value);
 }
 
 float recordGetParameter(AEffect* record, int32_t index) {

@@ -2,6 +2,7 @@
 #include "frame/value_text.h"
 
 #include <charconv>
+#include <climits>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -88,6 +89,21 @@ void formatTwoDecimals(double value, char* text) {
     }
     *result.ptr = 0;
     std::memcpy(text, scratch, static_cast<size_t>(result.ptr - scratch) + 1);
+}
+
+void formatScaledTwoDecimals(float value, double scale, double offset, char* text) {
+    formatTwoDecimals(static_cast<double>(value) * scale - offset, text);
+}
+
+void formatGainDecibels(float gain, char* text) {
+    formatTwoDecimals(20.0 * std::log10(static_cast<double>(gain)), text);
+}
+
+int32_t truncateToInt32(long double value) {
+    if (std::isnan(value)) return 0;
+    if (value >= 2147483647.0L) return INT32_MAX;
+    if (value <= -2147483648.0L) return INT32_MIN;
+    return static_cast<int32_t>(value);
 }
 
 void copyText(char* destination, const char* source, size_t capacity) {

@@ -21,5 +21,14 @@ void formatInt8(int32_t value, char* text);
 // The value printed like "%.2f" in the C locale: up to 45 bytes for values of float range;
 // " Huge!  " for magnitudes beyond 1e60.
 void formatTwoDecimals(double value, char* text);
+// Unit texts: value x scale - offset in double precision, printed like formatTwoDecimals (a
+// percentage is scale 100, a signed percentage scale 200 and offset 100).
+void formatScaledTwoDecimals(float value, double scale, double offset, char* text);
+// The level of a linear gain, 20 log10(gain) in double precision, printed like
+// formatTwoDecimals.
+void formatGainDecibels(float gain, char* text);
+// The integer part (toward zero) of a product a display shows, held to the int32 range; NaN
+// gives 0.
+int32_t truncateToInt32(long double value);
 // Copies text whole with its terminating zero, at most capacity - 1 characters.
 void copyText(char* destination, const char* source, size_t capacity);

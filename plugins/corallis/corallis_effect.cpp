@@ -1,11 +1,7 @@
 // CorallisEffect: parameters, programs, texts, sample-rate changes and the block loop.
 #include "plugins/corallis/corallis_effect.h"
 
-#include "frame/editor_base.h"
-#include "frame/finite_sample.h"
-#include "frame/record_entries.h"
 #include "frame/value_text.h"
-#include "plugins/corallis/sample_guard.h"
 
 #include <algorithm>
 #include <cstring>
@@ -13,60 +9,32 @@
 
 namespace {
 
-// Delay and depth texts: the stored value times 50 as milliseconds, "%.2f", linear in the stored
-// value even where the voice uses its square. The product is taken in double precision, like
-// every value text of the family.
-void formatMilliseconds(float value, char* text) {
-    formatTwoDecimals(static_cast<double>(value) * 50.0, text);
-}
-
 constexpr char kOn[] = "on";
 constexpr char kOff[] = "off";
 
-// The integer a display shows: the extended-precision product truncated toward zero. Values
-// are 0..1 here, so the conversion is always in range.
+// The integer a display shows: the extended-precision product truncated toward zero.
 int32_t truncatedScaled(float value, long double scale, long double offset) {
-    return static_cast<int32_t>(static_cast<long double>(value) * scale - offset);
+    return truncateToInt32(static_cast<long double>(value) * scale - offset);
 }
 
 } // namespace
 
 CorallisEffect::CorallisEffect(audioMasterCallback hostCallback)
-    : EffectBase(hostCallback, kCorallisProgramCount, kCorallisParameterCount) {
+    : StereoEffect(hostCallback, kCorallisProgramCount, kCorallisParameterCount) {
+    // The editor hears every index, also those above the last parameter.
+    editorHearsUnknownIndices = true;
+    parameterNames = parameterNameTable();
+    parameterLabels = parameterLabelTable();
     const bool linesAllocated = installLinesForRate(44100.0f);
-    programs = new (std::nothrow) CorallisProgram[kCorallisProgramCount];
-    if (programs) {
-        for (int32_t p = 0; p < kCorallisProgramCount; ++p)
-            programs[p].setDefaults();
+    if (createPrograms(parameterDefaults(), kCorallisProgramName, parameterFields())) {
         setProgram(0);
-        setNumInputs(2);
-        setNumOutputs(2);
-        setHasVu(true);
-        setCanMono(true);
-        setCanReplacing(true);
-        setUniqueId(fourCharCode('L', 'F', 'c', 'o'));
+        setUpStereo(fourCharCode('L', 'F', 'c', 'o'));
         suspend();
     }
-    failed = !programs || !linesAllocated;
-}
-
-CorallisEffect::~CorallisEffect() {
-    delete[] programs;
+    if (!linesAllocated) failed = true;
 }
 
 // ---- parameters ----
-
-void CorallisEffect::setParameter(int32_t index, float value) {
-    // Negative indices are host errors that nothing downstream is prepared for.
-    if (index < 0) return;
-    // The host boundary already clamps; the editor's own calls arrive here directly.
-    value = sanitizeParameterValue(value);
-    if (index < kCorallisParameterCount) {
-        current().value(index) = value;
-        applyParameter(index, value);
-    }
-    if (editor) editor->setParameter(index, value);
-}
 
 void CorallisEffect::applyParameter(int32_t index, float value) {
     switch (index) {
@@ -108,7 +76,7 @@ void CorallisEffect::applyParameter(int32_t index, float value) {
         break;
     case kNegDelay:
         wetPolarity = 1.0f - 2.0f * value;
-        wetGain = wetPolarity * current().value(kWetMix);
+        wetGain = wetPolarity * storedValue(kWetMix);
         break;
     case kRandAmt:
         for (EnsembleVoice& v : voices)
@@ -117,8 +85,8 @@ void CorallisEffect::applyParameter(int32_t index, float value) {
     case kSlowMod:
         slowMode = value != 0.0f;
         // Both speeds follow the new mode (and the editor hears of both before SlowMod).
-        setParameter(kSpeed1, current().value(kSpeed1));
-        setParameter(kSpeed2, current().value(kSpeed2));
+        setParameter(kSpeed1, storedValue(kSpeed1));
+        setParameter(kSpeed2, storedValue(kSpeed2));
         break;
     default:
         break;
@@ -152,41 +120,25 @@ void CorallisEffect::applyFeedback(Side side, float value) {
         voices[v].setFeedback(side, t * kFeedbackFactors[v]);
 }
 
-float CorallisEffect::getParameter(int32_t index) {
-    if (!isParameterIndex(index)) return 0.0f;
-    return current().value(index);
-}
-
 // ---- programs ----
 
+// In index order through the one parameter path: SlowMod (13) re-applies both speeds,
+// Neg.Delay (11) corrects the wet gain that Wet Mix (9) computed with the previous polarity.
+// Then every line is silenced and every sweep restarted.
 void CorallisEffect::setProgram(int32_t program) {
     if (program < 0 || program >= kCorallisProgramCount) return;
-    currentProgram = program;
-    // In index order: SlowMod (13) re-applies both speeds, Neg.Delay (11) corrects the wet gain
-    // that Wet Mix (9) computed with the previous polarity.
-    for (int32_t i = 0; i < kCorallisParameterCount; ++i)
-        setParameter(i, current().value(i));
+    EffectBase::setProgram(program);
     resetVoices(true);
-}
-
-void CorallisEffect::setProgramName(char* name) {
-    if (name) copyText(current().name, name, sizeof current().name);
-}
-
-void CorallisEffect::getProgramName(char* name) {
-    if (name) std::strcpy(name, current().name);
 }
 
 // ---- texts ----
 
+// An index out of range reads as a single space.
 void CorallisEffect::getParamLabel(int32_t index, char* label) {
-    if (!label) return;
-    std::strcpy(label, isParameterIndex(index) ? parameterLabel(index) : " ");
-}
-
-void CorallisEffect::getParamName(int32_t index, char* text) {
-    if (!text) return;
-    std::strcpy(text, isParameterIndex(index) ? parameterName(index) : "");
+    if (label && !isParameterIndex(index))
+        std::strcpy(label, " ");
+    else
+        EffectBase::getParamLabel(index, label);
 }
 
 void CorallisEffect::getParamDisplay(int32_t index, char* text) {
@@ -195,13 +147,15 @@ void CorallisEffect::getParamDisplay(int32_t index, char* text) {
         text[0] = 0;
         return;
     }
-    const float value = current().value(index);
+    const float value = storedValue(index);
     switch (index) {
     case kDelay1:
     case kDepth1:
     case kDelay2:
     case kDepth2:
-        formatMilliseconds(value, text);
+        // The stored value times 50 as milliseconds, linear even where the voice uses its
+        // square.
+        formatScaledTwoDecimals(value, 50.0, 0.0, text);
         break;
     case kFeedBack1:
     case kFeedBack2:
@@ -221,12 +175,6 @@ void CorallisEffect::getParamDisplay(int32_t index, char* text) {
         intToText(truncatedScaled(value, 100.0L, 0.0L), text);
         break;
     }
-}
-
-float CorallisEffect::getVu() {
-    const float level = vuLevel;
-    vuLevel = 0.0f;
-    return level;
 }
 
 // ---- sample rate and suspend ----
@@ -267,22 +215,12 @@ void CorallisEffect::suspend() {
 
 // ---- processing ----
 
-void CorallisEffect::process(float** inputs, float** outputs, int32_t sampleFrames) {
-    run<true>(inputs, outputs, sampleFrames);
-}
-
-void CorallisEffect::processReplacing(float** inputs, float** outputs, int32_t sampleFrames) {
-    run<false>(inputs, outputs, sampleFrames);
-}
-
 template <bool accumulate>
 void CorallisEffect::run(float** inputs, float** outputs, int32_t sampleFrames) {
-    if (sampleFrames <= 0 || !inputs || !outputs) return;
     const float* inLeft = inputs[0];
     const float* inRight = inputs[1];
     float* outLeft = outputs[0];
     float* outRight = outputs[1];
-    if (!inLeft || !inRight || !outLeft || !outRight) return;
     if (!linesReady)
         runDryOnly<accumulate>(inLeft, inRight, outLeft, outRight, sampleFrames);
     else if (serialMode)
@@ -290,6 +228,10 @@ void CorallisEffect::run(float** inputs, float** outputs, int32_t sampleFrames) 
     else
         runVoices<accumulate, false>(inLeft, inRight, outLeft, outRight, sampleFrames);
 }
+
+// The two loops StereoEffect's processing operations call.
+template void CorallisEffect::run<true>(float**, float**, int32_t);
+template void CorallisEffect::run<false>(float**, float**, int32_t);
 
 // The voices run one after another over runs of frames (each voice's sweep state stays in
 // registers for the run) instead of all twelve per frame. That gives the same samples as long
@@ -299,7 +241,7 @@ void CorallisEffect::run(float** inputs, float** outputs, int32_t sampleFrames) 
 template <bool accumulate, bool serial>
 void CorallisEffect::runVoices(const float* inLeft, const float* inRight, float* outLeft,
                                float* outRight, int32_t sampleFrames) {
-    const float dry = current().value(kDryMix);
+    const float dry = storedValue(kDryMix);
     const float wet = wetGain;
     const int32_t length = context.lineLength;
     EnsembleRandom random = context.random;
@@ -360,11 +302,11 @@ void CorallisEffect::runVoices(const float* inLeft, const float* inRight, float*
             const float left = dry * inL[i] + wet * wetLeft[i];
             const float right = dry * inR[i] + wet * wetRight[i];
             if constexpr (accumulate) {
-                outL[i] = limitToFinite(outL[i] + left);
-                outR[i] = limitToFinite(outR[i] + right);
+                outL[i] += left;
+                outR[i] += right;
             } else {
-                outL[i] = limitToFinite(left);
-                outR[i] = limitToFinite(right);
+                outL[i] = left;
+                outR[i] = right;
             }
         }
         done += frames;
@@ -376,11 +318,11 @@ void CorallisEffect::runVoices(const float* inLeft, const float* inRight, float*
 template <bool accumulate>
 void CorallisEffect::runDryOnly(const float* inLeft, const float* inRight, float* outLeft,
                                 float* outRight, int32_t sampleFrames) {
-    const float dry = current().value(kDryMix);
+    const float dry = storedValue(kDryMix);
     for (int32_t i = 0; i < sampleFrames; ++i) {
         const float left = dry * inLeft[i];
         const float right = dry * inRight[i];
-        outLeft[i] = limitToFinite(accumulate ? outLeft[i] + left : left);
-        outRight[i] = limitToFinite(accumulate ? outRight[i] + right : right);
+        outLeft[i] = accumulate ? outLeft[i] + left : left;
+        outRight[i] = accumulate ? outRight[i] + right : right;
     }
 }

@@ -2,9 +2,9 @@
 // randomised sweep depths, chained one after another (serial mode) or all fed the dry input and
 // summed (parallel mode), mixed with the dry input by a dry gain and a signed wet gain.
 //
-// State: 16 programs (the current one holds the live parameter values, in record order), the
-// twelve EnsembleVoices, their shared EnsembleContext (span, lineLength, speedScale, random
-// generator), vuLevel, serialMode, slowMode, wetPolarity, wetGain, speedLeft and speedRight.
+// State: the programs (in the base, each in the ensemble's record order), the twelve
+// EnsembleVoices, their shared EnsembleContext (span, lineLength, speedScale, random
+// generator), serialMode, slowMode, wetPolarity, wetGain, speedLeft and speedRight.
 // Threads: setParameter, setProgram, suspend and the texts on host threads (single 32-bit
 // stores, no locks); setSampleRate on the host's user-interface thread while processing is
 // stopped; process and processReplacing on the audio thread, which never allocates and picks
@@ -12,7 +12,7 @@
 // most kRunFrames frames.
 #pragma once
 
-#include "frame/effect_base.h"
+#include "frame/stereo_effect.h"
 #include "plugins/corallis/corallis_program.h"
 #include "plugins/corallis/ensemble_context.h"
 #include "plugins/corallis/ensemble_voice.h"
@@ -20,26 +20,15 @@
 
 #include <cstdint>
 
-class CorallisEffect : public EffectBase {
+class CorallisEffect : public StereoEffect<CorallisEffect> {
   public:
     explicit CorallisEffect(audioMasterCallback hostCallback);
-    ~CorallisEffect() override;
 
-    void setParameter(int32_t index, float value) override;
-    float getParameter(int32_t index) override;
-    void process(float** inputs, float** outputs, int32_t sampleFrames) override;
-    void processReplacing(float** inputs, float** outputs, int32_t sampleFrames) override;
     void setProgram(int32_t program) override;
-    void setProgramName(char* name) override;
-    void getProgramName(char* name) override;
     void getParamLabel(int32_t index, char* label) override;
     void getParamDisplay(int32_t index, char* text) override;
-    void getParamName(int32_t index, char* text) override;
-    float getVu() override;
     void setSampleRate(float rate) override;
     void suspend() override;
-
-    bool failed = false;
 
     // Read access for tests and the editor.
     const EnsembleVoice& voice(int32_t index) const { return voices[index]; }
@@ -52,6 +41,7 @@ class CorallisEffect : public EffectBase {
     float getSpeedRight() const { return speedRight; }
 
   private:
+    friend class StereoEffect<CorallisEffect>;
     // Frames the voices process one after another before the mix (at most).
     static constexpr int32_t kRunFrames = 64;
 
@@ -64,7 +54,7 @@ class CorallisEffect : public EffectBase {
                     int32_t sampleFrames);
 
     // Recomputes the voices' values that one parameter drives.
-    void applyParameter(int32_t index, float value);
+    void applyParameter(int32_t index, float value) override;
     void applyDelay(Side side, const SideFactors& factors, float value);
     void applyDepth(Side side, const SideFactors& factors, float value);
     void applySpeed(Side side, const SideFactors& factors, float shapedSpeed, float value);
@@ -73,13 +63,10 @@ class CorallisEffect : public EffectBase {
     // range or memory exhausted) nothing changes and it answers false.
     bool installLinesForRate(float rate);
     void resetVoices(bool restart);
-    CorallisProgram& current() { return programs[currentProgram]; }
 
-    CorallisProgram* programs = nullptr;
     EnsembleVoice voices[kVoiceCount];
     EnsembleContext context;
     bool linesReady = false;
-    float vuLevel = 0.0f;
     bool serialMode = true;
     bool slowMode = false;
     float wetPolarity = 1.0f;

@@ -1,7 +1,5 @@
-// CorallisProgram: record translation, defaults, names and labels.
+// The ensemble's program record: translation, defaults, names and labels.
 #include "plugins/corallis/corallis_program.h"
-
-#include "frame/value_text.h"
 
 namespace {
 
@@ -29,22 +27,16 @@ constexpr float kDefaults[kCorallisParameterCount] = {
 int32_t fieldOfParameter(int32_t parameter) {
     return kFieldOf[parameter];
 }
-const char* parameterName(int32_t parameter) {
-    return kNames[parameter];
-}
-const char* parameterLabel(int32_t parameter) {
-    return kLabels[parameter];
-}
-float parameterDefault(int32_t parameter) {
-    return kDefaults[parameter];
-}
 
-void CorallisProgram::setDefaults() {
-    for (int32_t i = 0; i < kCorallisParameterCount; ++i)
-        value(i) = kDefaults[i];
-    copyText(name, kCorallisProgramName, sizeof name);
+const float* parameterDefaults() {
+    return kDefaults;
 }
-
-float& CorallisProgram::value(int32_t parameter) {
-    return fields[kFieldOf[parameter]];
+const int32_t* parameterFields() {
+    return kFieldOf;
+}
+const char* const* parameterNameTable() {
+    return kNames;
+}
+const char* const* parameterLabelTable() {
+    return kLabels;
 }

@@ -1,6 +1,5 @@
-// CorallisProgram: one stored program of the ensemble, its record order (which differs from the
-// parameter order), the translation between the two, and the parameters' names, labels and
-// program defaults.
+// The ensemble's program record: its field order (which differs from the parameter order), the
+// translation between the two, and the parameters' names, labels and program defaults.
 #pragma once
 
 #include <cstdint>
@@ -46,19 +45,13 @@ enum CorallisField : int32_t {
 inline constexpr int32_t kCorallisProgramCount = 16;
 inline constexpr char kCorallisProgramName[] = "Pellucid Ensemble";
 
-struct CorallisProgram {
-    float fields[kCorallisFieldCount];
-    char name[24];
-
-    // Every program starts with the same defaults and name.
-    void setDefaults();
-    // The stored value of a parameter (index 0..13).
-    float& value(int32_t parameter);
-};
-
 // The record field a parameter index (0..13) is stored in.
 int32_t fieldOfParameter(int32_t parameter);
-// Names are nine characters each, spaces included; labels are short unit texts.
-const char* parameterName(int32_t parameter);
-const char* parameterLabel(int32_t parameter);
-float parameterDefault(int32_t parameter);
+// The program defaults in parameter order, and the record field of every parameter index, as
+// the program bank takes them.
+const float* parameterDefaults();
+const int32_t* parameterFields();
+// The parameters' names (nine characters each, spaces included) and short unit labels, in
+// parameter order.
+const char* const* parameterNameTable();
+const char* const* parameterLabelTable();

@@ -8,8 +8,8 @@
 // A plain value: the audio thread copies it into locals for a run of frames.
 #pragma once
 
+#include "frame/finite_sample.h"
 #include "plugins/corallis/ensemble_random.h"
-#include "plugins/corallis/sample_guard.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -44,7 +44,7 @@ struct SweepCursor {
 
     // Stores the next input sample (non-finite values as 0) and advances the write position.
     void write(float value, int32_t length) {
-        line[writePosition] = finiteOrZero(value);
+        line[writePosition] = finiteOrSilence(value);
         if (++writePosition >= length) writePosition = 0;
     }
 

@@ -2,27 +2,21 @@
 // cubic stages in series (each blended with the signal by its own amount), scaled by a
 // post-gain and, in the anti-alias mode, low-pass filtered at eight times the host rate.
 //
-// State: 16 programs (the current one holds the live parameter values), the WaveShaper
-// settings derived from them, the oversample switch, the two channels' anti-alias filter
-// memories and the VU level (always 0: processing never raises it).
+// State: the programs (in the base), the WaveShaper settings derived from them, the oversample
+// switch and the two channels' anti-alias filter memories.
 // Threads: the constructor, setParameter, setProgram, the text calls and suspend run on host
 // threads; process and processReplacing on the audio thread. Parameters are plain floats and
 // a byte that the audio thread reads as they stand: the oversample switch once per block, the
 // gains and amounts every frame with it on and every four frames with it off.
 #pragma once
 
-#include "frame/effect_base.h"
+#include "frame/stereo_effect.h"
 #include "plugins/grimfold/anti_alias_cascade.h"
 #include "plugins/grimfold/wave_shaper.h"
 
 #include <cstdint>
 
-struct GrimfoldProgram {
-    float values[11];
-    char name[24];
-};
-
-class GrimfoldEffect : public EffectBase {
+class GrimfoldEffect : public StereoEffect<GrimfoldEffect> {
   public:
     enum Parameter : int32_t {
         kPreGain,
@@ -41,20 +35,8 @@ class GrimfoldEffect : public EffectBase {
     static constexpr int32_t kNumPrograms = 16;
 
     explicit GrimfoldEffect(audioMasterCallback hostCallback);
-    ~GrimfoldEffect() override;
 
-    void setParameter(int32_t index, float value) override;
-    float getParameter(int32_t index) override;
-    void process(float** inputs, float** outputs, int32_t sampleFrames) override;
-    void processReplacing(float** inputs, float** outputs, int32_t sampleFrames) override;
-    void setProgram(int32_t program) override;
-    void setProgramName(char* name) override;
-    void getProgramName(char* name) override;
-    void getParamLabel(int32_t index, char* label) override;
     void getParamDisplay(int32_t index, char* text) override;
-    void getParamName(int32_t index, char* text) override;
-    float getVu() override;
-    void setSampleRate(float rate) override;
     void suspend() override;
 
     // Read-only views for tests and the editor.
@@ -64,9 +46,9 @@ class GrimfoldEffect : public EffectBase {
         return channel == 0 ? leftFilter : rightFilter;
     }
 
-    bool failed = false;
-
   private:
+    friend class StereoEffect<GrimfoldEffect>;
+    void applyParameter(int32_t index, float value) override;
     template <bool accumulate> void run(float** inputs, float** outputs, int32_t sampleFrames);
     template <bool accumulate, bool oversampled>
     void runLoop(float** inputs, float** outputs, int32_t sampleFrames);
@@ -75,7 +57,5 @@ class GrimfoldEffect : public EffectBase {
     anti_alias::CascadeChannel leftFilter{};
     anti_alias::CascadeChannel rightFilter{};
     WaveShaper shaper;
-    GrimfoldProgram* programs = nullptr;
-    float vuLevel = 0.0f;
     bool oversample = false;
 };

@@ -3,9 +3,9 @@
 
 #include "plugins/swirlet/swirlet_editor.h"
 
-#include "frame/editor_base.h"
 #include "frame/value_text.h"
 
+#include <cfloat>
 #include <cmath>
 #include <cstring>
 #include <initializer_list>
@@ -18,6 +18,9 @@ constexpr const char* kParamNames[SwirletEffect::kNumParams] = {
     "Depth L", "Rate L", "Feedback L", "Depth R", "Rate R", "Feedback R", "Cross"};
 constexpr char kProgramName[] = "Swirlet";
 constexpr char kPercentLabel[] = " %";
+constexpr const char* kParamLabels[SwirletEffect::kNumParams] = {
+    kPercentLabel, kPercentLabel, kPercentLabel, kPercentLabel,
+    kPercentLabel, kPercentLabel, kPercentLabel};
 constexpr float kFourPi = 12.566371f;
 
 // One frame through a side's six all-pass stages with the common coefficient a.
@@ -31,6 +34,36 @@ inline float runStages(PhaserChannel::Stage* stages, float x, float a) {
     return x;
 }
 
+// The per-frame copy of a side's settings: the stage memories and the LFO point stay in a
+// block-local channel, while feedback, depth and the LFO step are re-read at every frame so a
+// change from another thread lands at once.
+inline void refreshSettings(PhaserChannel& local, const PhaserChannel& shared) {
+    local.feedback = shared.feedback;
+    local.depth = shared.depth;
+    local.stepCos = shared.stepCos;
+    local.stepSin = shared.stepSin;
+}
+
+// Puts a block-local channel's moving state (stages and LFO point) back.
+inline void storeState(PhaserChannel& shared, const PhaserChannel& local) {
+    for (int i = 0; i < 6; ++i)
+        shared.stages[i] = local.stages[i];
+    shared.oscCos = local.oscCos;
+    shared.oscSin = local.oscSin;
+}
+
+// A chain whose last stage is no longer finite (a non-finite or overflowing value reached it)
+// holds non-finite values from the stage where it entered on: the chain restarts from silence
+// and the frame's wet signal is 0, so nothing non-finite stays in the stage memories or reaches
+// the feedback. A finite result passes unchanged.
+inline float restartIfNonFinite(PhaserChannel& channel, float wet) {
+    if (std::fabs(wet) <= FLT_MAX) [[likely]]
+        return wet;
+    for (auto& stage : channel.stages)
+        stage = {0.0f, 0.0f};
+    return 0.0f;
+}
+
 // One rotation of an LFO, both components from the old values.
 inline void advance(PhaserChannel& channel) {
     const float c = channel.oscCos;
@@ -42,41 +75,21 @@ inline void advance(PhaserChannel& channel) {
 } // namespace
 
 SwirletEffect::SwirletEffect(audioMasterCallback hostCallback)
-    : EffectBase(hostCallback, kNumPrograms, kNumParams) {
+    : StereoEffect(hostCallback, kNumPrograms, kNumParams) {
     denormalOffset = 1e-24f;
-    programs = new (std::nothrow) SwirletProgram[kNumPrograms];
-    if (!programs) {
-        failed = true;
-        return;
-    }
-    for (int32_t p = 0; p < kNumPrograms; ++p) {
-        std::memcpy(programs[p].values, kDefaults, sizeof kDefaults);
-        copyText(programs[p].name, kProgramName, sizeof programs[p].name);
-    }
-    currentProgram = 0;
-    resetChannels();
-    setNumInputs(2);
-    setNumOutputs(2);
-    setHasVu(true);
-    setCanMono(true);
-    setCanReplacing(true);
-    setUniqueId(fourCharCode('L', 'F', 's', 'w'));
+    parameterNames = kParamNames;
+    parameterLabels = kParamLabels;
+    if (!createPrograms(kDefaults, kProgramName)) return;
+    setUpStereo(fourCharCode('L', 'F', 's', 'w'));
     sampleRate = 44100.0f;
     halfPeriod = 0.5f / 44100.0f;
-    for (int32_t i = 0; i < kNumParams; ++i)
-        setParameter(i, programs[0].values[i]);
+    // Program 0 current, both channels reset, its values applied (no editor yet).
+    setProgram(0);
     // Last: the editor attaches itself and raises the has-editor flag; the effect base owns it.
     if (!new (std::nothrow) SwirletEditor(this)) failed = true;
 }
 
-SwirletEffect::~SwirletEffect() {
-    delete[] programs;
-}
-
-void SwirletEffect::setParameter(int32_t index, float value) {
-    if (!isParameterIndex(index)) return;
-    programs[currentProgram].values[index] = value;
-    if (editor) editor->setParameter(index, value);
+void SwirletEffect::applyParameter(int32_t index, float value) {
     switch (index) {
     case kDepthL:
         left.depth = value;
@@ -113,22 +126,8 @@ void SwirletEffect::setRate(PhaserChannel& channel, float value) {
     channel.stepSin = static_cast<float>(std::sin(static_cast<double>(w)));
 }
 
-float SwirletEffect::getParameter(int32_t index) {
-    if (!isParameterIndex(index)) return 0.0f;
-    return programs[currentProgram].values[index];
-}
-
-void SwirletEffect::process(float** inputs, float** outputs, int32_t sampleFrames) {
-    run<true>(inputs, outputs, sampleFrames);
-}
-
-void SwirletEffect::processReplacing(float** inputs, float** outputs, int32_t sampleFrames) {
-    run<false>(inputs, outputs, sampleFrames);
-}
-
 template <bool accumulate>
 void SwirletEffect::run(float** inputs, float** outputs, int32_t sampleFrames) {
-    if (sampleFrames <= 0) return;
     const float* inLeft = inputs[0];
     const float* inRight = inputs[1];
     float* outLeft = outputs[0];
@@ -141,15 +140,8 @@ void SwirletEffect::run(float** inputs, float** outputs, int32_t sampleFrames) {
     for (int32_t i = 0; i < sampleFrames; ++i) {
         const float inL = inLeft[i];
         const float inR = inRight[i];
-        // Coefficients are re-read every frame so a change from another thread lands at once.
-        l.feedback = left.feedback;
-        l.depth = left.depth;
-        l.stepCos = left.stepCos;
-        l.stepSin = left.stepSin;
-        r.feedback = right.feedback;
-        r.depth = right.depth;
-        r.stepCos = right.stepCos;
-        r.stepSin = right.stepSin;
+        refreshSettings(l, left);
+        refreshSettings(r, right);
         const float crossGain = cross;
 
         advance(l);
@@ -160,8 +152,8 @@ void SwirletEffect::run(float** inputs, float** outputs, int32_t sampleFrames) {
         const float xR = yR6 * r.feedback + inR - denormalOffset + inL * crossGain;
         const float aL = -0.5f - 0.4f * std::fabs(l.oscCos);
         const float aR = -0.5f - 0.4f * std::fabs(r.oscSin);
-        const float wetL = runStages(l.stages, xL, aL);
-        const float wetR = runStages(r.stages, xR, aR);
+        const float wetL = restartIfNonFinite(l, runStages(l.stages, xL, aL));
+        const float wetR = restartIfNonFinite(r, runStages(r.stages, xR, aR));
         const float outL = 0.5f * (inL + l.depth * wetL);
         const float outR = 0.5f * (inR + r.depth * wetR);
         if constexpr (accumulate) {
@@ -172,14 +164,14 @@ void SwirletEffect::run(float** inputs, float** outputs, int32_t sampleFrames) {
             outRight[i] = outR;
         }
     }
-    std::memcpy(left.stages, l.stages, sizeof l.stages);
-    std::memcpy(right.stages, r.stages, sizeof r.stages);
-    left.oscCos = l.oscCos;
-    left.oscSin = l.oscSin;
-    right.oscCos = r.oscCos;
-    right.oscSin = r.oscSin;
+    storeState(left, l);
+    storeState(right, r);
     renormaliseOscillators();
 }
+
+// The two loops StereoEffect's processing operations call.
+template void SwirletEffect::run<true>(float**, float**, int32_t);
+template void SwirletEffect::run<false>(float**, float**, int32_t);
 
 // One Newton step back onto the unit circle against rounding drift.
 void SwirletEffect::renormaliseOscillators() {
@@ -200,25 +192,11 @@ void SwirletEffect::resetChannels() {
     }
 }
 
+// Both sweeps restart with every program change.
 void SwirletEffect::setProgram(int32_t program) {
     if (program < 0 || program >= kNumPrograms) return;
-    currentProgram = program;
     resetChannels();
-    for (int32_t i = 0; i < kNumParams; ++i)
-        setParameter(i, programs[program].values[i]);
-}
-
-void SwirletEffect::setProgramName(char* name) {
-    if (name) copyText(programs[currentProgram].name, name, sizeof programs[currentProgram].name);
-}
-
-void SwirletEffect::getProgramName(char* name) {
-    if (name) std::strcpy(name, programs[currentProgram].name);
-}
-
-void SwirletEffect::getParamLabel(int32_t index, char* label) {
-    if (!label) return;
-    std::strcpy(label, isParameterIndex(index) ? kPercentLabel : "");
+    EffectBase::setProgram(program);
 }
 
 void SwirletEffect::getParamDisplay(int32_t index, char* text) {
@@ -227,26 +205,17 @@ void SwirletEffect::getParamDisplay(int32_t index, char* text) {
         text[0] = 0;
         return;
     }
-    // The display number is taken in double precision from the stored value, like every value
-    // text of the family.
-    const double v = programs[currentProgram].values[index];
-    formatTwoDecimals(index == kCross ? v * 200.0 - 100.0 : v * 100.0, text);
-}
-
-void SwirletEffect::getParamName(int32_t index, char* text) {
-    if (!text) return;
-    std::strcpy(text, isParameterIndex(index) ? kParamNames[index] : "");
-}
-
-float SwirletEffect::getVu() {
-    const float level = vuLevel;
-    vuLevel = 0.0f;
-    return level;
+    // A percentage of the stored value; Cross runs from -100 to +100.
+    const float v = storedValue(index);
+    if (index == kCross)
+        formatScaledTwoDecimals(v, 200.0, 100.0, text);
+    else
+        formatScaledTwoDecimals(v, 100.0, 0.0, text);
 }
 
 void SwirletEffect::setSampleRate(float rate) {
     sampleRate = rate;
     halfPeriod = 0.5f / rate;
-    setParameter(kRateL, programs[currentProgram].values[kRateL]);
-    setParameter(kRateR, programs[currentProgram].values[kRateR]);
+    setParameter(kRateL, storedValue(kRateL));
+    setParameter(kRateR, storedValue(kRateR));
 }

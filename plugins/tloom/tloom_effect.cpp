@@ -1,17 +1,11 @@
 // TloomEffect: parameters, programs, texts, sample-rate changes and the per-frame arithmetic.
 #include "plugins/tloom/tloom_effect.h"
 
-#include "frame/denormals.h"
-#include "frame/editor_base.h"
-#include "frame/finite_sample.h"
-#include "frame/record_entries.h"
 #include "frame/value_text.h"
 
 #include <cfloat>
-#include <climits>
 #include <cmath>
 #include <cstring>
-#include <new>
 
 namespace {
 
@@ -23,6 +17,10 @@ constexpr const char* kParamNames[TloomEffect::kNumParams] = {
     "Cutoff",      "Rez",       "Low",        "Band",           "High"};
 constexpr char kPercentLabel[] = " %";
 constexpr char kPlainLabel[] = " ";
+constexpr const char* kParamLabels[TloomEffect::kNumParams] = {
+    kPercentLabel, kPercentLabel, kPercentLabel, kPercentLabel, kPercentLabel,
+    kPercentLabel, kPlainLabel,   kPlainLabel,   kPlainLabel,   kPlainLabel,
+    kPlainLabel,   kPlainLabel,   kPlainLabel,   kPlainLabel,   kPlainLabel};
 constexpr char kProgramName[] = "Default";
 constexpr char kEffectName[] = "Tessera Loom";
 constexpr char kVendorName[] = "Lumen Forge";
@@ -56,50 +54,56 @@ inline float readSwept(const GapLine& line, const QuadratureOscillator& mod) {
     return line.read(position);
 }
 
-// 100 x value truncated toward zero, kept inside the integer range. The product is taken in
-// double precision, like the other value texts, so a stored 0.35 (0.3499999940...) shows 34.
-inline int32_t percentOf(float value) {
-    const double scaled = 100.0 * static_cast<double>(value);
-    if (!(scaled == scaled)) return 0;
-    if (scaled >= 2147483647.0) return 2147483647;
-    if (scaled <= -2147483648.0) return INT32_MIN;
-    return static_cast<int32_t>(scaled);
-}
+// The per-block copy of one side's moving state: its oscillator phases and filter memory stay
+// in registers for the block, while steps and coefficients are re-read from the side at every
+// frame, so a change from another thread takes effect at the next sample.
+struct SideRun {
+    explicit SideRun(const TloomSide& side)
+        : shared(side), speed(side.gapSpeedOsc), mod(side.gapModOsc), filter(side.filter) {}
 
-inline void refreshSteps(QuadratureOscillator& local, const QuadratureOscillator& shared) {
-    local.stepCos = shared.stepCos;
-    local.stepSin = shared.stepSin;
-}
+    // Advances the oscillators (sweep first) and answers the value at the swept read position.
+    float advanceAndRead() {
+        mod.stepCos = shared.gapModOsc.stepCos;
+        mod.stepSin = shared.gapModOsc.stepSin;
+        speed.stepCos = shared.gapSpeedOsc.stepCos;
+        speed.stepSin = shared.gapSpeedOsc.stepSin;
+        filter.damping = shared.filter.damping;
+        filter.cutoffCoeff = shared.filter.cutoffCoeff;
+        filter.stable = shared.filter.stable;
+        mod.advance();
+        speed.advance();
+        return readSwept(shared.line, mod);
+    }
+    // The line's new sample: the other side's value times this side's feedback plus the shaped
+    // oscillator.
+    float lineInput(float otherValue) const {
+        return otherValue * shared.feedback + shapeValue(shared.shape, speed.oscCos);
+    }
+    // Puts the moving state back into the side.
+    void store(TloomSide& side) const {
+        side.gapSpeedOsc.oscCos = speed.oscCos;
+        side.gapSpeedOsc.oscSin = speed.oscSin;
+        side.gapModOsc.oscCos = mod.oscCos;
+        side.gapModOsc.oscSin = mod.oscSin;
+        side.filter.low = filter.low;
+        side.filter.band = filter.band;
+        side.filter.high = filter.high;
+    }
 
-inline void storePhase(QuadratureOscillator& shared, const QuadratureOscillator& local) {
-    shared.oscCos = local.oscCos;
-    shared.oscSin = local.oscSin;
-}
-
-inline void refreshCoefficients(TloomFilter& local, const TloomFilter& shared) {
-    local.damping = shared.damping;
-    local.cutoffCoeff = shared.cutoffCoeff;
-}
-
-inline void storeMemory(TloomFilter& shared, const TloomFilter& local) {
-    shared.low = local.low;
-    shared.band = local.band;
-    shared.high = local.high;
-}
+    const TloomSide& shared;
+    QuadratureOscillator speed;
+    QuadratureOscillator mod;
+    TloomFilter filter;
+};
 
 } // namespace
 
 TloomEffect::TloomEffect(audioMasterCallback hostCallback)
-    : EffectBase(hostCallback, kNumPrograms, kNumParams) {
-    programs = new (std::nothrow) TloomProgram[kNumPrograms];
-    if (!programs) {
-        failed = true;
-        return;
-    }
-    for (int32_t p = 0; p < kNumPrograms; ++p) {
-        std::memcpy(programs[p].values, kDefaults, sizeof kDefaults);
-        copyText(programs[p].name, kProgramName, sizeof programs[p].name);
-    }
+    : StereoEffect(hostCallback, kNumPrograms, kNumParams) {
+    right.speedAdjust = 0.0f;
+    parameterNames = kParamNames;
+    parameterLabels = kParamLabels;
+    if (!createPrograms(kDefaults, kProgramName)) return;
 
     sampleRate = 44100.0f;
     invSampleRate = 1.0f / 44100.0f;
@@ -110,76 +114,61 @@ TloomEffect::TloomEffect(audioMasterCallback hostCallback)
         failed = true;
         return;
     }
-    lineLeft.adopt(std::move(samplesLeft), length);
-    lineRight.adopt(std::move(samplesRight), length);
+    left.line.adopt(std::move(samplesLeft), length);
+    right.line.adopt(std::move(samplesRight), length);
 
-    currentProgram = 0;
-    for (int32_t i = 0; i < kNumParams; ++i)
-        setParameter(i, programs[0].values[i]);
-
-    setNumInputs(2);
-    setNumOutputs(2);
-    setHasVu(true);
-    setCanMono(true);
-    setCanReplacing(true);
-    setUniqueId(fourCharCode('L', 'F', 't', 'l'));
+    setProgram(0);
+    setUpStereo(fourCharCode('L', 'F', 't', 'l'));
 }
 
-TloomEffect::~TloomEffect() {
-    delete[] programs;
-}
-
-void TloomEffect::setParameter(int32_t index, float value) {
-    if (!isParameterIndex(index) || !programs) return;
-    // The host boundary already clamps; the editor and direct callers get the same guarantee.
-    const float v = sanitizeParameterValue(value);
-    float* stored = programs[currentProgram].values;
-    stored[index] = v;
+void TloomEffect::applyParameter(int32_t index, float v) {
     switch (index) {
     case kLeftGapSpeed:
-        setGapSpeed(gapSpeedOscLeft, v, speedAdjustLeft);
+        setGapSpeed(left, v);
         break;
     case kRightGapSpeed:
-        setGapSpeed(gapSpeedOscRight, v, speedAdjustRight);
+        setGapSpeed(right, v);
         break;
     case kLeftGapMod:
-        setGapMod(gapModOscLeft, v);
+        setGapMod(left, v);
         break;
     case kRightGapMod:
-        setGapMod(gapModOscRight, v);
+        setGapMod(right, v);
         break;
     case kLeftFeedback:
-        feedbackLeft = (2.0f * v - 1.0f) * 0.99f;
+        left.feedback = (2.0f * v - 1.0f) * 0.99f;
         break;
     case kRightFeedback:
-        feedbackRight = (2.0f * v - 1.0f) * 0.99f;
+        right.feedback = (2.0f * v - 1.0f) * 0.99f;
         break;
     case kLeftShape:
-        setShape(shapeLeft, shapeWeightsLeft, v);
+        setShape(left, v);
         break;
     case kRightShape:
-        setShape(shapeRight, shapeWeightsRight, v);
+        setShape(right, v);
         break;
     case kLeftSpeedAdjust:
-        speedAdjustLeft = static_cast<float>(0.999f * v + 0.001);
-        setGapSpeed(gapSpeedOscLeft, stored[kLeftGapSpeed], speedAdjustLeft);
+        left.speedAdjust = static_cast<float>(0.999f * v + 0.001);
+        setGapSpeed(left, storedValue(kLeftGapSpeed));
         break;
     case kRightSpeedAdjust:
-        speedAdjustRight = static_cast<float>(0.999f * v + 0.001);
-        setGapSpeed(gapSpeedOscRight, stored[kRightGapSpeed], speedAdjustRight);
+        right.speedAdjust = static_cast<float>(0.999f * v + 0.001);
+        setGapSpeed(right, storedValue(kRightGapSpeed));
         break;
     case kCutoff: {
-        const float corner = 0.48f * v * v * v * v + 0.01f;
+        // 0.48 times v^4, the power formed first (as the shapes and Rez form theirs), + 0.01.
+        const float v4 = v * v * v * v;
+        const float corner = 0.48f * v4 + 0.01f;
         const double angle = kCutoffPi * invSampleRate * corner * kHalfRate;
         const float coeff = static_cast<float>(2.0 * std::sin(angle));
-        filterLeft.cutoffCoeff = coeff;
-        filterRight.cutoffCoeff = coeff;
+        left.filter.setCutoff(coeff);
+        right.filter.setCutoff(coeff);
         break;
     }
     case kRez: {
         const float damping = static_cast<float>((1.0f - v * v) * 0.5f + 0.15);
-        filterLeft.damping = damping;
-        filterRight.damping = damping;
+        left.filter.setDamping(damping);
+        right.filter.setDamping(damping);
         break;
     }
     case kLow:
@@ -194,53 +183,37 @@ void TloomEffect::setParameter(int32_t index, float value) {
     default:
         break;
     }
-    if (editor) editor->setParameter(index, v);
 }
 
 // Step angle invSampleRate x (0.3 v + 0.0001) x speedAdjust x pi x 22050 radians per sample:
 // (0.3 v + 0.0001) x speedAdjust x 11025 Hz.
-void TloomEffect::setGapSpeed(QuadratureOscillator& oscillator, float value, float speedAdjust) {
+void TloomEffect::setGapSpeed(TloomSide& side, float value) {
     const double omega =
-        invSampleRate * (0.3 * value + kRateOffset) * speedAdjust * kSpeedPi * kHalfRate;
-    oscillator.setStepAngle(omega);
+        invSampleRate * (0.3 * value + kRateOffset) * side.speedAdjust * kSpeedPi * kHalfRate;
+    side.gapSpeedOsc.setStepAngle(omega);
 }
 
 // Step angle (0.1 v + 0.0001) x invSampleRate x 692.72...: about 0.011 Hz to 11.04 Hz.
-void TloomEffect::setGapMod(QuadratureOscillator& oscillator, float value) {
+void TloomEffect::setGapMod(TloomSide& side, float value) {
     const double omega = (0.1 * value + kRateOffset) * invSampleRate * kModScale;
-    oscillator.setStepAngle(omega);
+    side.gapModOsc.setStepAngle(omega);
 }
 
 // Shape k (the integer part of 10 v, at most 4) selects the oscillator to the power k + 1.
-void TloomEffect::setShape(int32_t& shape, float* weights, float value) {
+void TloomEffect::setShape(TloomSide& side, float value) {
     const float tenths = value * 10.0f;
-    shape = tenths >= 4.0f ? 4 : (tenths >= 1.0f ? static_cast<int32_t>(tenths) : 0);
+    side.shape = tenths >= 4.0f ? 4 : (tenths >= 1.0f ? static_cast<int32_t>(tenths) : 0);
     for (int32_t k = 0; k < kNumShapes; ++k)
-        weights[k] = k == shape ? 1.0f : 0.0f;
-}
-
-float TloomEffect::getParameter(int32_t index) {
-    if (!isParameterIndex(index) || !programs) return 0.0f;
-    return programs[currentProgram].values[index];
-}
-
-void TloomEffect::process(float** inputs, float** outputs, int32_t sampleFrames) {
-    run<true>(inputs, outputs, sampleFrames);
-}
-
-void TloomEffect::processReplacing(float** inputs, float** outputs, int32_t sampleFrames) {
-    run<false>(inputs, outputs, sampleFrames);
+        side.shapeWeights[k] = k == side.shape ? 1.0f : 0.0f;
 }
 
 template <bool accumulate>
 void TloomEffect::run(float** inputs, float** outputs, int32_t sampleFrames) {
-    if (sampleFrames <= 0 || !inputs || !outputs) return;
     const float* inLeft = inputs[0];
     const float* inRight = inputs[1];
     float* outLeft = outputs[0];
     float* outRight = outputs[1];
-    if (!inLeft || !inRight || !outLeft || !outRight) return;
-    if (!lineLeft.hasSamples() || !lineRight.hasSamples()) {
+    if (!left.line.hasSamples() || !right.line.hasSamples()) {
         // Only an effect whose construction failed has no lines: it stays silent.
         if constexpr (!accumulate) {
             std::memset(outLeft, 0, sizeof(float) * static_cast<size_t>(sampleFrames));
@@ -249,123 +222,64 @@ void TloomEffect::run(float** inputs, float** outputs, int32_t sampleFrames) {
         return;
     }
 
-    // The filter memories decay through the denormal range after loud input, where arithmetic
-    // is several times slower; flushing them to zero changes nothing audible.
-    ScopedFlushDenormals flushDenormals;
-
-    // Oscillator phases and filter memories live in locals for the block so that they stay in
-    // registers; steps, gains and coefficients are re-read at every frame, so a change from
-    // another thread takes effect at the next sample.
-    QuadratureOscillator speedL = gapSpeedOscLeft;
-    QuadratureOscillator modL = gapModOscLeft;
-    QuadratureOscillator speedR = gapSpeedOscRight;
-    QuadratureOscillator modR = gapModOscRight;
-    TloomFilter filterL = filterLeft;
-    TloomFilter filterR = filterRight;
-
+    SideRun l(left);
+    SideRun r(right);
     for (int32_t n = 0; n < sampleFrames; ++n) {
         const float inL = inLeft[n];
         const float inR = inRight[n];
-        refreshSteps(modL, gapModOscLeft);
-        refreshSteps(modR, gapModOscRight);
-        refreshSteps(speedL, gapSpeedOscLeft);
-        refreshSteps(speedR, gapSpeedOscRight);
-        refreshCoefficients(filterL, filterLeft);
-        refreshCoefficients(filterR, filterRight);
+        const float gL = l.advanceAndRead();
+        const float gR = r.advanceAndRead();
+        left.line.write(l.lineInput(gR));
+        right.line.write(r.lineInput(gL));
 
-        modL.advance();
-        modR.advance();
-        speedL.advance();
-        speedR.advance();
-
-        const float gL = readSwept(lineLeft, modL);
-        const float gR = readSwept(lineRight, modR);
-        lineLeft.write(gR * feedbackLeft + shapeValue(shapeLeft, speedL.oscCos));
-        lineRight.write(gL * feedbackRight + shapeValue(shapeRight, speedR.oscCos));
-
-        filterL.step(gL * inL);
-        filterR.step(gR * inR);
+        l.filter.step(gL * inL);
+        r.filter.step(gR * inR);
         const float low = lowGain;
         const float band = bandGain;
         const float high = highGain;
-        const float resultL = filterL.mix(low, band, high);
-        const float resultR = filterR.mix(low, band, high);
+        const float resultL = l.filter.mix(low, band, high);
+        const float resultR = r.filter.mix(low, band, high);
         if constexpr (accumulate) {
-            outLeft[n] = limitToFinite(outLeft[n] + resultL);
-            outRight[n] = limitToFinite(outRight[n] + resultR);
+            outLeft[n] += resultL;
+            outRight[n] += resultR;
         } else {
-            outLeft[n] = limitToFinite(resultL);
-            outRight[n] = limitToFinite(resultR);
+            outLeft[n] = resultL;
+            outRight[n] = resultR;
         }
     }
-
-    storePhase(gapSpeedOscLeft, speedL);
-    storePhase(gapModOscLeft, modL);
-    storePhase(gapSpeedOscRight, speedR);
-    storePhase(gapModOscRight, modR);
-    storeMemory(filterLeft, filterL);
-    storeMemory(filterRight, filterR);
+    l.store(left);
+    r.store(right);
 
     // Back to unit length, in this order. An oscillator that had to be put back may have
     // written runaway values into the lines, which would circulate for good: clear them.
-    bool intact = gapSpeedOscLeft.renormalise();
-    intact = gapSpeedOscRight.renormalise() && intact;
-    intact = gapModOscLeft.renormalise() && intact;
-    intact = gapModOscRight.renormalise() && intact;
+    bool intact = left.gapSpeedOsc.renormalise();
+    intact = right.gapSpeedOsc.renormalise() && intact;
+    intact = left.gapModOsc.renormalise() && intact;
+    intact = right.gapModOsc.renormalise() && intact;
     if (!intact) {
-        lineLeft.clear();
-        lineRight.clear();
+        left.line.clear();
+        right.line.clear();
     }
 }
 
-void TloomEffect::setProgram(int32_t program) {
-    if (program < 0 || program >= kNumPrograms || !programs) return;
-    currentProgram = program;
-    for (int32_t i = 0; i < kNumParams; ++i)
-        setParameter(i, programs[program].values[i]);
-}
-
-void TloomEffect::setProgramName(char* name) {
-    if (name && programs)
-        copyText(programs[currentProgram].name, name, sizeof programs[currentProgram].name);
-}
-
-void TloomEffect::getProgramName(char* name) {
-    if (!name) return;
-    std::strcpy(name, programs ? programs[currentProgram].name : "");
-}
-
-void TloomEffect::getParamLabel(int32_t index, char* label) {
-    if (!label) return;
-    if (!isParameterIndex(index))
-        label[0] = 0;
-    else
-        std::strcpy(label, index <= kRightFeedback ? kPercentLabel : kPlainLabel);
-}
+// The two loops StereoEffect's processing operations call.
+template void TloomEffect::run<true>(float**, float**, int32_t);
+template void TloomEffect::run<false>(float**, float**, int32_t);
 
 // The integer part of 100 x the value, right-aligned in 7 characters: the feedback gain for the
 // two feedback parameters, the stored value for all others.
 void TloomEffect::getParamDisplay(int32_t index, char* text) {
     if (!text) return;
-    if (!isParameterIndex(index) || !programs) {
+    if (!isParameterIndex(index) || !programs.isReady()) {
         text[0] = 0;
         return;
     }
-    float x = programs[currentProgram].values[index];
-    if (index == kLeftFeedback) x = feedbackLeft;
-    if (index == kRightFeedback) x = feedbackRight;
-    intToText(percentOf(x), text);
-}
-
-void TloomEffect::getParamName(int32_t index, char* text) {
-    if (!text) return;
-    std::strcpy(text, isParameterIndex(index) ? kParamNames[index] : "");
-}
-
-float TloomEffect::getVu() {
-    const float level = vuLevel;
-    vuLevel = 0.0f;
-    return level;
+    float x = storedValue(index);
+    if (index == kLeftFeedback) x = left.feedback;
+    if (index == kRightFeedback) x = right.feedback;
+    // 100 x is formed in single precision like the effect's other arithmetic, so a stored 0.35
+    // (0.3499999940...) shows 35 (in double precision it would be 34.99999940... and show 34).
+    intToText(truncateToInt32(100.0f * x), text);
 }
 
 // New lines of rate x 0.1 samples, cleared. The steps and the filter coefficient keep the values
@@ -383,8 +297,8 @@ void TloomEffect::setSampleRate(float rate) {
     const float inverse = 1.0f / rate;
     // Below about 3e-39 Hz the reciprocal overflows; the largest float keeps it finite.
     invSampleRate = std::isfinite(inverse) ? inverse : FLT_MAX;
-    lineLeft.adopt(std::move(samplesLeft), length);
-    lineRight.adopt(std::move(samplesRight), length);
+    left.line.adopt(std::move(samplesLeft), length);
+    right.line.adopt(std::move(samplesRight), length);
 }
 
 bool TloomEffect::getEffectName(char* name) {

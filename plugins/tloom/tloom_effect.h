@@ -3,28 +3,35 @@
 // oscillator, the value read multiplies that side's input, and the product runs through a
 // state-variable filter whose low-pass, band-pass and high-pass outputs are mixed.
 //
-// State: 16 programs (the current one holds the live parameter values), the derived values of
-// each side (shape, shape weights, feedback, speed adjustment), four quadrature oscillators,
-// two gap lines, two filters, the three mix gains, 1 / sample rate and the VU level.
+// State: the programs (in the base), two TloomSides (derived values, two quadrature
+// oscillators, a gap line and a filter each), the three mix gains and 1 / sample rate.
 // Threads: setParameter, setProgram and the text operations run on host threads (user
 // interface or automation); process and processReplacing on the audio thread, reading the
 // steps, gains and coefficients as plain floats at every frame. setSampleRate replaces the
 // line buffers and must not overlap a processing call.
 #pragma once
 
-#include "frame/effect_base.h"
+#include "frame/stereo_effect.h"
 #include "plugins/tloom/gap_line.h"
 #include "plugins/tloom/quadrature_oscillator.h"
 #include "plugins/tloom/tloom_filter.h"
 
 #include <cstdint>
 
-struct TloomProgram {
-    float values[15];
-    char name[24];
+// One side of the effect: its derived values, the oscillator that feeds its gap line, the one
+// that sweeps the line's read position, the line and the filter its product runs through.
+struct TloomSide {
+    int32_t shape = 0;
+    float feedback = 0.0f;
+    float speedAdjust = 1.0f;
+    float shapeWeights[5] = {};
+    QuadratureOscillator gapSpeedOsc;
+    QuadratureOscillator gapModOsc;
+    GapLine line;
+    TloomFilter filter;
 };
 
-class TloomEffect : public EffectBase {
+class TloomEffect : public StereoEffect<TloomEffect> {
   public:
     enum Parameter : int32_t {
         kLeftGapSpeed,
@@ -48,21 +55,9 @@ class TloomEffect : public EffectBase {
     static constexpr int32_t kNumShapes = 5;
 
     explicit TloomEffect(audioMasterCallback hostCallback);
-    ~TloomEffect() override;
 
-    void setParameter(int32_t index, float value) override;
-    float getParameter(int32_t index) override;
-    void process(float** inputs, float** outputs, int32_t sampleFrames) override;
-    void processReplacing(float** inputs, float** outputs, int32_t sampleFrames) override;
-    void setProgram(int32_t program) override;
-    void setProgramName(char* name) override;
-    void getProgramName(char* name) override;
-    void getParamLabel(int32_t index, char* label) override;
     void getParamDisplay(int32_t index, char* text) override;
-    void getParamName(int32_t index, char* text) override;
-    float getVu() override;
     void setSampleRate(float rate) override;
-    void suspend() override {}
     bool getEffectName(char* name) override;
     bool getVendorString(char* text) override;
     bool getProductString(char* text) override;
@@ -70,33 +65,17 @@ class TloomEffect : public EffectBase {
     // Called by the editor after every control change; the effect needs nothing from it.
     virtual void controlChanged(int32_t tag, float value);
 
-    bool failed = false;
-
   private:
+    friend class StereoEffect<TloomEffect>;
+    void applyParameter(int32_t index, float value) override;
     template <bool accumulate> void run(float** inputs, float** outputs, int32_t sampleFrames);
-    void setGapSpeed(QuadratureOscillator& oscillator, float value, float speedAdjust);
-    void setGapMod(QuadratureOscillator& oscillator, float value);
-    static void setShape(int32_t& shape, float* weights, float value);
+    void setGapSpeed(TloomSide& side, float value);
+    void setGapMod(TloomSide& side, float value);
+    static void setShape(TloomSide& side, float value);
 
-    int32_t shapeLeft = 0;
-    int32_t shapeRight = 0;
-    TloomProgram* programs = nullptr;
     float invSampleRate = 0.0f;
-    float vuLevel = 0.0f;
-    float feedbackLeft = 0.0f;
-    float feedbackRight = 0.0f;
-    float speedAdjustLeft = 1.0f;
-    float speedAdjustRight = 0.0f;
-    float shapeWeightsLeft[kNumShapes] = {};
-    float shapeWeightsRight[kNumShapes] = {};
-    QuadratureOscillator gapSpeedOscLeft;
-    QuadratureOscillator gapModOscLeft;
-    QuadratureOscillator gapSpeedOscRight;
-    QuadratureOscillator gapModOscRight;
-    GapLine lineLeft;
-    GapLine lineRight;
-    TloomFilter filterLeft;
-    TloomFilter filterRight;
+    TloomSide left;
+    TloomSide right;
     float lowGain = 0.0f;
     float bandGain = 0.0f;
     float highGain = 0.0f;

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cfloat>
 #include <climits>
 #include <cmath>
 #include <limits>
@@ -39,15 +40,16 @@ TEST(Dispatcher, FixedAnswersOfTheBase) {
 
 TEST(Dispatcher, VuIsScaledAndTruncated) {
     ProbeEffect effect;
-    effect.vu = 0.5f;
+    effect.vuLevel = 0.5f;
     EXPECT_EQ(dispatch(effect, effGetVu), 16383);
-    effect.vu = 1.0f;
+    EXPECT_EQ(dispatch(effect, effGetVu), 0) << "reading the level clears it";
+    effect.vuLevel = 1.0f;
     EXPECT_EQ(dispatch(effect, effGetVu), 32767);
-    effect.vu = std::numeric_limits<float>::quiet_NaN();
+    effect.vuLevel = std::numeric_limits<float>::quiet_NaN();
     EXPECT_EQ(dispatch(effect, effGetVu), 0);
-    effect.vu = std::numeric_limits<float>::infinity();
+    effect.vuLevel = std::numeric_limits<float>::infinity();
     EXPECT_EQ(dispatch(effect, effGetVu), 0);
-    effect.vu = 1e30f;
+    effect.vuLevel = 1e30f;
     EXPECT_EQ(dispatch(effect, effGetVu), INT32_MAX);
 }
 
@@ -96,8 +98,9 @@ TEST(Dispatcher, BlockSizeAndSampleRateReachTheEffectsOwnSetters) {
 TEST(Dispatcher, UnusableSampleRatesNeverReachTheEffect) {
     ProbeEffect effect;
     for (float bad :
-         {0.0f, -44100.0f, std::numeric_limits<float>::infinity(),
-          -std::numeric_limits<float>::infinity(), std::numeric_limits<float>::quiet_NaN()}) {
+         {0.0f, -44100.0f, 1e-40f, FLT_MIN, 1e-30f, 0.001f, 0.63f, 0.9999999f,
+          std::numeric_limits<float>::infinity(), -std::numeric_limits<float>::infinity(),
+          std::numeric_limits<float>::quiet_NaN()}) {
         dispatch(effect, effSetSampleRate, 0, 0, nullptr, bad);
         dispatch(effect, effSetBlockSizeAndSampleRate, 0, 128, nullptr, bad);
     }
@@ -130,23 +133,6 @@ TEST(Dispatcher, BaseTextsAreEmpty) {
     }
 }
 
-TEST(RecordEntries, ParameterValuesAreClampedAtTheBoundary) {
-    ProbeEffect effect;
-    AEffect* record = effect.getAeffect();
-    const float inputs[] = {0.25f,
-                            -1.0f,
-                            2.0f,
-                            std::numeric_limits<float>::quiet_NaN(),
-                            std::numeric_limits<float>::infinity(),
-                            -std::numeric_limits<float>::infinity()};
-    const float expected[] = {0.25f, 0.0f, 1.0f, 0.0f, 1.0f, 0.0f};
-    for (float value : inputs)
-        record->setParameter(record, 1, value);
-    ASSERT_EQ(effect.parameterCalls.size(), 6u);
-    for (size_t i = 0; i < 6; ++i)
-        EXPECT_EQ(effect.parameterCalls[i].value, expected[i]) << i;
-}
-
 TEST(RecordEntries, ProcessCallsWithoutAudioAreDropped) {
     // The probe's process does nothing, so a crash would be the only sign of a fault; null
     // arrays, null channels and non-positive frame counts must not reach the effect at all.
@@ -160,6 +146,45 @@ TEST(RecordEntries, ProcessCallsWithoutAudioAreDropped) {
     record->processReplacing(record, channels, channels, -5);
     EXPECT_EQ(record->getParameter(nullptr, 0), 0.0f);
     EXPECT_EQ(record->dispatcher(nullptr, effIdentify, 0, 0, nullptr, 0.0f), 0);
+}
+
+TEST(RecordEntries, NoNonFiniteSampleLeavesTheProcessingEntries) {
+    ProbeEffect effect;
+    AEffect* record = effect.getAeffect();
+    const float inf = std::numeric_limits<float>::infinity();
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    effect.written = {0.5f, -0.0f, 1e30f, inf, -inf, nan};
+    std::vector<float> left(6, -7.0f), right(6, -7.0f);
+    float* out[2] = {left.data(), right.data()};
+    record->processReplacing(record, out, out, 6);
+    const std::vector<float> limited = {0.5f, -0.0f, 1e30f, 0.0f, 0.0f, 0.0f};
+    EXPECT_EQ(left, limited);
+    EXPECT_EQ(right, limited);
+    EXPECT_TRUE(std::signbit(left[1]));
+    // Adding onto a host buffer that already holds non-finite values.
+    effect.written = {1.0f};
+    left = {nan, inf, -inf, 2.0f, FLT_MAX, 0.0f};
+    record->process(record, out, out, 6);
+    EXPECT_EQ(left, (std::vector<float>{0.0f, 0.0f, 0.0f, 3.0f, FLT_MAX, 1.0f}));
+}
+
+TEST(RecordEntries, EffectsRunWithSubnormalsFlushedAndTheHostsSettingComesBack) {
+    constexpr unsigned kFlushBits = 0x8040; // flush-to-zero and denormals-are-zero
+    ProbeEffect effect;
+    AEffect* record = effect.getAeffect();
+    float sample = 0.0f;
+    float* channels[2] = {&sample, &sample};
+    const unsigned host = _mm_getcsr();
+    for (unsigned hostSetting : {host & ~kFlushBits, host | kFlushBits}) {
+        _mm_setcsr(hostSetting);
+        record->processReplacing(record, channels, channels, 1);
+        EXPECT_EQ(effect.floatControlSeen & kFlushBits, kFlushBits);
+        EXPECT_EQ(_mm_getcsr(), hostSetting);
+        record->process(record, channels, channels, 1);
+        EXPECT_EQ(effect.floatControlSeen & kFlushBits, kFlushBits);
+        EXPECT_EQ(_mm_getcsr(), hostSetting);
+    }
+    _mm_setcsr(host);
 }
 
 } // namespace

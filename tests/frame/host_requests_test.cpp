@@ -135,7 +135,6 @@ struct EntryProbe : ProbeEffect {
         failed = failNext;
         ++constructed;
     }
-    bool failed = false;
     static inline bool failNext = false;
     static inline bool destroyedFlagStorage = false;
     static inline int constructed = 0;

@@ -117,18 +117,21 @@ TEST(CorallisParameters, WetPolarityAndModeSwitches) {
 }
 
 TEST(CorallisParameters, ProgramRecordOrderDiffersFromParameterOrder) {
-    CorallisProgram program;
-    program.setDefaults();
-    EXPECT_STREQ(program.name, "Pellucid Ensemble");
+    ProgramBank bank;
+    ASSERT_TRUE(bank.allocate(1, kCorallisParameterCount, parameterDefaults(), kCorallisProgramName,
+                              parameterFields()));
+    char name[ProgramBank::kNameBytes];
+    bank.copyName(0, name);
+    EXPECT_STREQ(name, "Pellucid Ensemble");
     const float recordOrder[kCorallisFieldCount] = {0.25f, 0.75f, 0.2f, 0.15f, 0.15f, 0.55f, 0.3f,
                                                     0.25f, 0.0f,  0.5f, 0.5f,  1.0f,  1.0f,  0.0f};
-    for (int f = 0; f < kCorallisFieldCount; ++f)
-        EXPECT_EQ(program.fields[f], recordOrder[f]) << f;
     const int32_t expectedField[kCorallisParameterCount] = {0, 1, 2,  3,  4,  5, 6,
                                                             7, 9, 10, 11, 13, 8, 12};
+    const float* record = &bank.value(0, kDelay1);
     for (int32_t p = 0; p < kCorallisParameterCount; ++p) {
         EXPECT_EQ(fieldOfParameter(p), expectedField[p]) << p;
-        EXPECT_EQ(&program.value(p), &program.fields[expectedField[p]]) << p;
+        EXPECT_EQ(&bank.value(0, p), record + expectedField[p]) << p;
+        EXPECT_EQ(record[expectedField[p]], recordOrder[expectedField[p]]) << p;
     }
 }
 

@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <climits>
 #include <clocale>
 #include <string>
 
@@ -16,12 +15,6 @@ std::string text(GrimfoldEffect& effect, void (GrimfoldEffect::*get)(int32_t, ch
     std::fill(buffer, buffer + sizeof buffer, '#');
     (effect.*get)(index, buffer);
     return buffer;
-}
-std::string name(GrimfoldEffect& e, int32_t i) {
-    return text(e, &GrimfoldEffect::getParamName, i);
-}
-std::string label(GrimfoldEffect& e, int32_t i) {
-    return text(e, &GrimfoldEffect::getParamLabel, i);
 }
 std::string display(GrimfoldEffect& e, int32_t i) {
     return text(e, &GrimfoldEffect::getParamDisplay, i);
@@ -66,27 +59,6 @@ TEST(GrimfoldTexts, ValuesMapToGainsAmountsAndTheSwitch) {
     EXPECT_EQ(display(effect, GrimfoldEffect::kOversample), "OFF");
     effect.setParameter(GrimfoldEffect::kOversample, 0.50001f);
     EXPECT_EQ(display(effect, GrimfoldEffect::kOversample), "ON");
-}
-
-TEST(GrimfoldTexts, BadIndicesAndNullBuffersAreIgnored) {
-    GrimfoldEffect effect(nullptr);
-    for (int32_t index : {-1, 11, 1000, INT32_MIN, INT32_MAX}) {
-        effect.setParameter(index, 0.9f);
-        EXPECT_EQ(effect.getParameter(index), 0.0f);
-        EXPECT_EQ(name(effect, index), "");
-        EXPECT_EQ(label(effect, index), "");
-        EXPECT_EQ(display(effect, index), "");
-        effect.getParamName(index, nullptr);
-    }
-    for (int32_t i = 0; i < GrimfoldEffect::kNumParams; ++i) {
-        effect.getParamName(i, nullptr);
-        effect.getParamLabel(i, nullptr);
-        effect.getParamDisplay(i, nullptr);
-    }
-    effect.getProgramName(nullptr);
-    effect.setProgramName(nullptr);
-    EXPECT_EQ(display(effect, GrimfoldEffect::kShape1), "25.00");
-    EXPECT_EQ(programName(effect), "Grim Fold");
 }
 
 TEST(GrimfoldPrograms, SixteenProgramsKeepTheirOwnValuesAndNames) {

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdint>
 #include <vector>
 
 namespace {
@@ -211,14 +212,47 @@ TEST(SwirletProcessing, AddingAndReplacingGiveTheSameSamples) {
     }
 }
 
-TEST(SwirletProcessing, EmptyBlocksTouchNothing) {
-    SwirletEffect effect(nullptr);
-    Block block(4, 1.0f, 1.0f);
-    block.outL.assign(4, 9.0f);
-    effect.processReplacing(block.inputs(), block.outputs(), 0);
-    effect.process(block.inputs(), block.outputs(), -3);
-    EXPECT_EQ(block.outL[0], 9.0f);
-    EXPECT_EQ(effect.channel(0).oscCos, 1.0f);
+// One NaN or infinity in the input (after half a second of noise, both entries, full feedback
+// and cross-feed) restarts the chain it reached from silence: the output stays finite and the
+// next block is ordinary audio again, with every stage memory finite.
+TEST(SwirletNonFiniteInput, TheChainRestartsFromSilenceAndNothingStaysPoisoned) {
+    for (float bad : {NAN, INFINITY, -INFINITY}) {
+        SwirletEffect effect(nullptr);
+        effect.setParameter(SwirletEffect::kFeedbackL, 1.0f);
+        effect.setParameter(SwirletEffect::kFeedbackR, 1.0f);
+        effect.setParameter(SwirletEffect::kCross, 0.0f);
+        AEffect* record = effect.getAeffect();
+        Block block(512);
+        uint32_t noise = 1;
+        auto fill = [&] {
+            for (size_t i = 0; i < 512; ++i) {
+                noise = noise * 1664525u + 1013904223u;
+                block.inL[i] = static_cast<float>(noise >> 9) / 4194304.0f - 1.0f;
+                block.inR[i] = -0.5f * block.inL[i];
+            }
+        };
+        for (int n = 0; n < 43; ++n) {
+            fill();
+            record->processReplacing(record, block.inputs(), block.outputs(), 512);
+        }
+        fill();
+        block.inL[137] = bad;
+        record->process(record, block.inputs(), block.outputs(), 512);
+        for (int n = 0; n < 3; ++n) {
+            for (size_t i = 0; i < 512; ++i) {
+                ASSERT_TRUE(std::isfinite(block.outL[i]) && std::isfinite(block.outR[i]))
+                    << bad << " block " << n << " frame " << i;
+                if (n > 0) {
+                    ASSERT_LT(std::fabs(block.outL[i]) + std::fabs(block.outR[i]), 20.0f);
+                }
+            }
+            for (int side = 0; side < 2; ++side)
+                for (const auto& stage : effect.channel(side).stages)
+                    ASSERT_TRUE(std::isfinite(stage.stageIn) && std::isfinite(stage.stageOut));
+            fill();
+            record->processReplacing(record, block.inputs(), block.outputs(), 512);
+        }
+    }
 }
 
 } // namespace

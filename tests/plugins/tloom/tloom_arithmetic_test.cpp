@@ -301,6 +301,34 @@ TEST(TloomParameters, StepsAndCutoffGiveTheStatedFrequencies) {
     EXPECT_EQ(Probe::filterRight(effect).damping, 0.15f);
 }
 
+// v = 0.183: v^4 = 0.0011215132 (float), 0.48 x that + 0.01 = 0.0105383266, and at 44100 Hz
+// 2 sin(3.1415926 x 0.0105383266 x 22050 / 44100) rounds to 0x3d0799c1. Multiplying 0.48 in
+// first, (((0.48 v) v) v) v + 0.01 = 0.0105383256, would give 0x3d0799c0.
+TEST(TloomParameters, CutoffTakesTheFourthPowerBeforeTheProduct) {
+    TloomEffect effect(nullptr);
+    effect.setParameter(TloomEffect::kCutoff, 0.183f);
+    EXPECT_EQ(bitsOf(Probe::filterLeft(effect).cutoffCoeff), 0x3d0799c1u);
+    EXPECT_EQ(bitsOf(Probe::filterRight(effect).cutoffCoeff), 0x3d0799c1u);
+}
+
+// 100 x the stored value in single precision, truncated: the defaults 0.35 and 0.45 (stored
+// just below) read 35 and 45, the left feedback (-0.495) reads -49.
+TEST(TloomParameters, PercentTextsFormTheProductInSinglePrecision) {
+    TloomEffect effect(nullptr);
+    const struct {
+        int32_t index;
+        const char* text;
+    } cases[] = {{TloomEffect::kRightGapSpeed, "     35"},
+                 {TloomEffect::kRightGapMod, "     45"},
+                 {TloomEffect::kLeftFeedback, "    -49"},
+                 {TloomEffect::kRightFeedback, "      9"}};
+    for (const auto& c : cases) {
+        char text[16];
+        effect.getParamDisplay(c.index, text);
+        EXPECT_STREQ(text, c.text) << c.index;
+    }
+}
+
 TEST(TloomParameters, SpeedAdjustScalesTheGapSpeedStoredForItsSide) {
     TloomEffect effect(nullptr);
     effect.setParameter(TloomEffect::kLeftGapSpeed, 1.0f);
@@ -350,37 +378,6 @@ TEST(TloomSampleRate, ChangeResizesAndClearsTheLinesButKeepsTheCoefficients) {
     effect.setProgram(0);
     EXPECT_NE(Probe::filterLeft(effect).cutoffCoeff, cutoff);
     EXPECT_NE(Probe::gapSpeedLeft(effect).stepCos, before.stepCos);
-}
-
-TEST(TloomPrograms, EachProgramKeepsItsOwnValuesAndName) {
-    TloomEffect effect(nullptr);
-    effect.setParameter(TloomEffect::kCutoff, 0.9f);
-    char name[64] = "A name far longer than twenty-three characters";
-    effect.setProgramName(name);
-    effect.setProgram(7);
-    EXPECT_EQ(effect.getProgram(), 7);
-    EXPECT_EQ(effect.getParameter(TloomEffect::kCutoff), 0.5f);
-    char read[64];
-    effect.getProgramName(read);
-    EXPECT_STREQ(read, "Default");
-    effect.setProgram(0);
-    EXPECT_EQ(effect.getParameter(TloomEffect::kCutoff), 0.9f);
-    effect.getProgramName(read);
-    EXPECT_STREQ(read, "A name far longer than ");
-    EXPECT_EQ(std::strlen(read), 23u);
-    effect.setProgram(16);
-    effect.setProgram(-1);
-    EXPECT_EQ(effect.getProgram(), 0);
-}
-
-TEST(TloomPrograms, VuAlwaysReadsZero) {
-    TloomEffect effect(nullptr);
-    std::vector<float> in(256, 0.9f), out(256);
-    float* ins[2] = {in.data(), in.data()};
-    float* outs[2] = {out.data(), out.data()};
-    effect.processReplacing(ins, outs, 256);
-    EXPECT_EQ(effect.getVu(), 0.0f);
-    EXPECT_EQ(effect.getVu(), 0.0f);
 }
 
 } // namespace

@@ -28,15 +28,16 @@ struct Block {
             phase += step;
         }
     }
+    // Through the record's processing entries, as a host calls them.
     void replace(TloomEffect& e) {
         float* in[2] = {inL.data(), inR.data()};
         float* out[2] = {outL.data(), outR.data()};
-        e.processReplacing(in, out, static_cast<int32_t>(inL.size()));
+        e.getAeffect()->processReplacing(e.getAeffect(), in, out, static_cast<int32_t>(inL.size()));
     }
     void accumulate(TloomEffect& e) {
         float* in[2] = {inL.data(), inR.data()};
         float* out[2] = {outL.data(), outR.data()};
-        e.process(in, out, static_cast<int32_t>(inL.size()));
+        e.getAeffect()->process(e.getAeffect(), in, out, static_cast<int32_t>(inL.size()));
     }
     bool allFinite() const {
         for (size_t i = 0; i < outL.size(); ++i)
@@ -108,53 +109,33 @@ TEST(TloomNonFiniteAudio, EnormousFiniteInputGivesFiniteOutput) {
     }
 }
 
-TEST(TloomNonFiniteAudio, AccumulatingIntoAPoisonedHostBufferHandsBackFiniteSamples) {
-    TloomEffect effect(nullptr);
-    prepare(effect, 8000.0f);
-    Block block(64);
-    block.sine(0.1);
-    for (size_t i = 0; i < 64; ++i)
-        block.outL[i] = block.outR[i] = (i % 2) ? kNaN : kInf;
-    block.accumulate(effect);
-    EXPECT_TRUE(block.allFinite());
-    EXPECT_EQ(block.outR[0], FLT_MAX);
-    EXPECT_EQ(block.outR[1], 0.0f);
-}
-
 // At 22050 Hz a high Cutoff with low Rez puts the filter coefficient (2 sin(pi x 10804.5 /
-// 22050) = 1.999) beyond the stable range: its memory grows without bound.
-TEST(TloomUnstableFilter, GrowingMemoryIsClearedInsteadOfBecomingInfinite) {
+// 22050) = 1.999) beyond the stable range, where its memory could only grow without bound: the
+// filter is held at silence instead, and plays again as soon as the setting is stable.
+TEST(TloomUnstableFilter, AnUnstableSettingIsHeldAtSilence) {
     TloomEffect effect(nullptr);
     prepare(effect, 22050.0f);
+    effect.setParameter(TloomEffect::kHigh, 1.0f);
+    Block block(512);
+    for (int n = 0; n < 10; ++n) { // until the lines reach the output
+        block.sine(0.01);
+        block.replace(effect);
+    }
+    EXPECT_GT(block.peak(), 0.01f);
     effect.setParameter(TloomEffect::kCutoff, 1.0f);
     effect.setParameter(TloomEffect::kRez, 0.0f);
-    effect.setParameter(TloomEffect::kHigh, 1.0f);
     ASSERT_GT(Probe::filterLeft(effect).cutoffCoeff, 1.99f);
-    Block block(512);
-    bool clearedOnce = false;
     for (int n = 0; n < 40; ++n) {
         block.sine(0.01);
         block.replace(effect);
-        ASSERT_TRUE(block.allFinite()) << "block " << n;
-        const TloomFilter& f = Probe::filterLeft(effect);
-        ASSERT_TRUE(std::isfinite(f.low) && std::isfinite(f.band) && std::isfinite(f.high));
-        if (std::fabs(f.band) < 1e30f && block.peak() > 1e30f) clearedOnce = true;
+        ASSERT_EQ(block.peak(), 0.0f) << "block " << n;
     }
-    EXPECT_TRUE(clearedOnce) << "the filter should have overflowed and started again";
-
-    // Once the setting is stable again the memory decays back to ordinary levels: the
-    // overflowed values are never carried along.
     effect.setParameter(TloomEffect::kCutoff, 0.3f);
     effect.setParameter(TloomEffect::kRez, 0.5f);
-    int blocksToRecover = -1;
-    for (int n = 0; n < 100 && blocksToRecover < 0; ++n) {
-        block.sine(0.01);
-        block.replace(effect);
-        ASSERT_TRUE(block.allFinite());
-        if (block.peak() < 10.0f) blocksToRecover = n;
-    }
-    EXPECT_GE(blocksToRecover, 0);
-    EXPECT_LT(blocksToRecover, 20); // under half a second at 22050 Hz
+    block.sine(0.01);
+    block.replace(effect);
+    EXPECT_GT(block.peak(), 0.01f);
+    EXPECT_LT(block.peak(), 10.0f);
 }
 
 TEST(TloomRunawayOscillator, LinesAreClearedAndThePointPutBack) {
@@ -225,50 +206,33 @@ TEST(TloomSampleRates, ExtremeRatesGiveSafeLinesAndFiniteOutput) {
     }
 }
 
-TEST(TloomOutOfRangeValues, DirectCallsAreHeldToZeroToOne) {
-    TloomEffect effect(nullptr);
-    effect.setParameter(TloomEffect::kLeftShape, 7.5f);
-    EXPECT_EQ(Probe::shapeLeft(effect), 4);
-    EXPECT_EQ(effect.getParameter(TloomEffect::kLeftShape), 1.0f);
-    effect.setParameter(TloomEffect::kRightShape, kNaN);
-    EXPECT_EQ(Probe::shapeRight(effect), 0);
-    effect.setParameter(TloomEffect::kLeftFeedback, 1e30f);
-    EXPECT_EQ(Probe::feedbackLeft(effect), 0.99f);
-    effect.setParameter(TloomEffect::kRightFeedback, -kInf);
-    EXPECT_EQ(Probe::feedbackRight(effect), -0.99f);
-    effect.setParameter(TloomEffect::kCutoff, kNaN);
-    EXPECT_TRUE(std::isfinite(Probe::filterLeft(effect).cutoffCoeff));
-    char text[32];
-    effect.getParamDisplay(TloomEffect::kLeftFeedback, text);
-    EXPECT_STREQ(text, "     99");
-}
-
-TEST(TloomOutOfRangeValues, BadIndicesChangeNothingAndReadZero) {
-    TloomEffect effect(nullptr);
-    for (int32_t index : {-1, 15, 1000, std::numeric_limits<int32_t>::min()}) {
-        effect.setParameter(index, 0.9f);
-        EXPECT_EQ(effect.getParameter(index), 0.0f);
-        char text[32] = "untouched";
-        effect.getParamName(index, text);
-        EXPECT_STREQ(text, "");
+// Every legal low rate, a program change there, then back to 44100 Hz (whose steps and cutoff
+// stay those of the low rate until the next program change): no state runs away.
+TEST(TloomSampleRates, LowRatesLeaveNoRunawayState) {
+    for (float rate = 1.0f; rate <= 40.0f; rate += 0.5f) {
+        TloomEffect effect(nullptr);
+        AEffect* record = effect.getAeffect();
+        record->dispatcher(record, effSetSampleRate, 0, 0, nullptr, rate);
+        record->dispatcher(record, effSetProgram, 0, 3, nullptr, 0.0f);
+        Block block(512);
+        for (int n = 0; n < 20; ++n) {
+            block.sine(0.7, 1.0f);
+            block.replace(effect);
+            ASSERT_LT(block.peak(), 1e4f) << rate;
+        }
+        record->dispatcher(record, effSetSampleRate, 0, 0, nullptr, 44100.0f);
+        for (int n = 0; n < 20; ++n) {
+            block.sine(0.05, 1.0f);
+            block.replace(effect);
+            ASSERT_LT(block.peak(), 1e4f) << rate;
+        }
+        record->dispatcher(record, effSetProgram, 0, 0, nullptr, 0.0f);
+        for (int n = 0; n < 20; ++n) {
+            block.sine(0.05, 1.0f);
+            block.replace(effect);
+            ASSERT_LT(block.peak(), 10.0f) << rate << " block " << n;
+        }
     }
-    for (int32_t i = 0; i < TloomEffect::kNumParams; ++i)
-        EXPECT_NE(effect.getParameter(i), 0.9f) << i;
-}
-
-TEST(TloomOutOfRangeValues, ProcessingIgnoresEmptyBlocksAndMissingChannels) {
-    TloomEffect effect(nullptr);
-    Block block(8, 0.5f);
-    block.outL.assign(8, 3.0f);
-    float* in[2] = {block.inL.data(), block.inR.data()};
-    float* out[2] = {block.outL.data(), block.outR.data()};
-    effect.processReplacing(in, out, 0);
-    effect.processReplacing(in, out, -5);
-    effect.process(in, out, -1);
-    float* missing[2] = {block.inL.data(), nullptr};
-    effect.processReplacing(missing, out, 8);
-    effect.processReplacing(nullptr, out, 8);
-    EXPECT_EQ(block.outL, std::vector<float>(8, 3.0f));
 }
 
 } // namespace

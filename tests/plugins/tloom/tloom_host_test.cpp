@@ -63,7 +63,7 @@ const char* const kNames[15] = {
     "L Gap Speed", "L Gap Mod", "L Feedback", "R Gap Speed",    "R Gap Mod",
     "R Feedback",  "L Shape",   "R Shape",    "L Speed Adjust", "R Speed Adjust",
     "Cutoff",      "Rez",       "Low",        "Band",           "High"};
-const char* const kDefaultDisplays[15] = {"     50", "     50", "    -49", "     34", "     44",
+const char* const kDefaultDisplays[15] = {"     50", "     50", "    -49", "     35", "     45",
                                           "      9", "      0", "      0", "    100", "    100",
                                           "     50", "      0", "    100", "      0", "      0"};
 const float kDefaultValues[15] = {0.5f, 0.5f, 0.25f, 0.35f, 0.45f, 0.55f, 0.0f, 0.0f,

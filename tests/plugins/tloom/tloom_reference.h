@@ -54,8 +54,8 @@ class ReferenceTloom {
             speedR.setAngle(gapSpeedAngle(values[3], speedAdjustR));
             break;
         case 10:
-            cutoff = (float)(2.0 * std::sin(3.1415926 * invRate * (0.48f * v * v * v * v + 0.01f) *
-                                            22050.0));
+            cutoff = (float)(2.0 * std::sin(3.1415926 * invRate *
+                                            (0.48f * (v * v * v * v) + 0.01f) * 22050.0));
             break;
         case 11:
             damping = (float)((1.0f - v * v) * 0.5f + 0.15);
