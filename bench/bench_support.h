@@ -1,8 +1,10 @@
 // Shared pieces of the processing benchmarks: loading a built plug-in, a looping input signal,
-// and the per-frame counters every benchmark reports.
+// and the per-frame counters every benchmark reports. Every figure is the benchmark's own CPU
+// time of the processing calls.
 #pragma once
 
-#include "tools/plughost/plugin_host.h"
+#include "tests/support/plugin_loader.h"
+#include "tests/support/stereo_buffer.h"
 
 #include <benchmark/benchmark.h>
 
@@ -16,21 +18,15 @@
 constexpr double kBenchRate = 48000.0;
 
 inline std::unique_ptr<PluginHost> loadBenchPlugin(const char* name, int32_t block) {
-    std::string error;
-    auto host = PluginHost::load(std::string(PLUGIN_DIR) + "/" + name + ".so", error);
-    if (!host) {
-        std::fprintf(stderr, "%s\n", error.c_str());
-        std::abort();
-    }
-    host->start(static_cast<float>(kBenchRate), block);
+    auto host = loadPlugin(name, static_cast<float>(kBenchRate), block);
+    if (!host) std::abort();
     return host;
 }
 
 // Stereo blocks for a benchmark: input that is music-like (two sines and a little noise) or
 // silent, and outputs to overwrite.
-struct BenchBuffers {
-    explicit BenchBuffers(size_t frames, bool silent = false)
-        : inL(frames), inR(frames), outL(frames), outR(frames) {
+struct BenchBuffers : StereoBuffer {
+    explicit BenchBuffers(size_t frames, bool silent = false) : StereoBuffer(frames) {
         uint32_t noise = 1;
         for (size_t i = 0; i < frames && !silent; ++i) {
             noise = noise * 1664525u + 1013904223u;
@@ -39,14 +35,7 @@ struct BenchBuffers {
             inL[i] = static_cast<float>(0.4 * std::sin(2 * M_PI * 220 * t)) + 0.05f * white;
             inR[i] = static_cast<float>(0.4 * std::sin(2 * M_PI * 331 * t)) - 0.05f * white;
         }
-        in[0] = inL.data();
-        in[1] = inR.data();
-        out[0] = outL.data();
-        out[1] = outR.data();
     }
-    std::vector<float> inL, inR, outL, outR;
-    float* in[2];
-    float* out[2];
 };
 
 // ns per stereo frame and the realtime factor at 48 kHz, from the benchmark's own timing.

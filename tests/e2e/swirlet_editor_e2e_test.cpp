@@ -2,6 +2,8 @@
 // finds the window by the process id, drags a knob with xdotool, and checks that the host saw
 // begin-edit, automate and end-edit for that parameter and that the screen shows the knob
 // turned (and the other knobs as they were). Every process it starts is ended, also on failure.
+#include "tests/support/xvfb_server.h"
+
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -11,7 +13,6 @@
 #include <fcntl.h>
 #include <fstream>
 #include <iterator>
-#include <poll.h>
 #include <sstream>
 #include <string>
 #include <sys/wait.h>
@@ -51,35 +52,6 @@ struct Child {
         return -1;
     }
 };
-
-// Starts Xvfb on a display number it picks itself; answers the number, or -1.
-int startXvfb(Child& server) {
-    int fds[2];
-    if (pipe(fds) != 0) return -1;
-    server.pid = fork();
-    if (server.pid == 0) {
-        close(fds[0]);
-        const int devNull = open("/dev/null", O_RDWR);
-        dup2(devNull, STDOUT_FILENO);
-        dup2(devNull, STDERR_FILENO);
-        const std::string fd = std::to_string(fds[1]);
-        execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1024x768x24", "-nolisten",
-               "tcp", static_cast<char*>(nullptr));
-        _exit(127);
-    }
-    close(fds[1]);
-    std::string number;
-    pollfd waiting{fds[0], POLLIN, 0};
-    const auto deadline = Clock::now() + std::chrono::seconds(20);
-    while (Clock::now() < deadline) {
-        if (poll(&waiting, 1, 200) <= 0) continue;
-        char c = 0;
-        if (read(fds[0], &c, 1) <= 0 || c == '\n') break;
-        number.push_back(c);
-    }
-    close(fds[0]);
-    return number.empty() ? -1 : std::atoi(number.c_str());
-}
 
 // Runs `plughost editor` with its output going to `outputPath`.
 void startEditor(Child& child, const std::string& display, const std::string& outputPath) {
@@ -136,11 +108,9 @@ TEST(SwirletEditorInXServer, DraggingAKnobAutomatesTheHostAndTurnsTheKnob) {
     for (const char* tool : {"Xvfb", "xdotool", "import"})
         if (!onPath(tool)) GTEST_SKIP() << tool << " is not installed";
 
-    Child server;
-    const int number = startXvfb(server);
-    ASSERT_GE(number, 0) << "Xvfb did not come up";
-    std::string display = std::to_string(number);
-    display.insert(display.begin(), ':');
+    XvfbServer server;
+    ASSERT_TRUE(server.start(1024, 768)) << "Xvfb did not come up";
+    const std::string display = server.displayName();
     char folder[] = "/tmp/swirlet-e2e-XXXXXX";
     ASSERT_NE(mkdtemp(folder), nullptr);
     const std::string dir = folder;

@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/gui/frame/frame_test_support.h"
-#include "tests/gui/platform/xvfb_server.h"
+#include "tests/support/xvfb_server.h"
 
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>

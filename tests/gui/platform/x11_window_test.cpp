@@ -10,7 +10,7 @@
 #include "gui/platform/x11/x11_window.h"
 #include "gui/platform/x11/x11_window_registry.h"
 #include "tests/gui/platform/recording_listener.h"
-#include "tests/gui/platform/xvfb_server.h"
+#include "tests/support/xvfb_server.h"
 
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>

@@ -1,15 +1,10 @@
 // Every deliverable as a host's loader sees it: exactly two exported entries, its C++ runtime
-// inside, and nothing but system libraries needed at run time.
-#include "tests/plugins/deliverables/built_plugins.h"
-#include "tools/plughost/plugin_host.h"
-
-#include <gtest/gtest.h>
+// inside, nothing but system libraries needed at run time, and an entry that refuses a host
+// of version 0.
+#include "tests/plugins/deliverables/each_plugin.h"
 
 #include <cstdio>
 #include <set>
-#include <sstream>
-#include <string>
-#include <vector>
 
 namespace {
 
@@ -28,52 +23,49 @@ std::vector<std::string> commandLines(const std::string& command) {
     return lines;
 }
 
-std::string pluginPath(const std::string& name) {
-    return std::string(PLUGIN_DIR) + "/" + name + ".so";
+TEST(Deliverables, TheBuildProducedSome) {
+    EXPECT_FALSE(builtPlugins().empty());
 }
 
-TEST(Deliverables, ExportExactlyTheTwoEntries) {
-    ASSERT_FALSE(builtPlugins().empty());
-    for (const std::string& name : builtPlugins()) {
-        std::set<std::string> symbols;
-        for (const std::string& line :
-             commandLines("nm -D --defined-only " + pluginPath(name) + " | awk '{print $3}'"))
-            if (!line.empty()) symbols.insert(line);
-        EXPECT_EQ(symbols, (std::set<std::string>{"VSTPluginMain", "main"})) << name;
-    }
+using Deliverable = EachPlugin;
+
+TEST_P(Deliverable, ExportsExactlyTheTwoEntries) {
+    std::set<std::string> symbols;
+    for (const std::string& line :
+         commandLines("nm -D --defined-only " + pluginPath(GetParam()) + " | awk '{print $3}'"))
+        if (!line.empty()) symbols.insert(line);
+    EXPECT_EQ(symbols, (std::set<std::string>{"VSTPluginMain", "main"}));
 }
 
-TEST(Deliverables, NeedOnlySystemLibrariesAtRunTime) {
+TEST_P(Deliverable, NeedsOnlySystemLibrariesAtRunTime) {
     const std::set<std::string> allowed = {"libc.so.6",       "libm.so.6",           "libX11.so.6",
                                            "libXext.so.6",    "libfreetype.so.6",    "libdl.so.2",
                                            "libpthread.so.0", "ld-linux-x86-64.so.2"};
-    for (const std::string& name : builtPlugins()) {
-        const auto needed = commandLines("readelf -d " + pluginPath(name) +
-                                         " | sed -n 's/.*(NEEDED).*\\[\\(.*\\)\\]/\\1/p'");
-        EXPECT_FALSE(needed.empty()) << name;
-        for (const std::string& library : needed)
-            EXPECT_TRUE(allowed.count(library)) << name << " needs " << library;
-    }
+    const auto needed = commandLines("readelf -d " + pluginPath(GetParam()) +
+                                     " | sed -n 's/.*(NEEDED).*\\[\\(.*\\)\\]/\\1/p'");
+    EXPECT_FALSE(needed.empty());
+    for (const std::string& library : needed)
+        EXPECT_TRUE(allowed.count(library)) << "needs " << library;
 }
 
-TEST(Deliverables, BothEntriesCreateAWorkingEffect) {
-    for (const std::string& name : builtPlugins()) {
-        std::string error;
-        auto host = PluginHost::load(pluginPath(name), error);
-        ASSERT_TRUE(host) << error;
-        EXPECT_EQ(host->effect()->numInputs, 2) << name;
-        EXPECT_EQ(host->effect()->numOutputs, 2) << name;
-        EXPECT_EQ(host->effect()->numPrograms, 16) << name;
-        EXPECT_EQ(host->close(), 1) << name;
-    }
+TEST_P(Deliverable, EntryMakesAStereoEffectWithSixteenProgramsThatCloseEnds) {
+    auto host = load(0.0f);
+    ASSERT_TRUE(host);
+    EXPECT_EQ(host->effect()->magic, kEffectMagic);
+    EXPECT_EQ(host->effect()->numInputs, 2);
+    EXPECT_EQ(host->effect()->numOutputs, 2);
+    EXPECT_EQ(host->effect()->numPrograms, 16);
+    EXPECT_GT(host->effect()->numParams, 0);
+    EXPECT_EQ(host->close(), 1);
+    EXPECT_FALSE(host->isOpen());
 }
 
-TEST(Deliverables, AHostOfVersionZeroGetsNothing) {
-    for (const std::string& name : builtPlugins()) {
-        std::string error;
-        EXPECT_FALSE(PluginHost::load(pluginPath(name), error, 0)) << name;
-        EXPECT_NE(error.find("returned no effect"), std::string::npos) << error;
-    }
+TEST_P(Deliverable, AHostOfVersionZeroGetsNothing) {
+    std::string error;
+    EXPECT_FALSE(PluginHost::load(pluginPath(GetParam()), error, 0));
+    EXPECT_NE(error.find("returned no effect"), std::string::npos) << error;
 }
+
+INSTANTIATE_FOR_EACH_PLUGIN(Deliverable);
 
 } // namespace

@@ -1,6 +1,7 @@
-// XvfbServer: a private virtual X server for one test program. It picks a free display
-// number, starts Xvfb there (no TCP), waits until it accepts connections and points DISPLAY
-// at it; stop() (or the destructor) ends it. Tests skip when Xvfb is not installed.
+// XvfbServer: a private virtual X server for one test program. The server picks a free display
+// number itself (-displayfd, so programs running side by side never race for one), listens on
+// no TCP port, and DISPLAY points at it while it runs; stop() (or the destructor) ends it and
+// puts DISPLAY back. Tests skip when Xvfb is not installed.
 #pragma once
 
 #include <string>
@@ -15,9 +16,10 @@ class XvfbServer {
 
     // Starts the server and sets DISPLAY; false when Xvfb is missing or does not come up.
     bool start(int width = 800, int height = 600);
-    // Kills the server (the connections of the toolkit then see it vanish).
+    // Ends the server (connections still open to it then see it vanish).
     void stop();
     bool isRunning() const { return pid > 0; }
+    // ":<number>" while running.
     const std::string& displayName() const { return name; }
 
     static bool isInstalled();
