@@ -1,5 +1,7 @@
 // The Debian package: built by CPack from the build folder, its files and control fields read
 // back with dpkg-deb, checked by lintian, and its plug-ins loaded from the unpacked tree.
+#include "tests/support/run_command.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -14,24 +16,6 @@
 namespace {
 
 namespace fs = std::filesystem;
-
-struct Outcome {
-    int status = -1;
-    std::string output; // stdout and stderr together
-};
-
-Outcome run(const std::string& command) {
-    Outcome result;
-    FILE* pipe = popen((command + " 2>&1").c_str(), "r");
-    if (!pipe) return result;
-    char buffer[4096];
-    size_t got;
-    while ((got = fread(buffer, 1, sizeof buffer, pipe)) > 0)
-        result.output.append(buffer, got);
-    const int status = pclose(pipe);
-    result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return result;
-}
 
 std::vector<std::string> lines(const std::string& text) {
     std::vector<std::string> result;
@@ -55,13 +39,14 @@ class DebianPackage : public ::testing::Test {
     static void SetUpTestSuite() {
         folder = fs::temp_directory_path() / ("debian-package-test-" + std::to_string(::getpid()));
         fs::create_directories(folder);
-        const Outcome cpack = run("cpack -G DEB --config " CPACK_CONFIG " -B " + folder.string());
+        const CommandOutcome cpack =
+            runCommand("cpack -G DEB --config " CPACK_CONFIG " -B " + folder.string());
         ASSERT_EQ(cpack.status, 0) << cpack.output;
         deb = folder / (std::string(PACKAGE_NAME) + "_" PROJECT_VERSION_TEXT "_amd64.deb");
     }
     static void TearDownTestSuite() { fs::remove_all(folder); }
     static std::string field(const std::string& name) {
-        Outcome shown = run("dpkg-deb -f " + deb.string() + " " + name);
+        CommandOutcome shown = runCommand("dpkg-deb -f " + deb.string() + " " + name);
         EXPECT_EQ(shown.status, 0) << shown.output;
         while (!shown.output.empty() && shown.output.back() == '\n')
             shown.output.pop_back();
@@ -76,7 +61,7 @@ fs::path DebianPackage::deb;
 
 TEST_F(DebianPackage, HoldsThePluginsInTheSystemFolderAndTheDocumentsDebianAsksFor) {
     ASSERT_TRUE(fs::exists(deb)) << deb;
-    const Outcome listing = run("dpkg-deb --contents " + deb.string());
+    const CommandOutcome listing = runCommand("dpkg-deb --contents " + deb.string());
     ASSERT_EQ(listing.status, 0) << listing.output;
     std::set<std::string> files; // regular files only: the path is the last column
     for (const std::string& line : lines(listing.output))
@@ -112,7 +97,7 @@ TEST_F(DebianPackage, ControlFieldsCarryTheProjectVersionAndTheComputedDependenc
 }
 
 TEST_F(DebianPackage, LintianFindsNoErrors) {
-    const Outcome lintian = run("lintian --no-tag-display-limit " + deb.string());
+    const CommandOutcome lintian = runCommand("lintian --no-tag-display-limit " + deb.string());
     for (const std::string& line : lines(lintian.output))
         EXPECT_NE(line.rfind("E: ", 0), 0u) << line;
     EXPECT_EQ(lintian.status, 0) << lintian.output;
@@ -122,10 +107,10 @@ TEST_F(DebianPackage, LintianFindsNoErrors) {
 #ifdef WITH_PLUGHOST
 TEST_F(DebianPackage, UnpackedPluginsLoadAfterStripping) {
     const fs::path tree = folder / "tree";
-    const Outcome unpack = run("dpkg-deb -x " + deb.string() + " " + tree.string());
+    const CommandOutcome unpack = runCommand("dpkg-deb -x " + deb.string() + " " + tree.string());
     ASSERT_EQ(unpack.status, 0) << unpack.output;
-    const Outcome listed =
-        run(std::string(PLUGHOST_PATH) + " list " + (tree / "usr/lib/vst").string());
+    const CommandOutcome listed =
+        runCommand(std::string(PLUGHOST_PATH) + " list " + (tree / "usr/lib/vst").string());
     ASSERT_EQ(listed.status, 0) << listed.output;
     for (const std::string& plugin : builtPlugins())
         EXPECT_NE(listed.output.find("/usr/lib/vst/" + plugin + ".so"), std::string::npos)

@@ -3,6 +3,8 @@
 // terminal output ends with one summary line per plug-in and the page's path.
 #include "tools/plughost/plugin_host.h"
 
+#include "tests/support/run_command.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -16,23 +18,6 @@
 namespace {
 
 namespace fs = std::filesystem;
-
-struct Outcome {
-    int status = -1;
-    std::string output; // stdout and stderr together
-};
-
-Outcome run(const std::string& command) {
-    Outcome result;
-    FILE* pipe = popen((command + " 2>&1").c_str(), "r");
-    if (!pipe) return result;
-    char buffer[4096];
-    for (size_t got; (got = fread(buffer, 1, sizeof buffer, pipe)) > 0;)
-        result.output.append(buffer, got);
-    const int status = pclose(pipe);
-    result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return result;
-}
 
 std::vector<std::string> split(const std::string& text, char separator) {
     std::vector<std::string> parts;
@@ -54,19 +39,19 @@ TEST(DemoPage, ShowsEachPluginsPanelParametersSpectrogramsAndPlayers) {
         fs::temp_directory_path() / ("demo-page-test-" + std::to_string(::getpid()));
     fs::create_directories(folder);
     const std::string input = (folder / "in.wav").string();
-    ASSERT_EQ(run(PLUGHOST_PATH " signal " + input + " --seconds 1.5").status, 0);
-    const Outcome demo =
-        run("cd " + folder.string() +
-            " && DEMO_BUILD=" BUILD_DIR " bash " SOURCE_DIR "/tools/run-demo.sh " + input);
+    ASSERT_EQ(runCommand(PLUGHOST_PATH " signal " + input + " --seconds 1.5").status, 0);
+    const CommandOutcome demo =
+        runCommand("cd " + folder.string() +
+                   " && DEMO_BUILD=" BUILD_DIR " bash " SOURCE_DIR "/tools/run-demo.sh " + input);
     ASSERT_EQ(demo.status, 0) << demo.output;
     const fs::path out = folder / "out";
     const std::string page = (out / "index.html").string();
 
     // The page is well-formed (strict XML parsing) and refers only to files that exist.
-    const Outcome parsed = run("xmllint --noout " + page);
+    const CommandOutcome parsed = runCommand("xmllint --noout " + page);
     EXPECT_EQ(parsed.status, 0) << parsed.output;
-    const Outcome references =
-        run("xmllint --xpath '//@src|//@href' " + page + " | sed 's/^ *[a-z]*=\"//; s/\"$//'");
+    const CommandOutcome references = runCommand("xmllint --xpath '//@src|//@href' " + page +
+                                                 " | sed 's/^ *[a-z]*=\"//; s/\"$//'");
     ASSERT_EQ(references.status, 0) << references.output;
     const std::vector<std::string> files = split(references.output, '\n');
     EXPECT_FALSE(files.empty());
@@ -75,7 +60,7 @@ TEST(DemoPage, ShowsEachPluginsPanelParametersSpectrogramsAndPlayers) {
 
     const std::vector<std::string> plugins = split(BUILT_PLUGINS, ',');
     auto count = [&](const std::string& xpath) {
-        std::string answer = run("xmllint --xpath 'count(" + xpath + ")' " + page).output;
+        std::string answer = runCommand("xmllint --xpath 'count(" + xpath + ")' " + page).output;
         while (!answer.empty() && answer.back() == '\n')
             answer.pop_back();
         return answer;

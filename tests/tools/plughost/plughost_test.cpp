@@ -1,6 +1,8 @@
 // plughost as people use it: help, listing the installed plug-ins (broken ones included), info
 // and process on our plug-ins and a third-party one, the progress bar on a terminal, and the
 // one-line failures that leave no output file behind.
+#include "tests/support/run_command.h"
+
 #include <gtest/gtest.h>
 #include <pty.h>
 #include <sndfile.h>
@@ -20,28 +22,15 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct CommandResult {
-    int status;
-    std::string output; // stdout and stderr together
-};
+using CommandResult = CommandOutcome;
 
 CommandResult plughost(const std::string& arguments) {
-    const std::string command = std::string(PLUGHOST_PATH) + " " + arguments + " 2>&1";
-    CommandResult run{-1, ""};
-    FILE* pipe = popen(command.c_str(), "r");
-    if (!pipe) return run;
-    char buffer[4096];
-    size_t got;
-    while ((got = fread(buffer, 1, sizeof buffer, pipe)) > 0)
-        run.output.append(buffer, got);
-    const int status = pclose(pipe);
-    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return run;
+    return runCommand(std::string(PLUGHOST_PATH) + " " + arguments);
 }
 
 // Runs plughost on a pseudo-terminal, as a person at a terminal runs it.
 CommandResult plughostOnTerminal(const std::vector<std::string>& arguments) {
-    CommandResult run{-1, ""};
+    CommandResult run;
     int terminal = -1;
     const pid_t child = forkpty(&terminal, nullptr, nullptr, nullptr);
     if (child < 0) return run;
