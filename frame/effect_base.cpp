@@ -1,7 +1,6 @@
 // EffectBase: record construction, the dispatcher, the defaults and the host request wrappers.
 #include "frame/effect_base.h"
 
-#include "frame/editor_base.h"
 #include "frame/record_entries.h"
 #include "frame/value_text.h"
 
@@ -81,7 +80,7 @@ EffectBase::~EffectBase() {
     editor = nullptr;
 }
 
-void EffectBase::attachEditor(EditorBase* newEditor) {
+void EffectBase::attachEditor(EditorInterface* newEditor) {
     editor = newEditor;
     if (editor) effectRecord.flags |= effFlagsHasEditor;
 }

@@ -7,10 +7,10 @@
 #pragma once
 
 #include "frame/aeffect.h"
+#include "frame/editor_interface.h"
 
 #include <cstdint>
 
-class EditorBase;
 
 // Capability words a host may answer yes to (asked through canHostDo).
 extern const char* const kHostCanDoWords[];
@@ -75,7 +75,7 @@ class EffectBase {
     virtual void intToText(int32_t value, char* text);
 
     // ---- extended group ----
-    virtual EditorBase* getEditor() { return editor; }
+    virtual EditorInterface* getEditor() { return editor; }
     virtual intptr_t wantEvents(int32_t filter = 1);
     virtual VstTimeInfo* getTimeInfo(int32_t filter);
     virtual intptr_t tempoAt(int32_t position);
@@ -175,12 +175,12 @@ class EffectBase {
     static EffectBase* fromRecord(AEffect* record) {
         return record ? static_cast<EffectBase*>(record->object) : nullptr;
     }
-    // The editor base attaches itself through this (and raises effFlagsHasEditor).
-    void attachEditor(EditorBase* newEditor);
+    // The editor attaches itself through this (and raises effFlagsHasEditor).
+    void attachEditor(EditorInterface* newEditor);
 
   protected:
     float sampleRate = 44100.0f;
-    EditorBase* editor = nullptr;
+    EditorInterface* editor = nullptr;
     audioMasterCallback hostCallback;
     int32_t numPrograms;
     int32_t numParams;

@@ -1,9 +1,9 @@
 // Control: value, bounds, dirty tracking and the shared steps of a user change.
 #include "gui/control.h"
 
-#include "frame/editor_base.h"
 #include "gui/bitmap.h"
 #include "gui/draw_context.h"
+#include "gui/editor_base.h"
 #include "gui/editor_frame.h"
 
 Control::Control(const Rect& rect, ControlListener* owner, int32_t controlTag, Bitmap* bitmap)

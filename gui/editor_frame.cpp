@@ -1,10 +1,10 @@
 // EditorFrame: window, painting, dispatch, view list and presentation of changed pixels.
 #include "gui/editor_frame.h"
 
-#include "frame/editor_base.h"
 #include "frame/effect_base.h"
 #include "gui/bitmap.h"
 #include "gui/draw_context.h"
+#include "gui/editor_base.h"
 #include "gui/platform/module_handle.h"
 
 #include <algorithm>

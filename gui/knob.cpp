@@ -1,9 +1,9 @@
 // Knob and FilmstripKnob: angle geometry, the drag loop, wheel and keys, and drawing.
 #include "gui/knob.h"
 
-#include "frame/editor_base.h"
 #include "gui/bitmap.h"
 #include "gui/draw_context.h"
+#include "gui/editor_base.h"
 #include "gui/editor_frame.h"
 
 #include <cmath>

@@ -1,7 +1,6 @@
 // CorallisEffect: parameters, programs, texts, sample-rate changes and the block loop.
 #include "plugins/corallis/corallis_effect.h"
 
-#include "frame/editor_base.h"
 #include "frame/finite_sample.h"
 #include "frame/record_entries.h"
 #include "frame/value_text.h"
@@ -31,7 +30,7 @@ int32_t truncatedScaled(float value, long double scale, long double offset) {
 
 } // namespace
 
-CorallisEffect::CorallisEffect(audioMasterCallback hostCallback)
+CorallisEffect::CorallisEffect(audioMasterCallback hostCallback, EditorFactory editorFactory)
     : EffectBase(hostCallback, kCorallisProgramCount, kCorallisParameterCount) {
     const bool linesAllocated = installLinesForRate(44100.0f);
     programs = new (std::nothrow) CorallisProgram[kCorallisProgramCount];
@@ -48,6 +47,8 @@ CorallisEffect::CorallisEffect(audioMasterCallback hostCallback)
         suspend();
     }
     failed = !programs || !linesAllocated;
+    // Last: the editor attaches itself and raises the has-editor flag; the effect base owns it.
+    if (!failed && editorFactory && !editorFactory(*this)) failed = true;
 }
 
 CorallisEffect::~CorallisEffect() {

@@ -22,7 +22,9 @@
 
 class CorallisEffect : public EffectBase {
   public:
-    explicit CorallisEffect(audioMasterCallback hostCallback);
+    // The entry hands in the editor's factory; without one the effect has no editor.
+    explicit CorallisEffect(audioMasterCallback hostCallback,
+                            EditorFactory editorFactory = nullptr);
     ~CorallisEffect() override;
 
     void setParameter(int32_t index, float value) override;

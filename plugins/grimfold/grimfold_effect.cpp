@@ -2,7 +2,6 @@
 #include "plugins/grimfold/grimfold_effect.h"
 
 #include "frame/denormals.h"
-#include "frame/editor_base.h"
 #include "frame/value_text.h"
 #include "plugins/grimfold/cascade_pipeline.h"
 #include "plugins/grimfold/finite_lanes.h"
@@ -48,7 +47,7 @@ template <bool accumulate> inline void emitQuad(__m128 quad, float* out) {
 
 } // namespace
 
-GrimfoldEffect::GrimfoldEffect(audioMasterCallback hostCallback)
+GrimfoldEffect::GrimfoldEffect(audioMasterCallback hostCallback, EditorFactory editorFactory)
     : EffectBase(hostCallback, kNumPrograms, kNumParams) {
     programs = new (std::nothrow) GrimfoldProgram[kNumPrograms];
     if (!programs) {
@@ -69,6 +68,8 @@ GrimfoldEffect::GrimfoldEffect(audioMasterCallback hostCallback)
     setCanReplacing(true);
     setUniqueId(fourCharCode('L', 'F', 'g', 'f'));
     clearFilters();
+    // Last: the editor attaches itself and raises the has-editor flag; the effect base owns it.
+    if (editorFactory && !editorFactory(*this)) failed = true;
 }
 
 GrimfoldEffect::~GrimfoldEffect() {

@@ -40,7 +40,9 @@ class GrimfoldEffect : public EffectBase {
     };
     static constexpr int32_t kNumPrograms = 16;
 
-    explicit GrimfoldEffect(audioMasterCallback hostCallback);
+    // The entry hands in the editor's factory; without one the effect has no editor.
+    explicit GrimfoldEffect(audioMasterCallback hostCallback,
+                            EditorFactory editorFactory = nullptr);
     ~GrimfoldEffect() override;
 
     void setParameter(int32_t index, float value) override;

@@ -1,9 +1,6 @@
 // SwirletEffect: parameters, programs and the phaser arithmetic.
 #include "plugins/swirlet/swirlet_effect.h"
 
-#include "plugins/swirlet/swirlet_editor.h"
-
-#include "frame/editor_base.h"
 #include "frame/value_text.h"
 
 #include <cmath>
@@ -41,7 +38,7 @@ inline void advance(PhaserChannel& channel) {
 
 } // namespace
 
-SwirletEffect::SwirletEffect(audioMasterCallback hostCallback)
+SwirletEffect::SwirletEffect(audioMasterCallback hostCallback, EditorFactory editorFactory)
     : EffectBase(hostCallback, kNumPrograms, kNumParams) {
     denormalOffset = 1e-24f;
     programs = new (std::nothrow) SwirletProgram[kNumPrograms];
@@ -66,7 +63,7 @@ SwirletEffect::SwirletEffect(audioMasterCallback hostCallback)
     for (int32_t i = 0; i < kNumParams; ++i)
         setParameter(i, programs[0].values[i]);
     // Last: the editor attaches itself and raises the has-editor flag; the effect base owns it.
-    if (!new (std::nothrow) SwirletEditor(this)) failed = true;
+    if (editorFactory && !editorFactory(*this)) failed = true;
 }
 
 SwirletEffect::~SwirletEffect() {

@@ -46,7 +46,8 @@ class SwirletEffect : public EffectBase {
     };
     static constexpr int32_t kNumPrograms = 16;
 
-    explicit SwirletEffect(audioMasterCallback hostCallback);
+    // The entry hands in the editor's factory; without one the effect has no editor.
+    explicit SwirletEffect(audioMasterCallback hostCallback, EditorFactory editorFactory = nullptr);
     ~SwirletEffect() override;
 
     void setParameter(int32_t index, float value) override;

@@ -2,7 +2,6 @@
 #include "plugins/tloom/tloom_effect.h"
 
 #include "frame/denormals.h"
-#include "frame/editor_base.h"
 #include "frame/finite_sample.h"
 #include "frame/record_entries.h"
 #include "frame/value_text.h"
@@ -89,7 +88,7 @@ inline void storeMemory(TloomFilter& shared, const TloomFilter& local) {
 
 } // namespace
 
-TloomEffect::TloomEffect(audioMasterCallback hostCallback)
+TloomEffect::TloomEffect(audioMasterCallback hostCallback, EditorFactory editorFactory)
     : EffectBase(hostCallback, kNumPrograms, kNumParams) {
     programs = new (std::nothrow) TloomProgram[kNumPrograms];
     if (!programs) {
@@ -123,6 +122,8 @@ TloomEffect::TloomEffect(audioMasterCallback hostCallback)
     setCanMono(true);
     setCanReplacing(true);
     setUniqueId(fourCharCode('L', 'F', 't', 'l'));
+    // Last: the editor attaches itself and raises the has-editor flag; the effect base owns it.
+    if (editorFactory && !editorFactory(*this)) failed = true;
 }
 
 TloomEffect::~TloomEffect() {

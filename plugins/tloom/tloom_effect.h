@@ -47,7 +47,8 @@ class TloomEffect : public EffectBase {
     static constexpr int32_t kNumPrograms = 16;
     static constexpr int32_t kNumShapes = 5;
 
-    explicit TloomEffect(audioMasterCallback hostCallback);
+    // The entry hands in the editor's factory; without one the effect has no editor.
+    explicit TloomEffect(audioMasterCallback hostCallback, EditorFactory editorFactory = nullptr);
     ~TloomEffect() override;
 
     void setParameter(int32_t index, float value) override;

@@ -1,7 +1,7 @@
 // X11Platform: window classes, child windows and the clock on X11.
 #include "gui/platform/x11/x11_platform.h"
 
-#include "gui/platform/monotonic_clock.h"
+#include "gui/platform/x11/monotonic_clock.h"
 #include "gui/platform/x11/x11_window.h"
 #include "gui/platform/x11/x11_window_registry.h"
 
