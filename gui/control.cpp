@@ -3,7 +3,6 @@
 
 #include "gui/bitmap.h"
 #include "gui/draw_context.h"
-#include "gui/editor_base.h"
 #include "gui/editor_frame.h"
 
 Control::Control(const Rect& rect, ControlListener* owner, int32_t controlTag, Bitmap* bitmap)
@@ -30,7 +29,7 @@ void Control::setDirty(bool flag) {
 }
 
 void Control::doIdleStuff() {
-    if (frame && frame->getEditor()) frame->getEditor()->doIdleStuff();
+    if (frame) frame->runIdlePump();
 }
 
 void Control::setBackground(Bitmap* bitmap) {

@@ -14,14 +14,12 @@
 
 #include "frame/aeffect.h"
 #include "frame/editor_interface.h"
+#include "gui/knob_mode.h"
 
 #include <cstdint>
 
 class EffectBase;
 class EditorFrame;
-
-// Knob interaction mode set by the host for every editor of this library (2 = linear).
-extern int32_t KnobMode;
 
 class EditorBase : public EditorInterface {
   public:

@@ -19,16 +19,6 @@ int32_t classUseCount = 0;
 
 constexpr int32_t kViewArrayStep = 10;
 
-bool frameSizeHook(const EditorFrame* frame, Rect& size) {
-    if (!frame) return false;
-    size = frame->getViewSize();
-    return true;
-}
-
-void frameIdlePumpHook(EditorFrame* frame) {
-    if (frame && frame->getEditor()) frame->getEditor()->doIdleStuff();
-}
-
 // The frame's views draw their right and bottom edges too (hit-testing counts them as
 // inside), so the pixels a view may have changed reach one past each.
 Rect paintedArea(const Rect& size) {
@@ -50,16 +40,12 @@ EditorFrame::EditorFrame(const Rect& rect, void* parent, EditorBase* owner)
     : View(rect), editor(owner), parentWindow(parent),
       surface(surfaceWidth(rect), surfaceHeight(rect)),
       shown(surfaceWidth(rect), surfaceHeight(rect)) {
-    frameHooks.getSize = frameSizeHook;
-    frameHooks.idlePump = frameIdlePumpHook;
     if (parentWindow) createWindow();
 }
 
 EditorFrame::EditorFrame(const Rect& rect, const char* title, EditorBase* owner, int32_t style)
     : View(rect), editor(owner), surface(surfaceWidth(rect), surfaceHeight(rect)),
       shown(surfaceWidth(rect), surfaceHeight(rect)) {
-    frameHooks.getSize = frameSizeHook;
-    frameHooks.idlePump = frameIdlePumpHook;
     hostWindowMode = true;
     open = false;
     hostWindowRecord = new (std::nothrow) VstWindow{};
@@ -472,6 +458,10 @@ void EditorFrame::setCursor(int32_t type) {
     if (!window) return;
     const int32_t shape = type == platform::kCursorDefault ? defaultCursor : type;
     if (window->getCursor() != shape) window->setCursor(shape);
+}
+
+void EditorFrame::runIdlePump() {
+    if (editor) editor->doIdleStuff();
 }
 
 bool EditorFrame::beginEdit(int32_t index) {

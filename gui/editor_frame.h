@@ -18,6 +18,7 @@
 #pragma once
 
 #include "frame/aeffect.h"
+#include "gui/context_host.h"
 #include "gui/pixel_surface.h"
 #include "gui/platform/platform.h"
 #include "gui/platform/window_pointer.h"
@@ -30,7 +31,7 @@ class Bitmap;
 class DrawContext;
 class EditorBase;
 
-class EditorFrame : public View, private platform::WindowListener {
+class EditorFrame : public View, public ContextHost, private platform::WindowListener {
   public:
     // A frame over `size` whose window is made inside `parentWindow` (the host's native
     // window) when one is given. isOpen() tells whether that worked.
@@ -111,6 +112,16 @@ class EditorFrame : public View, private platform::WindowListener {
     void clearEditor() {
         editor = nullptr;
     }
+    bool hasEditor() const {
+        return editor != nullptr;
+    }
+
+    // ---- ContextHost: what its contexts and views ask of the frame ----
+    Rect getHostArea() const override {
+        return size;
+    }
+    // The editor's idle pump (nothing without an editor).
+    void runIdlePump() override;
 
     // The host window's position and size cannot be learned reliably from an X11 child
     // window (hosts nest and decorate their windows in many ways): both answer false.
