@@ -33,3 +33,7 @@ X11Platform& x11Platform() {
     static X11Platform instance;
     return instance;
 }
+
+platform::Platform& platform::windowSystem() {
+    return x11Platform();
+}
