@@ -39,13 +39,13 @@ int32_t surfaceHeight(const Rect& size) {
 EditorFrame::EditorFrame(const Rect& rect, void* parent, EditorBase* owner)
     : View(rect), editor(owner), parentWindow(parent),
       surface(surfaceWidth(rect), surfaceHeight(rect)),
-      shown(surfaceWidth(rect), surfaceHeight(rect)) {
+      presenter(surfaceWidth(rect), surfaceHeight(rect)) {
     if (parentWindow) createWindow();
 }
 
 EditorFrame::EditorFrame(const Rect& rect, const char* title, EditorBase* owner, int32_t style)
     : View(rect), editor(owner), surface(surfaceWidth(rect), surfaceHeight(rect)),
-      shown(surfaceWidth(rect), surfaceHeight(rect)) {
+      presenter(surfaceWidth(rect), surfaceHeight(rect)) {
     hostWindowMode = true;
     open = false;
     hostWindowRecord = new (std::nothrow) VstWindow{};
@@ -247,12 +247,12 @@ void EditorFrame::idle() {
     }
     // What update() is about to redraw, so that only those pixels are looked at afterwards.
     if (modalView) {
-        if (modalView->isDirty()) queueDamage(paintedArea(modalView->getViewSize()));
+        if (modalView->isDirty()) presenter.queue(paintedArea(modalView->getViewSize()));
     } else if (isDirty()) {
-        queueDamage(paintedArea(size));
+        presenter.queue(paintedArea(size));
     } else {
         for (int32_t i = 0; i < viewCount; ++i)
-            if (views[i]->isDirty()) queueDamage(paintedArea(views[i]->getViewSize()));
+            if (views[i]->isDirty()) presenter.queue(paintedArea(views[i]->getViewSize()));
     }
     {
         DrawContext context(this, &surface, &pointer);
@@ -264,67 +264,21 @@ void EditorFrame::idle() {
 // ---- presenting ----
 
 void EditorFrame::presentExposed(const Rect& area) {
-    if (!window || !window->isUsable()) return;
-    const Rect clipped(std::max(area.left, 0), std::max(area.top, 0),
-                       std::min(area.right, surface.width), std::min(area.bottom, surface.height));
-    if (clipped.left >= clipped.right || clipped.top >= clipped.bottom) return;
-    window->present(surface, {clipped.left, clipped.top, clipped.right, clipped.bottom});
-    const auto columns = static_cast<size_t>(clipped.getWidth());
-    for (int32_t y = clipped.top; y < clipped.bottom; ++y)
-        std::memcpy(shown.row(y) + clipped.left, surface.row(y) + clipped.left,
-                    columns * sizeof(uint32_t));
+    presenter.presentExposed(window.get(), surface, area);
 }
 
 void EditorFrame::presentChanges(const Rect& candidate) {
-    if (!window || !window->isUsable()) return;
-    const int32_t left = std::max(candidate.left, 0);
-    const int32_t right = std::min(candidate.right, surface.width);
-    const int32_t top = std::max(candidate.top, 0);
-    const int32_t bottom = std::min(candidate.bottom, surface.height);
-    if (left >= right || top >= bottom) return;
-    // Bounding box of the pixels that differ from what the window shows.
-    int32_t changedLeft = right, changedRight = left, changedTop = bottom, changedBottom = top;
-    const auto columns = static_cast<size_t>(right - left);
-    for (int32_t y = top; y < bottom; ++y) {
-        const uint32_t* now = surface.row(y);
-        const uint32_t* before = shown.row(y);
-        if (std::memcmp(now + left, before + left, columns * sizeof(uint32_t)) == 0) continue;
-        int32_t first = left;
-        while (now[first] == before[first])
-            ++first;
-        int32_t last = right - 1;
-        while (now[last] == before[last])
-            --last;
-        changedLeft = std::min(changedLeft, first);
-        changedRight = std::max(changedRight, last + 1);
-        changedTop = std::min(changedTop, y);
-        changedBottom = y + 1;
-    }
-    if (changedTop >= changedBottom) return;
-    presentExposed(Rect(changedLeft, changedTop, changedRight, changedBottom));
-}
-
-void EditorFrame::queueDamage(const Rect& candidate) {
-    if (damageCount < kMaxDamage) {
-        damage[damageCount++] = candidate;
-        return;
-    }
-    // Too many separate areas: the last one grows to cover the rest.
-    Rect& last = damage[kMaxDamage - 1];
-    last = Rect(std::min(last.left, candidate.left), std::min(last.top, candidate.top),
-                std::max(last.right, candidate.right), std::max(last.bottom, candidate.bottom));
+    presenter.presentChanges(window.get(), surface, candidate);
 }
 
 void EditorFrame::flushDamage() {
     if (unknownDamage) {
         unknownDamage = inDispatch(); // a tracking loop keeps drawing through its context
-        damageCount = 0;
+        presenter.clearQueue();
         presentChanges(paintedArea(size));
         return;
     }
-    for (int32_t i = 0; i < damageCount; ++i)
-        presentChanges(damage[i]);
-    damageCount = 0;
+    presenter.flush(window.get(), surface);
 }
 
 // ---- input ----
@@ -596,8 +550,7 @@ bool EditorFrame::setSize(int32_t width, int32_t height) {
     if (width == size.getWidth() && height == size.getHeight()) return false;
     size = Rect(size.left, size.top, size.left + width, size.top + height);
     surface = PixelSurface(width, height);
-    shown = PixelSurface(width, height);
-    damageCount = 0;
+    presenter.resize(width, height);
     if (window) window->resize(width, height);
     if (editor && editor->getEffect()) editor->getEffect()->sizeWindow(width, height);
     // The new picture is empty: everything is drawn again.
