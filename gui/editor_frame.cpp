@@ -277,7 +277,7 @@ void EditorFrame::flushDamage() {
         presentChanges(paintedArea(size));
         return;
     }
-    presenter.flush(window.get(), surface);
+    if (presenter.queuedCount() > 0) presenter.flush(window.get(), surface);
 }
 
 // ---- sizes and host windows ----
