@@ -17,7 +17,7 @@ intptr_t quietHost(AEffect*, int32_t opcode, int32_t, intptr_t, void*, float) {
 
 // An open swirlet editor whose knobs have had their first draw.
 struct OpenEditor {
-    OpenEditor() : scope(platform), effect(quietHost) {
+    OpenEditor() : scope(platform), effect(quietHost, createSwirletEditor) {
         editor = effect.getEditor();
         editor->open(reinterpret_cast<void*>(uintptr_t{0x4200001}));
         window = platform.lastWindow();
@@ -30,7 +30,7 @@ struct OpenEditor {
     HeadlessPlatform platform;
     HeadlessPlatform::Scope scope;
     SwirletEffect effect;
-    EditorBase* editor = nullptr;
+    EditorInterface* editor = nullptr;
     HeadlessWindow* window = nullptr;
 };
 

@@ -1,7 +1,7 @@
 // EffectBase::dispatcher: turns each host request (an opcode with its arguments) into a call on
 // a virtual operation of the effect or of its editor, answering harmlessly where the arguments
 // cannot be used.
-#include "frame/editor_base.h"
+#include "frame/editor_interface.h"
 #include "frame/effect_base.h"
 #include "frame/record_entries.h"
 

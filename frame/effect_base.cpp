@@ -2,7 +2,6 @@
 // host request wrappers.
 #include "frame/effect_base.h"
 
-#include "frame/editor_base.h"
 #include "frame/record_entries.h"
 #include "frame/value_text.h"
 
@@ -81,7 +80,7 @@ EffectBase::~EffectBase() {
     editor = nullptr;
 }
 
-void EffectBase::attachEditor(EditorBase* newEditor) {
+void EffectBase::attachEditor(EditorInterface* newEditor) {
     editor = newEditor;
     if (editor) effectRecord.flags |= effFlagsHasEditor;
 }
@@ -110,6 +109,11 @@ void EffectBase::setUpStereo(int32_t uniqueId) {
     setCanMono(true);
     setCanReplacing(true);
     setUniqueId(uniqueId);
+}
+
+void EffectBase::createEditor(EditorFactory factory) {
+    if (failed || !factory) return;
+    if (!factory(*this)) failed = true;
 }
 
 // ---- parameters and programs ----

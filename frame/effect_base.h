@@ -9,11 +9,11 @@
 #pragma once
 
 #include "frame/aeffect.h"
+#include "frame/editor_interface.h"
 #include "frame/program_bank.h"
 
 #include <cstdint>
 
-class EditorBase;
 
 // Capability words a host may answer yes to (asked through canHostDo).
 extern const char* const kHostCanDoWords[];
@@ -78,7 +78,7 @@ class EffectBase {
     virtual void intToText(int32_t value, char* text);
 
     // ---- extended group ----
-    virtual EditorBase* getEditor() { return editor; }
+    virtual EditorInterface* getEditor() { return editor; }
     virtual intptr_t wantEvents(int32_t filter = 1);
     virtual VstTimeInfo* getTimeInfo(int32_t filter);
     virtual intptr_t tempoAt(int32_t position);
@@ -178,15 +178,15 @@ class EffectBase {
     static EffectBase* fromRecord(AEffect* record) {
         return record ? static_cast<EffectBase*>(record->object) : nullptr;
     }
-    // The editor base attaches itself through this (and raises effFlagsHasEditor).
-    void attachEditor(EditorBase* newEditor);
+    // The editor attaches itself through this (and raises effFlagsHasEditor).
+    void attachEditor(EditorInterface* newEditor);
 
     // Set by a constructor that could not get its memory; the entry then refuses the effect.
     bool failed = false;
 
   protected:
     float sampleRate = 44100.0f;
-    EditorBase* editor = nullptr;
+    EditorInterface* editor = nullptr;
     audioMasterCallback hostCallback;
     int32_t numPrograms;
     int32_t numParams;
@@ -211,6 +211,9 @@ class EffectBase {
     bool createPrograms(const float* defaults, const char* name, const int32_t* slotOf = nullptr);
     // Two inputs, two outputs, VU, mono and replacing support, and the unique ID.
     void setUpStereo(int32_t uniqueId);
+    // The last construction step: the factory's editor attaches itself. Nothing is created for
+    // an effect that has already failed; a factory that gives no editor fails the effect.
+    void createEditor(EditorFactory factory);
     // The current program's stored value of a valid index.
     float storedValue(int32_t index) const { return programs.value(currentProgram, index); }
     // Recomputes what the audio code derives from one parameter. setParameter calls it with a

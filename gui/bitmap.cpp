@@ -2,23 +2,25 @@
 // alpha block copies.
 #include "gui/bitmap.h"
 
-#include "gui/bitmap_file.h"
+#include "bmp/bmp_codec.h"
 #include "gui/draw_context.h"
 #include "gui/resources.h"
 
 #include <algorithm>
 #include <new>
+#include <utility>
 
 Bitmap::Bitmap(int32_t resourceId) : resourceId(resourceId) {
     const unsigned char* data = nullptr;
     size_t size = 0;
     if (!findBitmapResource(resourceId, data, size)) return;
+    BmpImage file;
+    if (!decodeBmpFile(data, size, file)) return;
     PixelSurface* decoded = new (std::nothrow) PixelSurface();
     if (!decoded) return;
-    if (!decodeBmpFile(data, size, *decoded)) {
-        delete decoded;
-        return;
-    }
+    decoded->width = file.width;
+    decoded->height = file.height;
+    decoded->pixels = std::move(file.pixels);
     image = decoded;
     width = decoded->width;
     height = decoded->height;

@@ -1,7 +1,6 @@
 // Control: value, bounds, dirty tracking and the shared steps of a user change.
 #include "gui/control.h"
 
-#include "frame/editor_base.h"
 #include "gui/bitmap.h"
 #include "gui/draw_context.h"
 #include "gui/editor_frame.h"
@@ -30,7 +29,7 @@ void Control::setDirty(bool flag) {
 }
 
 void Control::doIdleStuff() {
-    if (frame && frame->getEditor()) frame->getEditor()->doIdleStuff();
+    if (frame) frame->runIdlePump();
 }
 
 void Control::setBackground(Bitmap* bitmap) {

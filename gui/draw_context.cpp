@@ -56,7 +56,7 @@ class ShiftedPoints {
 
 } // namespace
 
-DrawContext::DrawContext(EditorFrame* frame, PixelSurface* surface, PointerSource* window)
+DrawContext::DrawContext(ContextHost* frame, PixelSurface* surface, PointerSource* window)
     : surface(surface), window(window), frame(frame) {
     clipRect = defaultClip();
     if (window) windowOffset = window->getWindowPosition();
@@ -73,8 +73,7 @@ void DrawContext::adoptSurface() {
 }
 
 Rect DrawContext::defaultClip() const {
-    Rect size;
-    if (frame && frameHooks.getSize && frameHooks.getSize(frame, size)) return size;
+    if (frame) return frame->getHostArea();
     return {0, 0, 1000, 1000};
 }
 
@@ -372,7 +371,7 @@ bool DrawContext::waitDrag() {
     Point start;
     getMouseLocation(start);
     while (getMouseButtons() == MouseLeft) {
-        if (frameHooks.idlePump) frameHooks.idlePump(frame);
+        frame->runIdlePump();
         Point now;
         if (outsideBox(start, getMouseLocation(now), 2)) return true;
     }

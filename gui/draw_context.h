@@ -10,13 +10,14 @@
 #pragma once
 
 #include "gui/colour.h"
+#include "gui/context_host.h"
 #include "gui/font.h"
 #include "gui/geometry.h"
 #include "gui/pixel_surface.h"
+#include "gui/pointer_source.h"
 
 #include <cstdint>
 
-class EditorFrame;
 struct RasterTarget;
 
 inline constexpr int32_t LineSolid = 0;
@@ -38,42 +39,6 @@ inline constexpr int32_t MouseShift = 8;
 inline constexpr int32_t MouseControl = 16;
 inline constexpr int32_t MouseAlt = 32;
 
-// What a context asks the window system for its input queries. The platform layer implements
-// it for each window and hands it to the contexts it builds; a context without one sees no
-// buttons, a pointer at the window origin and no second click.
-class PointerSource {
-  public:
-    // Buttons and modifiers held now: the Mouse* bits above.
-    virtual int32_t getButtonState() = 0;
-    // Pointer position in screen coordinates.
-    virtual Point getPointerPosition() = 0;
-    // Screen position of the window's top-left corner.
-    virtual Point getWindowPosition() = 0;
-    // Monotonic milliseconds.
-    virtual uint32_t getTicks() = 0;
-    // The system's double-click interval in milliseconds.
-    virtual uint32_t getDoubleClickTime() = 0;
-    // Tick time of the last button press the window delivered.
-    virtual uint32_t getLastPressTime() = 0;
-    // Removes a waiting left-button press from the window's queue and answers whether there
-    // was one; may wait a millisecond or so for one to arrive rather than spin.
-    virtual bool takeLeftButtonPress() = 0;
-
-  protected:
-    ~PointerSource() = default;
-};
-
-// What a context needs from the frame that created it, supplied by the frame code (the
-// drawing code does not see the frame's class). While a hook is unset a context treats its
-// frame as absent for that purpose.
-struct FrameHooks {
-    // The frame's size rectangle (the default clip of its contexts).
-    bool (*getSize)(const EditorFrame* frame, Rect& size) = nullptr;
-    // Runs the frame's editor's idle pump (waitDrag calls it while the button is held).
-    void (*idlePump)(EditorFrame* frame) = nullptr;
-};
-inline FrameHooks frameHooks;
-
 // Counts of the device changes a context made; only changes of value touch the device.
 struct DeviceChanges {
     int32_t mixMode = 0;
@@ -85,9 +50,10 @@ struct DeviceChanges {
 
 class DrawContext {
   public:
-    // Any of the three may be null. With a surface the pen, brush and colours are made
-    // current; no font exists until setFont.
-    DrawContext(EditorFrame* frame, PixelSurface* surface, PointerSource* window);
+    // Any of the three may be null. `frame` is the frame that builds the context (its size is
+    // the default clip, its idle pump runs while waitDrag waits). With a surface the pen, brush
+    // and colours are made current; no font exists until setFont.
+    DrawContext(ContextHost* frame, PixelSurface* surface, PointerSource* window);
     DrawContext(const DrawContext&) = delete;
     DrawContext& operator=(const DrawContext&) = delete;
     virtual ~DrawContext();
@@ -176,7 +142,7 @@ class DrawContext {
         return windowOffset;
     }
 
-    EditorFrame* getFrame() const {
+    ContextHost* getFrame() const {
         return frame;
     }
     PixelSurface* getSurface() const {
@@ -220,7 +186,7 @@ class DrawContext {
     Point offset;
     PixelSurface* surface;
     PointerSource* window;
-    EditorFrame* frame;
+    ContextHost* frame;
     int32_t fontSize = 0;
 #if TOOLKIT_NEWER
     int32_t fontId = 0;

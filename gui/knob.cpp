@@ -1,10 +1,10 @@
 // Knob and FilmstripKnob: angle geometry, the drag loop, wheel and keys, and drawing.
 #include "gui/knob.h"
 
-#include "frame/editor_base.h"
 #include "gui/bitmap.h"
 #include "gui/draw_context.h"
 #include "gui/editor_frame.h"
+#include "gui/knob_mode.h"
 
 #include <cmath>
 #include <limits>
@@ -183,9 +183,9 @@ void Knob::mouse(DrawContext* context, Point& where) {
         offsetValue = value;
     }
 
-    // The editor this drag reports to; when it goes away during the idle pump (the host closed
-    // the effect) the drag ends there.
-    EditorBase* const owner = frame ? frame->getEditor() : nullptr;
+    // Whether this drag reports to an editor; when the editor goes away during the idle pump
+    // (the host closed the effect) the drag ends there.
+    const bool reporting = frame && frame->hasEditor();
     beginGesture();
 #if TOOLKIT_NEWER
     if (frame) frame->setEditView(this); // the knob takes the keyboard
@@ -226,7 +226,7 @@ void Knob::mouse(DrawContext* context, Point& where) {
         }
         context->getMouseLocation(current);
         doIdleStuff();
-        if (owner && (!frame || frame->getEditor() != owner)) return;
+        if (reporting && (!frame || !frame->hasEditor())) return;
     } while (held & MouseLeft);
 
     endGesture();

@@ -37,7 +37,7 @@ OffscreenContext::OffscreenContext(DrawContext* context, Bitmap* background)
     }
 }
 
-OffscreenContext::OffscreenContext(EditorFrame* frame, int32_t requestedWidth,
+OffscreenContext::OffscreenContext(ContextHost* frame, int32_t requestedWidth,
                                    int32_t requestedHeight, const Colour& background)
     : DrawContext(frame, nullptr, nullptr), height(side(requestedHeight)),
       width(side(requestedWidth)), backgroundColour(background) {

@@ -17,7 +17,7 @@ class OffscreenContext : public DrawContext {
     // be null).
     OffscreenContext(DrawContext* context, Bitmap* backgroundBitmap);
     // A width x height surface entirely in backgroundColour.
-    OffscreenContext(EditorFrame* frame, int32_t width, int32_t height,
+    OffscreenContext(ContextHost* frame, int32_t width, int32_t height,
                      const Colour& backgroundColour);
     ~OffscreenContext() override;
 

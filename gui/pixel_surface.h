@@ -20,8 +20,6 @@ struct PixelSurface {
         return x >= 0 && y >= 0 && x < width && y < height;
     }
     uint32_t* row(int32_t y) { return pixels.data() + static_cast<size_t>(y) * width; }
-    const uint32_t* row(int32_t y) const {
-        return pixels.data() + static_cast<size_t>(y) * width;
-    }
+    const uint32_t* row(int32_t y) const { return pixels.data() + static_cast<size_t>(y) * width; }
     uint32_t at(int32_t x, int32_t y) const { return contains(x, y) ? row(y)[x] : 0; }
 };

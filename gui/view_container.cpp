@@ -3,6 +3,7 @@
 
 #include "gui/bitmap.h"
 #include "gui/draw_context.h"
+#include "gui/editor_frame.h"
 #include "gui/offscreen_context.h"
 
 #include <new>

@@ -1,20 +1,12 @@
-// The process-wide choice of platform: the window system's own unless a test replaced it.
+// The platform every frame uses: the window system's own unless a test installed another.
 #include "gui/platform/platform.h"
-
-#include "gui/platform/x11/x11_platform.h"
 
 namespace platform {
 
-namespace {
-Platform* replacement = nullptr;
-} // namespace
+Platform* installed = nullptr;
 
 Platform& current() {
-    return replacement ? *replacement : x11Platform();
-}
-
-void setCurrent(Platform* platform) {
-    replacement = platform;
+    return installed ? *installed : windowSystem();
 }
 
 } // namespace platform

@@ -1,6 +1,7 @@
 // Platform: the window-system services the toolkit needs, behind one small interface so that
-// the views and the editor frame never see a window-system type. Back ends: x11/ (the real
-// one) and headless/ (no display; scripted pointer and clock for tests).
+// the views and the editor frame never see a window-system type. Back ends, each a target of
+// its own: x11/ (the real one, linked into the plug-ins) and headless/ (no display; scripted
+// pointer and clock, linked only into tests).
 //
 // Everything here is called on the host's GUI thread. current() is process-wide plain state.
 #pragma once
@@ -130,11 +131,14 @@ class Platform {
     virtual uint32_t doubleClickTime() = 0;
 };
 
-// The platform every frame of this process uses: the one set with setCurrent, else the
-// window system's own (X11).
+// The platform every frame of this process uses (and whose clock the idle pump reads): the
+// one a test installed, else the window system's own.
 Platform& current();
-// Makes every frame created afterwards (and the tick clock) use `replacement`; null goes
-// back to the window system's own. The caller keeps ownership.
-void setCurrent(Platform* replacement);
+// The window system's own platform. Defined by the back end the library is linked with
+// (x11/); the toolkit itself names none.
+Platform& windowSystem();
+// A replacement for windowSystem(), or null. Only the headless back end's setCurrent (which
+// only tests link) writes it.
+extern Platform* installed;
 
 } // namespace platform

@@ -4,8 +4,8 @@
 // State: the window it asks (none while the frame has no window). GUI thread only.
 #pragma once
 
-#include "gui/draw_context.h"
 #include "gui/platform/platform.h"
+#include "gui/pointer_source.h"
 
 class WindowPointer final : public PointerSource {
   public:

@@ -19,7 +19,7 @@ int32_t truncatedScaled(float value, long double scale, long double offset) {
 
 } // namespace
 
-CorallisEffect::CorallisEffect(audioMasterCallback hostCallback)
+CorallisEffect::CorallisEffect(audioMasterCallback hostCallback, EditorFactory editorFactory)
     : StereoEffect(hostCallback, kCorallisProgramCount, kCorallisParameterCount) {
     // The editor hears every index, also those above the last parameter.
     editorHearsUnknownIndices = true;
@@ -32,6 +32,8 @@ CorallisEffect::CorallisEffect(audioMasterCallback hostCallback)
         suspend();
     }
     if (!linesAllocated) failed = true;
+    // Last: the editor attaches itself and raises the has-editor flag; the effect base owns it.
+    createEditor(editorFactory);
 }
 
 // ---- parameters ----

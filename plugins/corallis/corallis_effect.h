@@ -22,7 +22,8 @@
 
 class CorallisEffect : public StereoEffect<CorallisEffect> {
   public:
-    explicit CorallisEffect(audioMasterCallback hostCallback);
+    // The entry hands in the editor's factory; without one the effect has no editor.
+    explicit CorallisEffect(audioMasterCallback hostCallback, EditorFactory editorFactory = nullptr);
 
     void setProgram(int32_t program) override;
     void getParamLabel(int32_t index, char* label) override;

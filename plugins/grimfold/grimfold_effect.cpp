@@ -47,7 +47,7 @@ template <bool accumulate> inline void emitQuad(__m128 quad, float* out) {
 
 } // namespace
 
-GrimfoldEffect::GrimfoldEffect(audioMasterCallback hostCallback)
+GrimfoldEffect::GrimfoldEffect(audioMasterCallback hostCallback, EditorFactory editorFactory)
     : StereoEffect(hostCallback, kNumPrograms, kNumParams) {
     parameterNames = kParamNames;
     parameterLabels = kParamLabels;
@@ -55,6 +55,8 @@ GrimfoldEffect::GrimfoldEffect(audioMasterCallback hostCallback)
     setProgram(0);
     setUpStereo(fourCharCode('L', 'F', 'g', 'f'));
     clearFilters();
+    // Last: the editor attaches itself and raises the has-editor flag; the effect base owns it.
+    createEditor(editorFactory);
 }
 
 void GrimfoldEffect::applyParameter(int32_t index, float value) {

@@ -34,7 +34,8 @@ class GrimfoldEffect : public StereoEffect<GrimfoldEffect> {
     };
     static constexpr int32_t kNumPrograms = 16;
 
-    explicit GrimfoldEffect(audioMasterCallback hostCallback);
+    // The entry hands in the editor's factory; without one the effect has no editor.
+    explicit GrimfoldEffect(audioMasterCallback hostCallback, EditorFactory editorFactory = nullptr);
 
     void getParamDisplay(int32_t index, char* text) override;
     void suspend() override;

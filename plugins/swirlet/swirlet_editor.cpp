@@ -41,6 +41,10 @@ SwirletEditor::~SwirletEditor() {
     background = nullptr;
 }
 
+EditorInterface* createSwirletEditor(EffectBase& effect) {
+    return new (std::nothrow) SwirletEditor(&effect);
+}
+
 Rect SwirletEditor::knobRect(int32_t index, int32_t knobWidth, int32_t knobHeight) {
     int32_t left = kFirstLeft;
     for (int32_t i = 0; i < index; ++i) {

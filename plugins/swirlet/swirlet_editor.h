@@ -12,8 +12,8 @@
 // update flag.
 #pragma once
 
-#include "frame/editor_base.h"
 #include "gui/control.h"
+#include "gui/editor_base.h"
 #include "gui/geometry.h"
 
 #include <cstdint>
@@ -47,3 +47,7 @@ class SwirletEditor : public EditorBase, public ControlListener {
     Bitmap* background = nullptr;
     Bitmap* knobStrip = nullptr;
 };
+
+// The editor factory swirlet's entry hands to its effect: a SwirletEditor attached to `effect`,
+// or null when it cannot be made.
+EditorInterface* createSwirletEditor(EffectBase& effect);

@@ -1,8 +1,6 @@
 // SwirletEffect: parameters, programs and the phaser arithmetic.
 #include "plugins/swirlet/swirlet_effect.h"
 
-#include "plugins/swirlet/swirlet_editor.h"
-
 #include "frame/value_text.h"
 
 #include <cfloat>
@@ -74,7 +72,7 @@ inline void advance(PhaserChannel& channel) {
 
 } // namespace
 
-SwirletEffect::SwirletEffect(audioMasterCallback hostCallback)
+SwirletEffect::SwirletEffect(audioMasterCallback hostCallback, EditorFactory editorFactory)
     : StereoEffect(hostCallback, kNumPrograms, kNumParams) {
     denormalOffset = 1e-24f;
     parameterNames = kParamNames;
@@ -86,7 +84,7 @@ SwirletEffect::SwirletEffect(audioMasterCallback hostCallback)
     // Program 0 current, both channels reset, its values applied (no editor yet).
     setProgram(0);
     // Last: the editor attaches itself and raises the has-editor flag; the effect base owns it.
-    if (!new (std::nothrow) SwirletEditor(this)) failed = true;
+    createEditor(editorFactory);
 }
 
 void SwirletEffect::applyParameter(int32_t index, float value) {

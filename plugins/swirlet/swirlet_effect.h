@@ -41,7 +41,8 @@ class SwirletEffect : public StereoEffect<SwirletEffect> {
     };
     static constexpr int32_t kNumPrograms = 16;
 
-    explicit SwirletEffect(audioMasterCallback hostCallback);
+    // The entry hands in the editor's factory; without one the effect has no editor.
+    explicit SwirletEffect(audioMasterCallback hostCallback, EditorFactory editorFactory = nullptr);
 
     void setProgram(int32_t program) override;
     void getParamDisplay(int32_t index, char* text) override;

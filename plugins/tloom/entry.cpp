@@ -1,5 +1,5 @@
-// The tloom library's entry points.
+// The tloom library's entry points: the effect, which has no editor yet.
 #include "frame/host_entry.h"
 #include "plugins/tloom/tloom_effect.h"
 
-DEFINE_PLUGIN_ENTRY(TloomEffect)
+DEFINE_PLUGIN_ENTRY(TloomEffect, nullptr)

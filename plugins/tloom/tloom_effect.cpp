@@ -98,7 +98,7 @@ struct SideRun {
 
 } // namespace
 
-TloomEffect::TloomEffect(audioMasterCallback hostCallback)
+TloomEffect::TloomEffect(audioMasterCallback hostCallback, EditorFactory editorFactory)
     : StereoEffect(hostCallback, kNumPrograms, kNumParams) {
     right.speedAdjust = 0.0f;
     parameterNames = kParamNames;
@@ -119,6 +119,8 @@ TloomEffect::TloomEffect(audioMasterCallback hostCallback)
 
     setProgram(0);
     setUpStereo(fourCharCode('L', 'F', 't', 'l'));
+    // Last: the editor attaches itself and raises the has-editor flag; the effect base owns it.
+    createEditor(editorFactory);
 }
 
 void TloomEffect::applyParameter(int32_t index, float v) {

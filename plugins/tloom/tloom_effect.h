@@ -54,7 +54,8 @@ class TloomEffect : public StereoEffect<TloomEffect> {
     static constexpr int32_t kNumPrograms = 16;
     static constexpr int32_t kNumShapes = 5;
 
-    explicit TloomEffect(audioMasterCallback hostCallback);
+    // The entry hands in the editor's factory; without one the effect has no editor.
+    explicit TloomEffect(audioMasterCallback hostCallback, EditorFactory editorFactory = nullptr);
 
     void getParamDisplay(int32_t index, char* text) override;
     void setSampleRate(float rate) override;

@@ -131,7 +131,7 @@ TEST(HostRequestsAbsent, EveryWrapperAnswersItsAbsentValue) {
 // ---- the library entry ----
 
 struct EntryProbe : ProbeEffect {
-    explicit EntryProbe(audioMasterCallback host) : ProbeEffect(host, &destroyedFlagStorage) {
+    EntryProbe(audioMasterCallback host, EditorFactory) : ProbeEffect(host, &destroyedFlagStorage) {
         failed = failNext;
         ++constructed;
     }
@@ -143,22 +143,22 @@ struct EntryProbe : ProbeEffect {
 TEST_F(HostRequests, EntryRefusesAHostThatAnswersVersionZero) {
     nextAnswer = 0;
     EntryProbe::constructed = 0;
-    EXPECT_EQ(runHostEntry<EntryProbe>(recordingHost), nullptr);
+    EXPECT_EQ(runHostEntry<EntryProbe>(recordingHost, nullptr), nullptr);
     EXPECT_EQ(EntryProbe::constructed, 0);
     ASSERT_EQ(requests.size(), 1u);
     EXPECT_EQ(requests[0].opcode, audioMasterVersion);
     EXPECT_EQ(requests[0].effect, nullptr);
-    EXPECT_EQ(runHostEntry<EntryProbe>(nullptr), nullptr);
+    EXPECT_EQ(runHostEntry<EntryProbe>(nullptr, nullptr), nullptr);
 }
 
 TEST_F(HostRequests, EntryDestroysAnEffectWhoseConstructionFailed) {
     nextAnswer = 2400;
     EntryProbe::failNext = true;
     EntryProbe::destroyedFlagStorage = false;
-    EXPECT_EQ(runHostEntry<EntryProbe>(recordingHost), nullptr);
+    EXPECT_EQ(runHostEntry<EntryProbe>(recordingHost, nullptr), nullptr);
     EXPECT_TRUE(EntryProbe::destroyedFlagStorage);
     EntryProbe::failNext = false;
-    AEffect* record = runHostEntry<EntryProbe>(recordingHost);
+    AEffect* record = runHostEntry<EntryProbe>(recordingHost, nullptr);
     ASSERT_NE(record, nullptr);
     EXPECT_EQ(record->magic, kEffectMagic);
     EXPECT_EQ(record->dispatcher(record, effClose, 0, 0, nullptr, 0.0f), 1);

@@ -1,8 +1,8 @@
 // Writing 8-bit palettised BMP files (the form the plug-ins embed) and reading BMP files back
-// through the toolkit's own decoder, so the generator checks what the plug-ins will see.
+// through the codec the toolkit decodes with, so the generator checks what the plug-ins see.
 #pragma once
 
-#include "gui/pixel_surface.h"
+#include "bmp/bmp_codec.h"
 #include "tools/artwork/image.h"
 
 #include <cstdint>
@@ -19,12 +19,12 @@ bool writeFile(const std::string& path, const std::vector<uint8_t>& bytes, std::
 bool writeBmp8(const std::string& path, const IndexedImage& image, std::string& error);
 
 // Reads a BMP file into 0x00RRGGBB pixels with the toolkit's decoder.
-bool readBmp(const std::string& path, PixelSurface& out, std::string& error);
+bool readBmp(const std::string& path, BmpImage& out, std::string& error);
 
 // Writes a binary PPM of `pixels` (for previews that are converted to PNG for review).
-bool writePpm(const std::string& path, const PixelSurface& pixels, std::string& error);
+bool writePpm(const std::string& path, const BmpImage& pixels, std::string& error);
 
 // The colours an indexed image stands for.
-PixelSurface expand(const IndexedImage& image);
+BmpImage expand(const IndexedImage& image);
 
 } // namespace artwork

@@ -172,7 +172,7 @@ bool writeArtwork(const ArtworkOptions& options, const std::vector<ArtworkFile>&
         indexed.push_back(quantise(*file.image, palette));
         const std::string path = options.outputDir + "/" + file.name;
         if (!writeBmp8(path, indexed.back(), error)) return false;
-        PixelSurface readBack;
+        BmpImage readBack;
         if (!readBmp(path, readBack, error)) return false;
         if (readBack.pixels != expand(indexed.back()).pixels) {
             error = path + " does not read back as written";

@@ -121,8 +121,8 @@ bool generateSwirlet(const ArtworkOptions& options, std::string& error) {
 
     if (!options.previewDir.empty()) {
         // The panel as a host shows it: the knob frames for the default values over it.
-        PixelSurface preview = expand(indexed[0]);
-        const PixelSurface frames = expand(indexed[1]);
+        BmpImage preview = expand(indexed[0]);
+        const BmpImage frames = expand(indexed[1]);
         for (size_t i = 0; i < knobs.size(); ++i) {
             const int frame = int(std::lround(defaults[i] * float(knobFrames - 1)));
             for (int y = 0; y < knobHeight; ++y)

@@ -6,6 +6,10 @@
 #include <algorithm>
 #include <new>
 
+void platform::setCurrent(Platform* replacement) {
+    installed = replacement;
+}
+
 HeadlessPlatform::Scope::Scope(HeadlessPlatform& platform) {
     platform::setCurrent(&platform);
 }

@@ -9,6 +9,7 @@
 // step's position with the mouse buttons released (modifiers stay).
 //
 // Install with platform::setCurrent(&instance) (or HeadlessPlatform::Scope). GUI thread only.
+// This back end is linked only into tests, and with it the switch below.
 #pragma once
 
 #include "gui/platform/platform.h"
@@ -19,6 +20,12 @@
 #include <vector>
 
 class HeadlessWindow;
+
+namespace platform {
+// Makes every frame created afterwards (and the tick clock) use `replacement`; null goes back
+// to the window system's own. The caller keeps ownership.
+void setCurrent(Platform* replacement);
+} // namespace platform
 
 class HeadlessPlatform final : public platform::Platform {
   public:

@@ -1,7 +1,7 @@
 // X11Platform: window classes, child windows and the clock on X11.
 #include "gui/platform/x11/x11_platform.h"
 
-#include "gui/platform/monotonic_clock.h"
+#include "gui/platform/x11/monotonic_clock.h"
 #include "gui/platform/x11/x11_window.h"
 #include "gui/platform/x11/x11_window_registry.h"
 
@@ -32,4 +32,8 @@ void X11Platform::sleep(uint32_t milliseconds) {
 X11Platform& x11Platform() {
     static X11Platform instance;
     return instance;
+}
+
+platform::Platform& platform::windowSystem() {
+    return x11Platform();
 }

@@ -76,34 +76,20 @@ TEST(DrawState, ConstructionMakesPenAndBrushCurrentOnlyWithASurface) {
     EXPECT_EQ(without.getFillColour(), RedColour);
 }
 
-// A stand-in frame: the hooks see only its address.
-struct FakeFrame {
-    Rect size{0, 0, 30, 20};
+// A stand-in for the frame that builds a context: its size and a count of idle pumps.
+struct FakeFrame final : ContextHost {
+    Rect getHostArea() const override { return {0, 0, 30, 20}; }
+    void runIdlePump() override { ++pumps; }
     int32_t pumps = 0;
 };
 
-bool fakeFrameSize(const EditorFrame* frame, Rect& size) {
-    size = reinterpret_cast<const FakeFrame*>(frame)->size;
-    return true;
-}
-void fakeFramePump(EditorFrame* frame) {
-    ++reinterpret_cast<FakeFrame*>(frame)->pumps;
-}
-
-class WithFrameHooks : public ::testing::Test {
+class WithFrame : public ::testing::Test {
   protected:
-    void SetUp() override {
-        saved = frameHooks;
-        frameHooks.getSize = &fakeFrameSize;
-        frameHooks.idlePump = &fakeFramePump;
-    }
-    void TearDown() override { frameHooks = saved; }
-    EditorFrame* frame() { return reinterpret_cast<EditorFrame*>(&fake); }
-    FrameHooks saved;
+    ContextHost* frame() { return &fake; }
     FakeFrame fake;
 };
 
-TEST_F(WithFrameHooks, TheFrameSizeIsTheDefaultClipButIsNotSelected) {
+TEST_F(WithFrame, TheFrameSizeIsTheDefaultClipButIsNotSelected) {
     PixelSurface surface(64, 64, kBackground);
     DrawContext context(frame(), &surface, nullptr);
     Rect clip;
@@ -267,7 +253,7 @@ TEST(DrawInput, WaitDoubleClickAndPointerMovement) {
 }
 
 #if TOOLKIT_NEWER
-TEST_F(WithFrameHooks, WaitDragAnswersTrueWhenThePointerLeavesTheBox) {
+TEST_F(WithFrame, WaitDragAnswersTrueWhenThePointerLeavesTheBox) {
     ScriptedPointer pointer;
     pointer.buttons = MouseLeft;
     pointer.path = {{100, 100}, {102, 98}, {98, 102}, {100, 103}};
@@ -276,7 +262,7 @@ TEST_F(WithFrameHooks, WaitDragAnswersTrueWhenThePointerLeavesTheBox) {
     EXPECT_EQ(fake.pumps, 3);
 }
 
-TEST_F(WithFrameHooks, WaitDragAnswersFalseWhenTheButtonsChange) {
+TEST_F(WithFrame, WaitDragAnswersFalseWhenTheButtonsChange) {
     ScriptedPointer pointer;
     pointer.buttons = MouseLeft;
     pointer.releaseAfterReads = 5;

@@ -3,9 +3,9 @@
 // the editor makes, and an editor that opens a frame over a fixed size.
 #pragma once
 
-#include "frame/editor_base.h"
 #include "frame/effect_base.h"
 #include "gui/draw_context.h"
+#include "gui/editor_base.h"
 #include "gui/editor_frame.h"
 #include "gui/platform/headless/headless_platform.h"
 #include "gui/platform/headless/headless_window.h"

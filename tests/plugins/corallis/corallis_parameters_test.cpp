@@ -1,6 +1,6 @@
 // CorallisEffect's parameter model: what each parameter drives in the voices, the program record
 // order, the editor notifications, programs and the mode switches.
-#include "frame/editor_base.h"
+#include "frame/editor_interface.h"
 #include "plugins/corallis/corallis_effect.h"
 
 #include <gtest/gtest.h>
@@ -12,11 +12,20 @@
 namespace {
 
 // Records every parameter notification the effect sends to its editor.
-class RecordingEditor : public EditorBase {
+class RecordingEditor : public EditorInterface {
   public:
     RecordingEditor(EffectBase* effect, std::vector<std::pair<int32_t, float>>& log)
-        : EditorBase(effect), calls(log) {}
+        : calls(log) {
+        effect->attachEditor(this);
+    }
     void setParameter(int32_t index, float value) override { calls.emplace_back(index, value); }
+    int32_t getRect(ERect**) override { return 0; }
+    int32_t open(void*) override { return 0; }
+    void close() override {}
+    void idle() override {}
+    int32_t onKeyDown(VstKeyCode&) override { return -1; }
+    int32_t onKeyUp(VstKeyCode&) override { return -1; }
+    int32_t setKnobMode(int32_t) override { return 0; }
 
   private:
     std::vector<std::pair<int32_t, float>>& calls;

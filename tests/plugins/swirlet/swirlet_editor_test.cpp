@@ -2,7 +2,7 @@
 // opening, the layout of the seven knobs over the panel, host and program changes moving knobs
 // at the next idle, a drag reaching the host as begin-edit, automate calls and end-edit, only
 // the knob presented, failed opens, odd call orders and repeated open/close cycles.
-#include "gui/bitmap_file.h"
+#include "bmp/bmp_codec.h"
 #include "gui/pixel_surface.h"
 #include "gui/platform/headless/headless_platform.h"
 #include "gui/platform/headless/headless_window.h"
@@ -18,6 +18,7 @@
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -38,8 +39,12 @@ PixelSurface loadArtwork(const char* name) {
                        std::ios::binary);
     std::vector<unsigned char> bytes((std::istreambuf_iterator<char>(file)),
                                      std::istreambuf_iterator<char>());
+    BmpImage decoded;
+    EXPECT_TRUE(decodeBmpFile(bytes.data(), bytes.size(), decoded)) << name;
     PixelSurface out;
-    EXPECT_TRUE(decodeBmpFile(bytes.data(), bytes.size(), out)) << name;
+    out.width = decoded.width;
+    out.height = decoded.height;
+    out.pixels = std::move(decoded.pixels);
     return out;
 }
 

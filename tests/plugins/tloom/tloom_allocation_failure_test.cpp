@@ -83,10 +83,10 @@ intptr_t versionOnlyHost(AEffect*, int32_t opcode, int32_t, intptr_t, void*, flo
 
 TEST(TloomOutOfMemory, EntryRefusesAnEffectWithoutLines) {
     failing_allocator::arm(kLineSized);
-    AEffect* record = runHostEntry<TloomEffect>(versionOnlyHost);
+    AEffect* record = runHostEntry<TloomEffect>(versionOnlyHost, nullptr);
     failing_allocator::disarm();
     EXPECT_EQ(record, nullptr);
-    AEffect* working = runHostEntry<TloomEffect>(versionOnlyHost);
+    AEffect* working = runHostEntry<TloomEffect>(versionOnlyHost, nullptr);
     ASSERT_NE(working, nullptr);
     working->dispatcher(working, effClose, 0, 0, nullptr, 0.0f);
 }

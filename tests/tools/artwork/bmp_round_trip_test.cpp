@@ -1,5 +1,5 @@
 // 8-bit BMP writing checked through the toolkit's decoder, and the palette reduction.
-#include "gui/bitmap_file.h"
+#include "bmp/bmp_codec.h"
 #include "tools/artwork/bmp_file.h"
 #include "tools/artwork/palette.h"
 
@@ -44,7 +44,7 @@ TEST(BmpWriter, EightBitFilesReadBackAsWrittenAtEveryRowPadding) {
         EXPECT_EQ(readLe(bytes, 28, 2), 8u);
         EXPECT_EQ(readLe(bytes, 46, 4), 256u);
 
-        PixelSurface decoded;
+        BmpImage decoded;
         ASSERT_TRUE(decodeBmpFile(bytes.data(), bytes.size(), decoded));
         EXPECT_EQ(decoded.width, width);
         EXPECT_EQ(decoded.height, 7);
@@ -57,7 +57,7 @@ TEST(BmpWriter, FilesOnDiskRoundTrip) {
     const std::string path = "/tmp/artwork_round_trip_" + std::to_string(getpid()) + ".bmp";
     std::string error;
     ASSERT_TRUE(writeBmp8(path, image, error)) << error;
-    PixelSurface read;
+    BmpImage read;
     ASSERT_TRUE(readBmp(path, read, error)) << error;
     EXPECT_EQ(read.pixels, expand(image).pixels);
     std::remove(path.c_str());
@@ -80,7 +80,7 @@ TEST(Palette, FewColoursAreKeptExactlyAndManyAreApproximatedClosely) {
             many.at(x, y) = {float(x) / 63.0f, float(y) / 63.0f, 0.3f};
     const Palette reduced = buildPalette({&many});
     EXPECT_EQ(reduced.count, 256);
-    const PixelSurface result = expand(quantise(many, reduced));
+    const BmpImage result = expand(quantise(many, reduced));
     std::set<uint32_t> used(result.pixels.begin(), result.pixels.end());
     EXPECT_GT(used.size(), 200u);
     int worst = 0;

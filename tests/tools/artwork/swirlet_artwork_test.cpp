@@ -24,8 +24,8 @@ std::vector<char> bytesOf(const std::string& path) {
     return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
 }
 
-PixelSurface load(const char* name) {
-    PixelSurface surface;
+BmpImage load(const char* name) {
+    BmpImage surface;
     std::string error;
     EXPECT_TRUE(artwork::readBmp(resources + name, surface, error)) << error;
     return surface;
@@ -37,17 +37,17 @@ TEST(SwirletArtwork, FilesAreEightBitOfTheEditorsSizes) {
         ASSERT_GT(bytes.size(), 30u) << name;
         EXPECT_EQ(bytes[28], 8) << name << " is not 8 bits per pixel";
     }
-    const PixelSurface panel = load(backgroundFile);
+    const BmpImage panel = load(backgroundFile);
     EXPECT_EQ(panel.width, 432);
     EXPECT_EQ(panel.height, 89);
-    const PixelSurface strip = load(stripFile);
+    const BmpImage strip = load(stripFile);
     EXPECT_EQ(strip.width, 32);
     EXPECT_EQ(strip.height, 3840);
 }
 
 TEST(SwirletArtwork, EveryKnobFrameDiffersAndSitsSeamlesslyOnThePanel) {
-    const PixelSurface panel = load(backgroundFile);
-    const PixelSurface strip = load(stripFile);
+    const BmpImage panel = load(backgroundFile);
+    const BmpImage strip = load(stripFile);
     ASSERT_EQ(strip.height, 128 * 30);
 
     std::set<std::vector<uint32_t>> frames;

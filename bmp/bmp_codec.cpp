@@ -1,5 +1,5 @@
-// BMP decoding: header checks, palette lookup and row unpacking into a PixelSurface.
-#include "gui/bitmap_file.h"
+// BMP decoding (header checks, palette lookup, row unpacking) and 8-bit encoding.
+#include "bmp/bmp_codec.h"
 
 #include <utility>
 
@@ -20,6 +20,16 @@ uint32_t readLe32(const unsigned char* p) {
 
 // Palette index of pixel x in a row of `bits` bits per pixel (1, 4 or 8), most significant
 // bits first as the format stores them.
+void put16(std::vector<uint8_t>& out, uint32_t v) {
+    out.push_back(uint8_t(v));
+    out.push_back(uint8_t(v >> 8));
+}
+
+void put32(std::vector<uint8_t>& out, uint32_t v) {
+    put16(out, v & 0xFFFF);
+    put16(out, v >> 16);
+}
+
 uint32_t paletteIndex(const unsigned char* row, int32_t x, uint32_t bits) {
     switch (bits) {
     case 1:
@@ -33,7 +43,7 @@ uint32_t paletteIndex(const unsigned char* row, int32_t x, uint32_t bits) {
 
 } // namespace
 
-bool decodeBmpFile(const unsigned char* data, size_t size, PixelSurface& out) {
+bool decodeBmpFile(const unsigned char* data, size_t size, BmpImage& out) {
     if (!data || size < fileHeaderSize + minInfoHeaderSize) return false;
     if (data[0] != 'B' || data[1] != 'M') return false;
 
@@ -82,10 +92,7 @@ bool decodeBmpFile(const unsigned char* data, size_t size, PixelSurface& out) {
     const uint64_t rowBytes = ((uint64_t(width) * bits + 31) / 32) * 4;
     if (pixelOffset > size || rowBytes * uint64_t(height) > size - pixelOffset) return false;
 
-    PixelSurface decoded;
-    decoded.width = width;
-    decoded.height = height;
-    decoded.pixels.resize(size_t(width) * size_t(height));
+    BmpImage decoded(width, height);
 
     for (int32_t y = 0; y < height; ++y) {
         const int32_t fileRow = topDown ? y : height - 1 - y;
@@ -109,4 +116,45 @@ bool decodeBmpFile(const unsigned char* data, size_t size, PixelSurface& out) {
     }
     out = std::move(decoded);
     return true;
+}
+
+std::vector<uint8_t> encodeBmp8(int32_t width, int32_t height, const uint32_t* palette,
+                                const uint8_t* indices) {
+    const uint32_t rowBytes = (uint32_t(width) + 3u) & ~3u;
+    const uint32_t pixelOffset = 14 + 40 + 256 * 4;
+    const uint32_t imageBytes = rowBytes * uint32_t(height);
+
+    std::vector<uint8_t> out;
+    out.reserve(pixelOffset + imageBytes);
+    out.push_back('B');
+    out.push_back('M');
+    put32(out, pixelOffset + imageBytes);
+    put32(out, 0); // reserved
+    put32(out, pixelOffset);
+
+    put32(out, 40);
+    put32(out, uint32_t(width));
+    put32(out, uint32_t(height)); // positive: rows stored bottom-up
+    put16(out, 1);                // planes
+    put16(out, 8);                // bits per pixel
+    put32(out, 0);                // no compression
+    put32(out, imageBytes);
+    put32(out, 2835); // 72 dpi
+    put32(out, 2835);
+    put32(out, 256); // colours used
+    put32(out, 0);   // all colours important
+
+    for (int32_t i = 0; i < 256; ++i) {
+        const uint32_t rgb = palette[i];
+        out.push_back(uint8_t(rgb));
+        out.push_back(uint8_t(rgb >> 8));
+        out.push_back(uint8_t(rgb >> 16));
+        out.push_back(0);
+    }
+    for (int32_t y = height - 1; y >= 0; --y) {
+        const uint8_t* row = indices + size_t(y) * size_t(width);
+        out.insert(out.end(), row, row + width);
+        out.insert(out.end(), rowBytes - uint32_t(width), 0);
+    }
+    return out;
 }

@@ -1,5 +1,5 @@
 // EditorBase: attaching to the effect, the host's editor requests and the idle pump.
-#include "frame/editor_base.h"
+#include "gui/editor_base.h"
 
 #include "frame/effect_base.h"
 #include "gui/editor_frame.h"

@@ -1,5 +1,7 @@
-// EditorBase: the editor side of the frame. The effect's dispatcher routes the host's editor
-// requests here; a deliverable's editor derives from it and adds its layout and controls.
+// EditorBase: the toolkit's editor bridge. The effect's dispatcher routes the host's editor
+// requests here through EditorInterface; a deliverable's editor derives from it and adds its
+// layout and controls. It owns the EditorFrame while the editor is open and runs the idle pump
+// that keeps the host serviced while a control tracks the mouse.
 //
 // State: the effect (not owned), the host's parent window, the pending-update flag, the
 // rectangle answered to the host, the frame (owned while open), the idle pump's tick (older
@@ -11,35 +13,34 @@
 #pragma once
 
 #include "frame/aeffect.h"
+#include "frame/editor_interface.h"
+#include "gui/knob_mode.h"
 
 #include <cstdint>
 
 class EffectBase;
 class EditorFrame;
 
-// Knob interaction mode set by the host for every editor of this library (2 = linear).
-extern int32_t KnobMode;
-
-class EditorBase {
+class EditorBase : public EditorInterface {
   public:
     explicit EditorBase(EffectBase* effect);
     EditorBase(const EditorBase&) = delete;
     EditorBase& operator=(const EditorBase&) = delete;
     // Releases a frame that is still open (the host closed the effect with the editor open).
-    virtual ~EditorBase();
+    ~EditorBase() override;
 
-    virtual int32_t getRect(ERect** rectPointer);
-    virtual int32_t open(void* parentWindow);
-    virtual void close() {}
-    virtual void idle();
+    int32_t getRect(ERect** rectPointer) override;
+    int32_t open(void* parentWindow) override;
+    void close() override {}
+    void idle() override;
     virtual void update() {}
     virtual void postUpdate() { updateFlag = 1; }
     // Older variant: -1 (keys reach no view); newer: the frame's key dispatch.
-    virtual int32_t onKeyDown(VstKeyCode& keyCode);
-    virtual int32_t onKeyUp(VstKeyCode& keyCode);
-    virtual int32_t setKnobMode(int32_t mode);
+    int32_t onKeyDown(VstKeyCode& keyCode) override;
+    int32_t onKeyUp(VstKeyCode& keyCode) override;
+    int32_t setKnobMode(int32_t mode) override;
     virtual bool onWheel(float distance);
-    virtual void setParameter(int32_t, float) { postUpdate(); }
+    void setParameter(int32_t, float) override { postUpdate(); }
     // Redraws the whole frame (the rectangle is ignored).
     virtual void draw(ERect* rect);
     // The idle pump of mouse-tracking loops: keeps the host serviced about every 50 to 100 ms

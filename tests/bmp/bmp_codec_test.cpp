@@ -1,6 +1,6 @@
 // BMP decoding: every supported pixel format in both row orders, and the malformed files the
 // decoder must refuse without reading past the bytes it was given.
-#include "gui/bitmap_file.h"
+#include "bmp/bmp_codec.h"
 
 #include <gtest/gtest.h>
 
@@ -94,7 +94,7 @@ TEST(BmpDecoding, ReadsEveryFormatInBothRowOrders) {
                 return palettised ? uint32_t(x * 3 + y) % colours : rgbAt(x, y);
             };
             const std::vector<unsigned char> file = makeBmp(bmpSpec);
-            PixelSurface out;
+            BmpImage out;
             ASSERT_TRUE(decodeBmpFile(file.data(), file.size(), out)) << bits << " bits";
             ASSERT_EQ(out.width, 7);
             ASSERT_EQ(out.height, 3);
@@ -114,7 +114,7 @@ TEST(BmpDecoding, ShortPaletteAndStandardBitFields) {
     bmpSpec.palette = {0x112233, 0x445566};
     bmpSpec.value = [](int32_t x, int32_t) { return uint32_t(x % 3 == 2 ? 200 : x % 2); };
     std::vector<unsigned char> file = makeBmp(bmpSpec);
-    PixelSurface out;
+    BmpImage out;
     ASSERT_TRUE(decodeBmpFile(file.data(), file.size(), out));
     EXPECT_EQ(out.at(0, 0), 0x112233u);
     EXPECT_EQ(out.at(1, 0), 0x445566u);
@@ -169,12 +169,12 @@ TEST(BmpDecoding, RefusesMalformedFilesAndLeavesTheOutputAlone) {
         {"only a file header", std::vector<unsigned char>(valid.begin(), valid.begin() + 14)});
 
     for (const auto& [what, file] : bad) {
-        PixelSurface out(2, 2, 0x123456u);
+        BmpImage out(2, 2, 0x123456u);
         EXPECT_FALSE(decodeBmpFile(file.data(), file.size(), out)) << what;
         EXPECT_EQ(out.width, 2) << what;
         EXPECT_EQ(out.at(1, 1), 0x123456u) << what;
     }
-    PixelSurface out;
+    BmpImage out;
     EXPECT_FALSE(decodeBmpFile(nullptr, 100, out));
     EXPECT_TRUE(decodeBmpFile(valid.data(), valid.size(), out));
 }
