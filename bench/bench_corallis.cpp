@@ -12,37 +12,23 @@ std::unique_ptr<PluginHost> loadCorallis(int32_t block, bool serial) {
     return host;
 }
 
-void runBlocks(benchmark::State& state, PluginHost& host, BenchBuffers& buffers, int32_t block) {
-    for (auto _ : state) {
-        host.processReplacing(buffers.in, buffers.out, block);
-        benchmark::DoNotOptimize(buffers.outL.data());
-        benchmark::ClobberMemory();
-    }
-    reportPerFrame(state, block);
-}
-
 void BM_CorallisSignal(benchmark::State& state) {
     const int32_t block = static_cast<int32_t>(state.range(0));
     auto host = loadCorallis(block, state.range(1) != 0);
     BenchBuffers buffers(static_cast<size_t>(block));
-    runBlocks(state, *host, buffers, block);
+    timeBlocks(state, *host, buffers, block);
 }
 
 void BM_CorallisSilenceAfterSignal(benchmark::State& state) {
     const int32_t block = static_cast<int32_t>(state.range(0));
     auto host = loadCorallis(block, state.range(1) != 0);
-    BenchBuffers loud(static_cast<size_t>(block)), silent(static_cast<size_t>(block), true);
-    for (auto& sample : loud.inL)
-        sample *= 2.5f;
-    for (auto& sample : loud.inR)
-        sample *= 2.5f;
     // A few seconds of loud input, then long enough silence for the feedback to decay.
     const int32_t loudBlocks = 4 * 48000 / block;
-    for (int32_t i = 0; i < loudBlocks; ++i)
-        host->processReplacing(loud.in, loud.out, block);
+    feedLoudSignal(*host, block, 2.5f, loudBlocks);
+    BenchBuffers silent(static_cast<size_t>(block), true);
     for (int32_t i = 0; i < 10 * loudBlocks; ++i)
         host->processReplacing(silent.in, silent.out, block);
-    runBlocks(state, *host, silent, block);
+    timeBlocks(state, *host, silent, block);
 }
 
 } // namespace

@@ -16,32 +16,15 @@ void processSignal(benchmark::State& state, bool oversample) {
     const int32_t block = static_cast<int32_t>(state.range(0));
     auto host = loadGrimfold(block, oversample);
     BenchBuffers buffers(static_cast<size_t>(block));
-    for (auto _ : state) {
-        host->processReplacing(buffers.in, buffers.out, block);
-        benchmark::DoNotOptimize(buffers.outL.data());
-        benchmark::ClobberMemory();
-    }
-    reportPerFrame(state, block);
+    timeBlocks(state, *host, buffers, block);
 }
 
-// Loud input first, so the filter memories decay through the denormal range while the
-// silence is timed.
 void processSilenceAfterSignal(benchmark::State& state, bool oversample) {
     const int32_t block = static_cast<int32_t>(state.range(0));
     auto host = loadGrimfold(block, oversample);
-    BenchBuffers loud(static_cast<size_t>(block)), silent(static_cast<size_t>(block), true);
-    for (float& sample : loud.inL)
-        sample *= 2.0f;
-    for (float& sample : loud.inR)
-        sample *= 2.0f;
-    for (int i = 0; i < 1000; ++i)
-        host->processReplacing(loud.in, loud.out, block);
-    for (auto _ : state) {
-        host->processReplacing(silent.in, silent.out, block);
-        benchmark::DoNotOptimize(silent.outL.data());
-        benchmark::ClobberMemory();
-    }
-    reportPerFrame(state, block);
+    feedLoudSignal(*host, block, 2.0f, 1000);
+    BenchBuffers silent(static_cast<size_t>(block), true);
+    timeBlocks(state, *host, silent, block);
 }
 
 void BM_GrimfoldOversampleOff(benchmark::State& state) {

@@ -47,3 +47,30 @@ inline void reportPerFrame(benchmark::State& state, int64_t framesPerIteration) 
         benchmark::Counter(frames / kBenchRate, benchmark::Counter::kIsRate);
     state.SetItemsProcessed(static_cast<int64_t>(frames));
 }
+
+// The timed loop of every processing benchmark: the same block processed over and over,
+// replacing (or accumulating into) the outputs.
+inline void timeBlocks(benchmark::State& state, PluginHost& host, BenchBuffers& buffers,
+                       int32_t block, bool accumulate = false) {
+    for (auto _ : state) {
+        if (accumulate)
+            host.process(buffers.in, buffers.out, block);
+        else
+            host.processReplacing(buffers.in, buffers.out, block);
+        benchmark::DoNotOptimize(buffers.outL.data());
+        benchmark::ClobberMemory();
+    }
+    reportPerFrame(state, block);
+}
+
+// Feeds `blocks` blocks of the signal at `gain` times its level: loud input before a timed
+// silence, so the effect's memories decay through the denormal range while it is measured.
+inline void feedLoudSignal(PluginHost& host, int32_t block, float gain, int32_t blocks) {
+    BenchBuffers loud(static_cast<size_t>(block));
+    for (size_t i = 0; i < loud.inL.size(); ++i) {
+        loud.inL[i] *= gain;
+        loud.inR[i] *= gain;
+    }
+    for (int32_t i = 0; i < blocks; ++i)
+        host.processReplacing(loud.in, loud.out, block);
+}

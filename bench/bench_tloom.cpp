@@ -18,35 +18,15 @@ template <bool accumulate> void processSignal(benchmark::State& state) {
     // Let the lines fill so the whole path carries signal.
     for (int i = 0; i < 48000 / block + 1; ++i)
         host->processReplacing(buffers.in, buffers.out, block);
-    for (auto _ : state) {
-        if constexpr (accumulate)
-            host->process(buffers.in, buffers.out, block);
-        else
-            host->processReplacing(buffers.in, buffers.out, block);
-        benchmark::DoNotOptimize(buffers.outL.data());
-        benchmark::ClobberMemory();
-    }
-    reportPerFrame(state, block);
+    timeBlocks(state, *host, buffers, block, accumulate);
 }
 
-// Loud input first, so the filter memories decay through the denormal range while the
-// silence is timed.
 void processSilenceAfterSignal(benchmark::State& state) {
     const int32_t block = static_cast<int32_t>(state.range(0));
     auto host = loadTloom(block);
-    BenchBuffers loud(static_cast<size_t>(block)), silent(static_cast<size_t>(block), true);
-    for (float& sample : loud.inL)
-        sample *= 2.0f;
-    for (float& sample : loud.inR)
-        sample *= 2.0f;
-    for (int i = 0; i < 48000 / block + 1; ++i)
-        host->processReplacing(loud.in, loud.out, block);
-    for (auto _ : state) {
-        host->processReplacing(silent.in, silent.out, block);
-        benchmark::DoNotOptimize(silent.outL.data());
-        benchmark::ClobberMemory();
-    }
-    reportPerFrame(state, block);
+    feedLoudSignal(*host, block, 2.0f, 48000 / block + 1);
+    BenchBuffers silent(static_cast<size_t>(block), true);
+    timeBlocks(state, *host, silent, block);
 }
 
 void BM_TloomReplacing(benchmark::State& state) {
