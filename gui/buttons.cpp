@@ -7,7 +7,7 @@
 
 using control_support::drawRegion;
 using control_support::leftHeld;
-using control_support::leftPressOn;
+using control_support::pressButtons;
 using control_support::tell;
 using control_support::track;
 
@@ -35,7 +35,8 @@ void ToggleButton::draw(DrawContext* context) {
 }
 
 void ToggleButton::mouse(DrawContext* context, Point&) {
-    if (!leftPressOn(*this, context)) return;
+    const int32_t buttons = pressButtons(*this, context);
+    if (!(buttons & MouseLeft)) return;
     // The click tests the truncated value: 0.5 counts as off and becomes 1.
     value = std::trunc(value) != 0.0f ? 0.0f : 1.0f;
 #if TOOLKIT_NEWER
@@ -58,7 +59,8 @@ void OverlayImage::draw(DrawContext* context) {
 }
 
 void OverlayImage::mouse(DrawContext* context, Point&) {
-    if (!leftPressOn(*this, context)) return;
+    const int32_t buttons = pressButtons(*this, context);
+    if (!(buttons & MouseLeft)) return;
     value = value == 0.0f ? 1.0f : 0.0f;
     if (value == 1.0f) {
         if (frame && frame->setModalView(this)) {
@@ -100,7 +102,8 @@ void TwoFrameButton::draw(DrawContext* context) {
 }
 
 void TwoFrameButton::mouse(DrawContext* context, Point& where) {
-    if (!leftPressOn(*this, context)) return;
+    const int32_t buttons = pressButtons(*this, context);
+    if (!(buttons & MouseLeft)) return;
     const float atPress = value;
     track(
         *this, context, where,
@@ -126,7 +129,8 @@ void MomentaryButton::draw(DrawContext* context) {
 }
 
 void MomentaryButton::mouse(DrawContext* context, Point& where) {
-    if (!leftPressOn(*this, context)) return;
+    const int32_t buttons = pressButtons(*this, context);
+    if (!(buttons & MouseLeft)) return;
     const float atPress = value;
     track(
         *this, context, where,

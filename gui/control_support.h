@@ -86,9 +86,12 @@ inline bool leftHeld(int32_t buttons) {
     return (buttons & MouseLeft) != 0;
 }
 
-// An interactive control reacts to a press only with its mouse enabled and the left button.
-inline bool leftPressOn(const Control& control, DrawContext* context) {
-    return control.getMouseEnabled() && context && (context->getMouseButtons() & MouseLeft);
+// The buttons of a press as the control sees them: 0 when its mouse is disabled (or there is
+// no context), so that only a press with the left bit set goes on. Read once per press: every
+// read is a poll of the pointer.
+inline int32_t pressButtons(const Control& control, DrawContext* context) {
+    if (!control.getMouseEnabled() || !context) return 0;
+    return context->getMouseButtons();
 }
 
 } // namespace control_support

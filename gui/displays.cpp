@@ -7,7 +7,7 @@
 
 using control_support::clampIndex;
 using control_support::drawRegion;
-using control_support::leftPressOn;
+using control_support::pressButtons;
 using control_support::truncate;
 
 // ---- FrameDisplay ----
@@ -51,7 +51,8 @@ void LoopAnimation::draw(DrawContext* context) {
 }
 
 void LoopAnimation::mouse(DrawContext* context, Point&) {
-    if (!leftPressOn(*this, context)) return;
+    const int32_t buttons = pressButtons(*this, context);
+    if (!(buttons & MouseLeft)) return;
     value = 0.0f;
     if (opened) {
         draw(context);

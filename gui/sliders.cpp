@@ -8,7 +8,7 @@
 
 using control_support::drawRegion;
 using control_support::leftHeld;
-using control_support::leftPressOn;
+using control_support::pressButtons;
 using control_support::track;
 using control_support::truncate;
 
@@ -107,8 +107,9 @@ void Slider::draw(DrawContext* context) {
 }
 
 void Slider::mouse(DrawContext* context, Point& where) {
-    if (!leftPressOn(*this, context)) return;
-    if (context->getMouseButtons() == (MouseLeft | MouseControl)) {
+    const int32_t buttons = pressButtons(*this, context);
+    if (!(buttons & MouseLeft)) return;
+    if (buttons == (MouseLeft | MouseControl)) {
         resetToDefault(context);
         return;
     }
@@ -142,9 +143,9 @@ void Slider::mouse(DrawContext* context, Point& where) {
     };
     track(
         *this, context, where,
-        [&](int32_t buttons, const Point& at) {
+        [&](int32_t held, const Point& at) {
             const float p = pointer(at);
-            const bool shift = (buttons & MouseShift) != 0;
+            const bool shift = (held & MouseShift) != 0;
             if (shift != zooming) {
                 anchorRaw = std::clamp(rawAt(p), 0.0f, 1.0f);
                 anchor = p;

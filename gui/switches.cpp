@@ -6,7 +6,7 @@
 using control_support::clampIndex;
 using control_support::drawRegion;
 using control_support::leftHeld;
-using control_support::leftPressOn;
+using control_support::pressButtons;
 using control_support::tell;
 using control_support::track;
 using control_support::truncate;
@@ -77,8 +77,9 @@ float StepSwitch::valueAt(const Point& where) const {
 }
 
 void StepSwitch::mouse(DrawContext* context, Point& where) {
-    if (!leftPressOn(*this, context)) return;
-    const int32_t atPress = context->getMouseButtons();
+    const int32_t buttons = pressButtons(*this, context);
+    if (!(buttons & MouseLeft)) return;
+    const int32_t atPress = buttons;
     if (atPress == (MouseLeft | MouseControl)) {
         resetToDefault(context);
         return;
@@ -108,7 +109,8 @@ void ThreeWayRocker::draw(DrawContext* context) {
 }
 
 void ThreeWayRocker::mouse(DrawContext* context, Point& where) {
-    if (!leftPressOn(*this, context)) return;
+    const int32_t buttons = pressButtons(*this, context);
+    if (!(buttons & MouseLeft)) return;
     const float atPress = value;
     track(
         *this, context, where,
