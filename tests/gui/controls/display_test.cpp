@@ -15,8 +15,6 @@ TEST(FrameDisplayFrames, NearestFrameAndStripsWithoutFrames) {
     auto* display = new FrameDisplay(Rect(0, 0, 40, 20), nullptr, 1, 10, 20, strip, Point(0, 3));
     EXPECT_EQ(display->frameFor(0.5f), 5); // trunc(4.5 + 0.5)
     EXPECT_EQ(display->frameFor(0.44f), 4);
-    EXPECT_EQ(display->frameFor(0.0f), 0);
-    EXPECT_EQ(display->frameFor(-3.0f), 0);
     EXPECT_EQ(display->frameFor(NAN), 0);
     display->setValue(0.5f);
     EXPECT_EQ(rowAt(drawn(*display), 0, 0), 103);
@@ -103,7 +101,6 @@ class LevelMeterFall : public ControlFixture {};
 TEST_F(LevelMeterFall, LitPartInWholeLedsFallingAtMostDecreasePerDraw) {
     Image on(kRowsId), off(kOffId);
     auto* meter = add(new LevelMeter(Rect(10, 0, 50, 250), on, off, 10, 0), 0.55f);
-    EXPECT_EQ(on->getReferenceCount(), 2);
     meter->setDirty(true);
     frame->idle();
     // trunc((1 - 0.55) * 10 + 0.5) = 5 of 10 LEDs unlit: 125 of 250 rows.
