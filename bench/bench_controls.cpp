@@ -111,6 +111,9 @@ void BM_SliderDrag100Moves(benchmark::State& state) {
         open.editor.idle();
     }
     state.SetItemsProcessed(state.iterations() * 100);
+    state.counters["presented"] =
+        benchmark::Counter(static_cast<double>(open.window->presentedAreas().size()),
+                           benchmark::Counter::kAvgIterations);
 }
 BENCHMARK(BM_SliderDrag100Moves);
 
