@@ -53,6 +53,10 @@ OverlayImage::OverlayImage(const Rect& rect, ControlListener* owner, int32_t con
                            Bitmap* bitmap, const Rect& shownRect, const Point& sourceOffset)
     : Control(rect, owner, controlTag, bitmap), displayRect(shownRect), offset(sourceOffset) {}
 
+OverlayImage::~OverlayImage() {
+    if (frame && frame->getModalView() == this) frame->setModalView(nullptr);
+}
+
 void OverlayImage::draw(DrawContext* context) {
     if (value != 0.0f) drawRegion(background, context, displayRect, offset, transparent);
     setDirty(false);

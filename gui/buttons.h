@@ -28,6 +28,9 @@ class OverlayImage : public Control {
   public:
     OverlayImage(const Rect& size, ControlListener* listener, int32_t tag, Bitmap* background,
                  const Rect& displayRect, const Point& offset);
+    // An overlay that goes away while it is shown gives the frame's modal view back, so the
+    // frame is not left sending clicks to a view that no longer exists.
+    ~OverlayImage() override;
 
     // Only while the value is not 0: the bitmap into displayRect.
     void draw(DrawContext* context) override;

@@ -103,6 +103,8 @@ TEST_F(OverlayImageClick, AFailedModalGrabNeitherGrowsNorReportsNorCollapsesLate
     platform.setButtons(0);
     click(20, 20); // and it still opens normally
     EXPECT_EQ(frame->getModalView(), overlay);
+    frame->removeView(overlay); // removed while shown: the frame is not left pointing at it
+    EXPECT_EQ(frame->getModalView(), nullptr);
 }
 
 class HeldButtons : public ControlFixture {
