@@ -244,8 +244,17 @@ bool PopupMenu::addEntry(const char* text, int32_t index) {
 }
 
 #if TOOLKIT_NEWER
+bool PopupMenu::reaches(const PopupMenu* target) const {
+    if (this == target) return true;
+    for (const PopupMenu* menu : subMenus)
+        if (menu->reaches(target)) return true;
+    return false;
+}
+
 bool PopupMenu::addSubMenu(PopupMenu* menu, const char* title) {
-    if (!menu || count >= kMaxEntries) return false;
+    // A menu inside itself, directly or further down, would open forever and keep itself
+    // alive through its own reference: refused, so the menus always form a tree.
+    if (!menu || count >= kMaxEntries || menu->reaches(this)) return false;
     std::unique_ptr<char[]> entry = copyEntry("-M", title);
     if (!entry) return false;
     subMenus.push_back(menu);

@@ -44,7 +44,8 @@ class PopupMenu : public ValueDisplay {
     // Appends (index < 0) or inserts at min(index, count); null stores "". False when full.
     virtual bool addEntry(const char* text, int32_t index = -1);
 #if TOOLKIT_NEWER
-    // Appends the entry "-M" + title that opens `menu` (remembered). False when full or null.
+    // Appends the entry "-M" + title that opens `menu` (remembered). False when full, null, or
+    // when `menu` is this menu or holds it somewhere below.
     virtual bool addSubMenu(PopupMenu* menu, const char* title);
 #endif
     // The current entry's text into `text` (256 bytes, may be null); answers the real index
@@ -84,6 +85,9 @@ class PopupMenu : public ValueDisplay {
     void buildPanel(MenuTree& tree, size_t panel, int32_t& nextId,
                     std::vector<const PopupMenu*>& path);
     bool isSelectableEntry(int32_t index) const;
+#if TOOLKIT_NEWER
+    bool reaches(const PopupMenu* target) const;
+#endif
     void applyChoice(DrawContext* context, int32_t commandId, const MenuTree& tree);
 
     std::unique_ptr<char[]> entries[kMaxEntries];
