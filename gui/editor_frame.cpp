@@ -1,4 +1,5 @@
-// EditorFrame: window, painting, dispatch, view list and presentation of changed pixels.
+// EditorFrame: construction, the window and its events, painting, presenting, sizes and host
+// windows. Input dispatch and the view list have files of their own.
 #include "gui/editor_frame.h"
 
 #include "frame/effect_base.h"
@@ -16,8 +17,6 @@ namespace {
 
 // Frame windows of this module alive now; the window class exists while it is above 0.
 int32_t classUseCount = 0;
-
-constexpr int32_t kViewArrayStep = 10;
 
 // The frame's views draw their right and bottom edges too (hit-testing counts them as
 // inside), so the pixels a view may have changed reach one past each.
@@ -39,13 +38,13 @@ int32_t surfaceHeight(const Rect& size) {
 EditorFrame::EditorFrame(const Rect& rect, void* parent, EditorBase* owner)
     : View(rect), editor(owner), parentWindow(parent),
       surface(surfaceWidth(rect), surfaceHeight(rect)),
-      shown(surfaceWidth(rect), surfaceHeight(rect)) {
+      presenter(surfaceWidth(rect), surfaceHeight(rect)) {
     if (parentWindow) createWindow();
 }
 
 EditorFrame::EditorFrame(const Rect& rect, const char* title, EditorBase* owner, int32_t style)
     : View(rect), editor(owner), surface(surfaceWidth(rect), surfaceHeight(rect)),
-      shown(surfaceWidth(rect), surfaceHeight(rect)) {
+      presenter(surfaceWidth(rect), surfaceHeight(rect)) {
     hostWindowMode = true;
     open = false;
     hostWindowRecord = new (std::nothrow) VstWindow{};
@@ -247,12 +246,12 @@ void EditorFrame::idle() {
     }
     // What update() is about to redraw, so that only those pixels are looked at afterwards.
     if (modalView) {
-        if (modalView->isDirty()) queueDamage(paintedArea(modalView->getViewSize()));
+        if (modalView->isDirty()) presenter.queue(paintedArea(modalView->getViewSize()));
     } else if (isDirty()) {
-        queueDamage(paintedArea(size));
+        presenter.queue(paintedArea(size));
     } else {
         for (int32_t i = 0; i < viewCount; ++i)
-            if (views[i]->isDirty()) queueDamage(paintedArea(views[i]->getViewSize()));
+            if (views[i]->isDirty()) presenter.queue(paintedArea(views[i]->getViewSize()));
     }
     {
         DrawContext context(this, &surface, &pointer);
@@ -264,320 +263,22 @@ void EditorFrame::idle() {
 // ---- presenting ----
 
 void EditorFrame::presentExposed(const Rect& area) {
-    if (!window || !window->isUsable()) return;
-    const Rect clipped(std::max(area.left, 0), std::max(area.top, 0),
-                       std::min(area.right, surface.width), std::min(area.bottom, surface.height));
-    if (clipped.left >= clipped.right || clipped.top >= clipped.bottom) return;
-    window->present(surface, {clipped.left, clipped.top, clipped.right, clipped.bottom});
-    const auto columns = static_cast<size_t>(clipped.getWidth());
-    for (int32_t y = clipped.top; y < clipped.bottom; ++y)
-        std::memcpy(shown.row(y) + clipped.left, surface.row(y) + clipped.left,
-                    columns * sizeof(uint32_t));
+    presenter.presentExposed(window.get(), surface, area);
 }
 
 void EditorFrame::presentChanges(const Rect& candidate) {
-    if (!window || !window->isUsable()) return;
-    const int32_t left = std::max(candidate.left, 0);
-    const int32_t right = std::min(candidate.right, surface.width);
-    const int32_t top = std::max(candidate.top, 0);
-    const int32_t bottom = std::min(candidate.bottom, surface.height);
-    if (left >= right || top >= bottom) return;
-    // Bounding box of the pixels that differ from what the window shows.
-    int32_t changedLeft = right, changedRight = left, changedTop = bottom, changedBottom = top;
-    const auto columns = static_cast<size_t>(right - left);
-    for (int32_t y = top; y < bottom; ++y) {
-        const uint32_t* now = surface.row(y);
-        const uint32_t* before = shown.row(y);
-        if (std::memcmp(now + left, before + left, columns * sizeof(uint32_t)) == 0) continue;
-        int32_t first = left;
-        while (now[first] == before[first])
-            ++first;
-        int32_t last = right - 1;
-        while (now[last] == before[last])
-            --last;
-        changedLeft = std::min(changedLeft, first);
-        changedRight = std::max(changedRight, last + 1);
-        changedTop = std::min(changedTop, y);
-        changedBottom = y + 1;
-    }
-    if (changedTop >= changedBottom) return;
-    presentExposed(Rect(changedLeft, changedTop, changedRight, changedBottom));
-}
-
-void EditorFrame::queueDamage(const Rect& candidate) {
-    if (damageCount < kMaxDamage) {
-        damage[damageCount++] = candidate;
-        return;
-    }
-    // Too many separate areas: the last one grows to cover the rest.
-    Rect& last = damage[kMaxDamage - 1];
-    last = Rect(std::min(last.left, candidate.left), std::min(last.top, candidate.top),
-                std::max(last.right, candidate.right), std::max(last.bottom, candidate.bottom));
+    presenter.presentChanges(window.get(), surface, candidate);
 }
 
 void EditorFrame::flushDamage() {
     if (unknownDamage) {
         unknownDamage = inDispatch(); // a tracking loop keeps drawing through its context
-        damageCount = 0;
+        presenter.clearQueue();
         presentChanges(paintedArea(size));
         return;
     }
-    for (int32_t i = 0; i < damageCount; ++i)
-        presentChanges(damage[i]);
-    damageCount = 0;
+    if (presenter.queuedCount() > 0) presenter.flush(window.get(), surface);
 }
-
-// ---- input ----
-
-bool EditorFrame::hits(View* view, const Point& where) {
-#if TOOLKIT_NEWER
-    return view->hitTest(where);
-#else
-    return view->getViewSize().pointInsideInclusive(where);
-#endif
-}
-
-void EditorFrame::mouse(DrawContext* context, Point& where) {
-    if (editView) {
-        // A click anywhere ends text entry.
-        View* previous = editView;
-        previous->looseFocus(nullptr);
-        if (editView == previous) editView = nullptr;
-    }
-    View* target = nullptr;
-    if (modalView) {
-        if (hits(modalView, where)) target = modalView;
-    } else {
-        for (int32_t i = viewCount - 1; i >= 0; --i) {
-            View* view = views[i];
-            if (view->getMouseEnabled() && hits(view, where)) {
-                target = view;
-                break;
-            }
-        }
-    }
-    if (!target) return;
-    // The view may be removed by what its click does (an editor closing, a list rebuilt):
-    // it lives until its handler returns.
-    target->remember();
-    target->mouse(context, where);
-    target->forget();
-}
-
-bool EditorFrame::onWheel(DrawContext* context, const Point&, float distance) {
-    View* view = getViewUnderMouse();
-    if (!view) return false;
-    Point location;
-    getCurrentLocation(location);
-#if TOOLKIT_NEWER
-    if (context) return view->onWheel(context, location, distance);
-#else
-    (void)context;
-#endif
-    view->remember();
-    bool handled = false;
-    {
-        DrawContext own(this, &surface, &pointer);
-        unknownDamage = true;
-        handled = view->onWheel(&own, location, distance);
-    }
-    view->forget();
-    flushDamage();
-    return handled;
-}
-
-bool EditorFrame::onDrop(void** items, int32_t count, int32_t type, Point& where) {
-    if (modalView || editView) return false;
-    for (int32_t i = viewCount - 1; i >= 0; --i) {
-        View* view = views[i];
-        if (view->getMouseEnabled() && view->getViewSize().pointInsideInclusive(where) &&
-            view->onDrop(items, count, type, where))
-            return true;
-    }
-    return false;
-}
-
-#if TOOLKIT_NEWER
-int32_t EditorFrame::onKeyDown(VstKeyCode& keyCode) {
-    if (editView) {
-        const int32_t result = editView->onKeyDown(keyCode);
-        if (result != -1) return result;
-    }
-    if (modalView) {
-        const int32_t result = modalView->onKeyDown(keyCode);
-        if (result != -1) return result;
-    }
-    for (int32_t i = viewCount - 1; i >= 0; --i) {
-        const int32_t result = views[i]->onKeyDown(keyCode);
-        if (result != -1) return result;
-    }
-    return -1;
-}
-
-int32_t EditorFrame::onKeyUp(VstKeyCode& keyCode) {
-    if (editView) {
-        const int32_t result = editView->onKeyUp(keyCode);
-        if (result != -1) return result;
-    }
-    if (modalView) {
-        const int32_t result = modalView->onKeyUp(keyCode);
-        if (result != -1) return result;
-    }
-    for (int32_t i = viewCount - 1; i >= 0; --i) {
-        const int32_t result = views[i]->onKeyUp(keyCode);
-        if (result != -1) return result;
-    }
-    return -1;
-}
-#endif
-
-void EditorFrame::getCurrentLocation(Point& where) {
-    if (!window) {
-        where = Point(0, 0);
-        return;
-    }
-    const Point screen = pointer.getPointerPosition();
-    const Point origin = pointer.getWindowPosition();
-    where = Point(screen.h - origin.h, screen.v - origin.v);
-}
-
-View* EditorFrame::getViewUnderMouse() {
-    Point where;
-    getCurrentLocation(where);
-    for (int32_t i = viewCount - 1; i >= 0; --i)
-        if (views[i]->getViewSize().pointInsideInclusive(where)) return views[i];
-    return nullptr;
-}
-
-void EditorFrame::setCursor(int32_t type) {
-    if (!cursorSaved) {
-        cursorSaved = true;
-        defaultCursor = window ? window->getCursor() : platform::kCursorDefault;
-    }
-    if (type < platform::kCursorDefault || type > platform::kCursorSizeNWSE) return;
-    if (!window) return;
-    const int32_t shape = type == platform::kCursorDefault ? defaultCursor : type;
-    if (window->getCursor() != shape) window->setCursor(shape);
-}
-
-void EditorFrame::runIdlePump() {
-    if (editor) editor->doIdleStuff();
-}
-
-bool EditorFrame::beginEdit(int32_t index) {
-    if (!editor || !editor->getEffect()) return false;
-    return editor->getEffect()->beginEdit(index);
-}
-
-bool EditorFrame::endEdit(int32_t index) {
-    if (!editor || !editor->getEffect()) return false;
-    return editor->getEffect()->endEdit(index);
-}
-
-// ---- modal and edit views ----
-
-bool EditorFrame::setModalView(View* view) {
-    if (view && modalView) return false;
-#if TOOLKIT_NEWER
-    if (modalView) modalView->removed(this);
-#endif
-    modalView = view;
-#if TOOLKIT_NEWER
-    if (modalView) modalView->attached(this);
-#endif
-    return true;
-}
-
-void EditorFrame::setEditView(View* view) {
-    View* previous = editView;
-    editView = view;
-    if (previous) previous->looseFocus(nullptr);
-}
-
-// ---- the view list ----
-
-void EditorFrame::setBackground(Bitmap* bitmap) {
-    // The new one first: setting the bitmap that is already there must not destroy it.
-    if (bitmap) bitmap->remember();
-    if (background) background->forget();
-    background = bitmap;
-}
-
-bool EditorFrame::addView(View* view) {
-    if (!view) return false;
-    if (viewCount == viewCapacity) {
-        const int32_t capacity = viewCapacity + kViewArrayStep;
-        View** grown = new (std::nothrow) View*[static_cast<size_t>(capacity)];
-        if (!grown) return false;
-        if (views) std::copy(views, views + viewCount, grown);
-        delete[] views;
-        views = grown;
-        viewCapacity = capacity;
-    }
-    views[viewCount++] = view;
-    view->setParentFrame(this);
-#if TOOLKIT_NEWER
-    view->attached(this);
-#endif
-    return true;
-}
-
-bool EditorFrame::removeView(View* view, bool withForget) {
-    for (int32_t i = 0; i < viewCount; ++i) {
-        if (views[i] != view) continue;
-        std::copy(views + i + 1, views + viewCount, views + i);
-        --viewCount;
-        // Nothing may keep pointing at a view the frame no longer holds.
-        if (modalView == view) modalView = nullptr;
-        if (editView == view) editView = nullptr;
-#if TOOLKIT_NEWER
-        view->removed(this);
-#endif
-        if (withForget) view->forget();
-        break;
-    }
-    return true;
-}
-
-bool EditorFrame::removeAll(bool withForget) {
-    if (editView) {
-        View* previous = editView;
-        editView = nullptr;
-        previous->looseFocus(nullptr);
-    }
-    // Detach the array first: a view's destructor must not see a half-emptied list.
-    View** list = views;
-    const int32_t count = viewCount;
-    views = nullptr;
-    viewCount = 0;
-    viewCapacity = 0;
-    for (int32_t i = 0; i < count; ++i) {
-        if (list[i] == modalView) modalView = nullptr;
-#if TOOLKIT_NEWER
-        list[i]->removed(this);
-#endif
-        if (withForget) list[i]->forget();
-    }
-    delete[] list;
-    return true;
-}
-
-bool EditorFrame::isChild(View* view) const {
-    if (!view) return false;
-    for (int32_t i = 0; i < viewCount; ++i)
-        if (views[i] == view) return true;
-    return false;
-}
-
-#if TOOLKIT_NEWER
-int32_t EditorFrame::getViewCount() const {
-    return viewCount;
-}
-
-View* EditorFrame::getView(int32_t index) const {
-    return (index >= 0 && index < viewCount) ? views[index] : nullptr;
-}
-#endif
 
 // ---- sizes and host windows ----
 
@@ -596,8 +297,7 @@ bool EditorFrame::setSize(int32_t width, int32_t height) {
     if (width == size.getWidth() && height == size.getHeight()) return false;
     size = Rect(size.left, size.top, size.left + width, size.top + height);
     surface = PixelSurface(width, height);
-    shown = PixelSurface(width, height);
-    damageCount = 0;
+    presenter.resize(width, height);
     if (window) window->resize(width, height);
     if (editor && editor->getEffect()) editor->getEffect()->sizeWindow(width, height);
     // The new picture is empty: everything is drawn again.

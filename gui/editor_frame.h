@@ -8,8 +8,8 @@
 // array (count, capacity, each entry holding its creator's reference), modal and edit views
 // (not owned), firstDraw (until the first full paint), open (the window is usable), the drop
 // flag, the platform window, host-window mode and its record, the cursor saved by the first
-// setCursor; then the back surface, the copy of what the window shows (presenting sends only
-// pixels that changed), the pointer source of its contexts, and the areas waiting to be shown.
+// setCursor; then the back surface, the presenter (what the window shows and the areas waiting
+// to be shown: only pixels that changed are sent), the pointer source of its contexts.
 // Process-wide: the window class name and its use count.
 //
 // Threads: everything on the host's GUI thread. A frame is released with forget() (or
@@ -18,6 +18,7 @@
 #pragma once
 
 #include "frame/aeffect.h"
+#include "gui/change_presenter.h"
 #include "gui/context_host.h"
 #include "gui/pixel_surface.h"
 #include "gui/platform/platform.h"
@@ -190,7 +191,8 @@ class EditorFrame : public View, public ContextHost, private platform::WindowLis
     // Presenting: exposed areas go out whole; everything else only where pixels changed.
     void presentExposed(const Rect& area);
     void presentChanges(const Rect& candidate);
-    void queueDamage(const Rect& candidate);
+    // Presents the queued areas' changes, or the whole frame's after drawing the frame could
+    // not follow.
     void flushDamage();
 
     EditorBase* editor;
@@ -211,13 +213,10 @@ class EditorFrame : public View, public ContextHost, private platform::WindowLis
     bool cursorSaved = false;
 
     PixelSurface surface;
-    PixelSurface shown;
+    ChangePresenter presenter;
     WindowPointer pointer;
     platform::Platform* windowPlatform = nullptr; // the platform the window came from
     bool classCounted = false;
     int32_t dispatchDepth = 0;
-    static constexpr int32_t kMaxDamage = 16;
-    Rect damage[kMaxDamage];
-    int32_t damageCount = 0;
     bool unknownDamage = false; // views drew through a context the frame cannot follow
 };
