@@ -5,6 +5,8 @@
 #include "gui/draw_context.h"
 #include "gui/editor_frame.h"
 #include "gui/menu_look.h"
+#include "gui/menu_navigation.h"
+#include "gui/menu_painter.h"
 #include "gui/pixel_surface.h"
 #include "gui/platform/headless/headless_platform.h"
 #include "gui/platform/headless/headless_window.h"
@@ -17,29 +19,13 @@
 
 namespace {
 
-// Lays the panel out in one column, draws it and chooses nothing.
+// Opens the menu as a menu window does (layout and placement on a 1920 x 1080 screen, the
+// main panel painted through the look), then chooses nothing.
 struct DrawingPresenter : MenuPresenter {
-    int32_t track(const MenuTree& tree, const MenuPlacement&) override {
-        const MenuPanel& panel = tree.panels[0];
-        PixelSurface measuring(1, 1);
-        DrawContext measure(nullptr, &measuring, nullptr);
-        int32_t width = 0, height = 0;
-        for (const MenuItem& item : panel.items) {
-            const Point extent = tree.look->measure(measure, item);
-            if (extent.h > width) width = extent.h;
-            height += extent.v;
-        }
-        if (picture.width != width || picture.height != height)
-            picture = PixelSurface(width, height);
-        DrawContext context(nullptr, &picture, nullptr);
-        int32_t top = 0;
-        for (const MenuItem& item : panel.items) {
-            const int32_t itemHeight = tree.look->measure(context, item).v;
-            const int32_t state =
-                (item.checked ? kMenuItemChecked : 0) | (item.selectable() ? 0 : kMenuItemDisabled);
-            tree.look->draw(context, Rect(0, top, width, top + itemHeight + 1), item, state);
-            top += itemHeight;
-        }
+    int32_t track(const MenuTree& tree, const MenuPlacement& placement) override {
+        LookMeasure measure(*tree.look);
+        MenuNavigator navigator(tree, measure, Rect(0, 0, 1920, 1080), placement.position);
+        paintMenuPanel(tree, navigator.getOpenPanels()[0], *tree.look, picture);
         return -1;
     }
     PixelSurface picture;

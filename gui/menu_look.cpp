@@ -1,8 +1,6 @@
 // MenuLook: measuring and drawing owner-drawn menu entries.
 #include "gui/menu_look.h"
 
-#if TOOLKIT_NEWER
-
 #include "gui/draw_context.h"
 
 #include <cstring>
@@ -58,5 +56,3 @@ void MenuLook::draw(DrawContext& context, const Rect& rect, const MenuItem& item
                            Rect(rect.right - kTabColumn - 1, rect.top, rect.right, rect.bottom),
                            false, TextAlignLeft);
 }
-
-#endif

@@ -1,12 +1,10 @@
-// MenuLook (newer variant): the owner-drawn look of a popup menu's entries. A presenter
-// measures and draws every entry through it when the menu has one. Colours are the desktop
-// menu colours fixed at construction; text is font 4.
+// MenuLook: the drawn look of a popup menu's entries. In the newer variant a menu may carry
+// one of its own (owner-drawn entries); a menu window draws every other menu with a default
+// one. Colours are the desktop menu colours fixed at construction; text is font 4.
 //
 // State: reference count (starts at 1), menu background, highlight, menu text, highlighted
 // text and greyed text colours. GUI thread only.
 #pragma once
-
-#if TOOLKIT_NEWER
 
 #include "gui/colour.h"
 #include "gui/geometry.h"
@@ -52,5 +50,3 @@ class MenuLook {
   private:
     int32_t referenceCount = 1;
 };
-
-#endif

@@ -2,6 +2,7 @@
 // submenus opened and closed with the keys and the pointer, columns side by side, panels kept
 // on the screen, choosing with the pointer and cancelling with a press outside.
 #include "gui/menu_navigation.h"
+#include "gui/menu_painter.h"
 
 #include <gtest/gtest.h>
 
@@ -116,6 +117,26 @@ TEST(MenuLayout, ColumnsSitSideBySideAndPanelsStayOnTheScreen) {
     menu.key(MenuKey::Up);
     menu.key(MenuKey::Right); // no room at the right: the submenu opens at the left
     EXPECT_EQ(menu.getOpenPanels()[1].bounds, Rect(800, 760, 900, 800));
+}
+
+TEST(MenuPaint, ThePanelPictureShowsTheHighlightAndTheBorder) {
+    MenuTree tree = makeTree();
+    MenuLook* look = new MenuLook;
+    LookMeasure measure(*look);
+    MenuNavigator menu(tree, measure, kScreen, Point(10, 10));
+    menu.key(MenuKey::Down); // entry 1
+    const MenuNavigator::OpenPanel& panel = menu.getOpenPanels()[0];
+    EXPECT_EQ(panel.items[1].getHeight(), MenuLook::kItemHeight);
+    EXPECT_EQ(panel.items[2].getHeight(), MenuLook::kSeparatorSize);
+    PixelSurface picture;
+    paintMenuPanel(tree, panel, *look, picture);
+    ASSERT_EQ(picture.width, panel.bounds.getWidth());
+    const int32_t y1 = panel.items[1].top - panel.bounds.top + 2;
+    const int32_t y5 = panel.items[5].top - panel.bounds.top + 2;
+    EXPECT_EQ(picture.row(y1)[3], look->highlightColour.toPixel());
+    EXPECT_EQ(picture.row(y5)[3], look->menuColour.toPixel());
+    EXPECT_EQ(picture.row(y5)[0], look->greyedColour.toPixel());
+    look->forget();
 }
 
 } // namespace
