@@ -51,6 +51,7 @@ void EditBox::changed() {
     FontMeasure measure(spec.font);
     model.scrollToCaret(spec.area.getWidth(), measure);
     if (peer) peer->boxChanged();
+    owner.editBoxChanged();
 }
 
 void EditBox::key(const EditKey& editKey) {

@@ -1,8 +1,8 @@
 // EditBox: the single-line edit box a text field opens over itself while it is edited. The
-// toolkit owns the editing rules (EditBoxModel) and draws the box; a window system supplies a
-// peer that gives the box keyboard focus, feeds it keys, clicks and clipboard text and shows
-// what it draws. Without a peer factory (no window system, tests) the box has no peer and is
-// driven through its own calls.
+// toolkit owns the editing rules (EditBoxModel) and draws the box (its owner draws it over
+// itself, so the frame's idle redraw shows it); a window system supplies a peer that gives the
+// box keyboard focus and feeds it keys, clicks and clipboard text. Without a peer factory (no
+// window system, tests) the box has no peer and is driven through its own calls.
 //
 // State: the spec it was opened with, the model, the owner (not owned), the peer (owned).
 // GUI thread only.
@@ -35,6 +35,8 @@ class EditBoxOwner {
   public:
     // Enter (byEnter), or focus lost / a click outside the box.
     virtual void editBoxFinished(bool byEnter) = 0;
+    // The text, caret, selection or scroll changed: the box needs drawing again.
+    virtual void editBoxChanged() = 0;
 
   protected:
     ~EditBoxOwner() = default;

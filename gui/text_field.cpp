@@ -26,6 +26,17 @@ void TextField::draw(DrawContext* context) {
     else
         shown.assign(text.c_str());
     drawText(context, shown.c_str());
+    if (editBox && context) {
+        // The box lies in window coordinates of the context it was opened in.
+        const Point offset = context->getOffset();
+        context->setOffset(offset - boxOffset);
+        editBox->draw(*context);
+        context->setOffset(offset);
+    }
+}
+
+void TextField::editBoxChanged() {
+    setDirty(true);
 }
 
 void TextField::mouse(DrawContext* context, Point&) {
@@ -53,7 +64,8 @@ void TextField::takeFocus(DrawContext* context) {
 #endif
     EditBoxSpec spec;
     spec.area = size;
-    if (context) spec.area.offset(context->getOffset().h, context->getOffset().v);
+    boxOffset = context ? context->getOffset() : Point();
+    spec.area.offset(boxOffset.h, boxOffset.v);
     ++spec.area.right;
     ++spec.area.bottom;
     spec.text = text.c_str();
@@ -62,6 +74,7 @@ void TextField::takeFocus(DrawContext* context) {
     spec.fontColour = fontColour;
     spec.backColour = backColour;
     editBox = std::make_unique<EditBox>(spec, static_cast<EditBoxOwner&>(*this), frame);
+    setDirty(true); // the box shows at the next redraw
 }
 
 void TextField::editBoxFinished(bool byEnter) {
@@ -85,7 +98,7 @@ void TextField::looseFocus(DrawContext* context) {
     box.reset(); // the box goes before anything is drawn or reported
 
     const bool changed = std::strcmp(old.c_str(), text.c_str()) != 0;
-    if (changed) setDirty(true);
+    setDirty(true); // drawn again without the box
 
     remember(); // the listener may remove this field from its frame
     if (changed && listener) {

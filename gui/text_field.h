@@ -2,7 +2,10 @@
 // with style 0x2000, a double click). The edit ends with Enter, with focus loss or with a
 // click elsewhere; a text that changed is then reported to the listener once.
 //
-// State (after ValueDisplay's): the edit box (only while editing), the text (at most 255
+// While editing the field draws the box over itself.
+//
+// State (after ValueDisplay's): the edit box (only while editing) and the context offset it
+// was opened with, the text (at most 255
 // characters), the text converters with and without user data, the time of the first click of
 // a double click (and whether one is pending), (newer) the entered flag: the last edit ended
 // with Enter.
@@ -52,8 +55,10 @@ class TextField : public ValueDisplay, private EditBoxOwner {
 
   private:
     void editBoxFinished(bool byEnter) override;
+    void editBoxChanged() override;
 
     std::unique_ptr<EditBox> editBox;
+    Point boxOffset; // the offset of the context the box was opened in
     TextBuffer text;
     TextToText textConverter = nullptr;
     TextToTextWithData textConverterWithData = nullptr;

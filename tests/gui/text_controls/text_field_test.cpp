@@ -121,6 +121,35 @@ TEST_F(TextFieldEdit, EnterAndClickElsewhereReportAChangedTextOnce) {
     EXPECT_EQ(recorder.texts.size(), 2u);
 }
 
+TEST_F(TextFieldEdit, TheBoxIsDrawnOverTheFieldAndEachKeyRedrawsOnlyThere) {
+    TextField* field = addField();
+    field->setBackColour(GreyColour);
+    frame->idle();
+    window()->clearPresented();
+    clickAt(30, 30); // the click and the redraw of the same idle call
+    EXPECT_FALSE(field->isDirty());
+    const Rect box(20, 20, 121, 41);
+    auto onlyInTheBox = [&] {
+        ASSERT_FALSE(window()->presentedAreas().empty());
+        for (const platform::Area& area : window()->presentedAreas()) {
+            EXPECT_GE(area.left, box.left);
+            EXPECT_GE(area.top, box.top);
+            EXPECT_LE(area.right, box.right);
+            EXPECT_LE(area.bottom, box.bottom);
+        }
+    };
+    onlyInTheBox();
+    // The selection of the whole text shows in the box.
+    EXPECT_EQ(window()->screen().row(22)[70], 0x3366ccu); // in the middle of "old"
+    window()->clearPresented();
+    field->getEditBox()->key(EditKey{EditKeyCode::End, 0, false});
+    frame->idle();
+    onlyInTheBox();
+    window()->clearPresented();
+    frame->idle(); // nothing changed: nothing drawn, nothing shown
+    EXPECT_TRUE(window()->presentedAreas().empty());
+}
+
 TEST_F(TextFieldEdit, DoubleClickStyleOpensOnlyOnTwoQuickClicks) {
     TextField* field = addField(kFieldDoubleClickEdit);
     platform.setDoubleClickTime(400);
