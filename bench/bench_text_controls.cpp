@@ -1,0 +1,100 @@
+// Text control costs on the newer toolkit through the headless platform: a popup menu of 100
+// entries opened from a click (the menu built, every entry measured and drawn with the
+// owner-drawn look into the menu's own picture, as a menu window shows it) and one keystroke
+// in an open edit box (the edit applied, the box redrawn over the field).
+#include "gui/draw_context.h"
+#include "gui/editor_frame.h"
+#include "gui/menu_look.h"
+#include "gui/menu_navigation.h"
+#include "gui/menu_painter.h"
+#include "gui/pixel_surface.h"
+#include "gui/platform/headless/headless_platform.h"
+#include "gui/platform/headless/headless_window.h"
+#include "gui/popup_menu.h"
+#include "gui/text_field.h"
+
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+
+namespace {
+
+// Opens the menu as a menu window does (layout and placement on a 1920 x 1080 screen, the
+// main panel painted through the look), then chooses nothing.
+struct DrawingPresenter : MenuPresenter {
+    int32_t track(const MenuTree& tree, const MenuPlacement& placement) override {
+        LookMeasure measure(*tree.look);
+        MenuNavigator navigator(tree, measure, Rect(0, 0, 1920, 1080), placement.position);
+        paintMenuPanel(tree, navigator.getOpenPanels()[0], *tree.look, picture);
+        return -1;
+    }
+    PixelSurface picture;
+};
+
+struct Panel {
+    Panel() : scope(platform) {
+        frame = new EditorFrame(Rect(0, 0, 400, 120), reinterpret_cast<void*>(1), nullptr);
+        menu =
+            new PopupMenu(Rect(10, 10, 150, 28), nullptr, 1, nullptr, nullptr, kMenuCheckCurrent);
+        for (int i = 0; i < 100; ++i) {
+            char text[32];
+            std::snprintf(text, sizeof text, i % 10 == 9 ? "-" : "Entry %d\tCtrl+%d", i, i % 10);
+            menu->addEntry(text);
+        }
+        MenuLook* look = new MenuLook;
+        menu->setMenuLook(look);
+        look->forget();
+        field =
+            new TextField(Rect(10, 50, 250, 70), nullptr, 2, "A text of some length", nullptr, 0);
+        frame->addView(menu);
+        frame->addView(field);
+        window = platform.lastWindow();
+        frame->idle();
+        frame->idle();
+        setMenuPresenter(&presenter);
+    }
+    ~Panel() {
+        setMenuPresenter(nullptr);
+        frame->forget();
+    }
+
+    HeadlessPlatform platform;
+    HeadlessPlatform::Scope scope;
+    DrawingPresenter presenter;
+    EditorFrame* frame;
+    PopupMenu* menu;
+    TextField* field;
+    HeadlessWindow* window;
+};
+
+void BM_PopupMenuOpen100(benchmark::State& state) {
+    Panel panel;
+    for (auto _ : state) {
+        panel.platform.click(*panel.window, 20, 20);
+        panel.frame->idle();
+    }
+    state.counters["menu_height"] = panel.presenter.picture.height;
+}
+BENCHMARK(BM_PopupMenuOpen100);
+
+void BM_EditBoxKeystroke(benchmark::State& state) {
+    Panel panel;
+    panel.field->takeFocus(nullptr);
+    EditBox* box = panel.field->getEditBox();
+    box->key(EditKey{EditKeyCode::End, 0, false});
+    int typed = 0;
+    for (auto _ : state) {
+        // Type and erase in turn so the text keeps its length.
+        if (typed++ % 2 == 0)
+            box->key(EditKey{EditKeyCode::Character, 'x', false});
+        else
+            box->key(EditKey{EditKeyCode::Backspace, 0, false});
+        panel.frame->idle(); // the field and its box redrawn, the changed pixels shown
+    }
+    panel.field->looseFocus(nullptr);
+}
+BENCHMARK(BM_EditBoxKeystroke);
+
+} // namespace
+
+BENCHMARK_MAIN();

@@ -1,0 +1,103 @@
+// EditBox: the single-line edit box a text field opens over itself while it is edited. The
+// toolkit owns the editing rules (EditBoxModel) and draws the box (its owner draws it over
+// itself, so the frame's idle redraw shows it); a window system supplies a peer that gives the
+// box keyboard focus and feeds it keys, clicks and clipboard text. Without a peer factory (no
+// window system, tests) the box has no peer and is driven through its own calls.
+//
+// State: the spec it was opened with, the model, the owner (not owned), the peer (owned).
+// GUI thread only.
+#pragma once
+
+#include "gui/colour.h"
+#include "gui/edit_box_model.h"
+#include "gui/font.h"
+#include "gui/geometry.h"
+
+#include <cstdint>
+#include <memory>
+
+class DrawContext;
+class EditorFrame;
+class EditBox;
+
+// What a box is opened with.
+struct EditBoxSpec {
+    Rect area;             // frame window coordinates, one pixel wider and taller than the field
+    const char* text = ""; // the starting text
+    int32_t alignment = 1; // 0 left, 1 centre, 2 right (while the text fits)
+    FontSpec font;
+    Colour fontColour;
+    Colour backColour;
+};
+
+// The text field side: told when the edit ends.
+class EditBoxOwner {
+  public:
+    // Enter (byEnter), or focus lost / a click outside the box.
+    virtual void editBoxFinished(bool byEnter) = 0;
+    // The text, caret, selection or scroll changed: the box needs drawing again.
+    virtual void editBoxChanged() = 0;
+
+  protected:
+    ~EditBoxOwner() = default;
+};
+
+// The window-system side of a box. Destroying it gives the keyboard focus back and removes
+// everything it showed.
+class EditBoxPeer {
+  public:
+    virtual ~EditBoxPeer() = default;
+    // The box's look changed; show it again.
+    virtual void boxChanged() = 0;
+};
+
+class EditBoxPeerFactory {
+  public:
+    // A peer for `box` on the frame's window, or null when none can be made.
+    virtual std::unique_ptr<EditBoxPeer> attach(EditBox& box, EditorFrame& frame) = 0;
+
+  protected:
+    ~EditBoxPeerFactory() = default;
+};
+
+// The factory new boxes use (process-wide; null: boxes without a peer). Set by a back end.
+void setEditBoxPeerFactory(EditBoxPeerFactory* factory);
+EditBoxPeerFactory* editBoxPeerFactory();
+
+class EditBox {
+  public:
+    // Selects all of the text, as a box shows on opening; attaches a peer when a factory is set
+    // and a frame is given.
+    EditBox(const EditBoxSpec& spec, EditBoxOwner& owner, EditorFrame* frame);
+    ~EditBox();
+    EditBox(const EditBox&) = delete;
+    EditBox& operator=(const EditBox&) = delete;
+
+    const EditBoxSpec& getSpec() const { return spec; }
+    const EditBoxModel& getModel() const { return model; }
+    const char* getText() const { return model.getText(); }
+    bool hasPeer() const { return peer != nullptr; }
+
+    // ---- input, from the peer (or a test) ----
+    // Enter tells the owner, which may destroy the box before this returns.
+    void key(const EditKey& editKey);
+    void focusLost();
+    void paste(const char* clipboardText);
+    // Copy and cut append the selection to `out` for the clipboard.
+    void copy(TextBuffer& out) const;
+    void cut(TextBuffer& out);
+    // A press or drag at x, box coordinates.
+    void pointer(int32_t x, bool extend);
+
+    // Draws the box over its area: fill, text scrolled to keep the caret in view, selection,
+    // caret.
+    void draw(DrawContext& context);
+
+  private:
+    void changed();
+
+    EditBoxSpec spec;
+    EditBoxModel model;
+    EditBoxOwner& owner;
+    std::unique_ptr<EditBoxPeer> peer;
+};
