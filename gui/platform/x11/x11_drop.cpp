@@ -51,6 +51,7 @@ bool X11DropReceiver::handle(const XEvent& event, platform::DropListener* listen
     if (event.type == DestroyNotify) {
         // The source's window went away in the middle of its drag.
         if (!source || event.xdestroywindow.window != source) return false;
+        if (delivering) return true; // the drop being handed on ends the drag itself
         if (listener) listener->dragLeave();
         reset();
         return true;
@@ -59,13 +60,15 @@ bool X11DropReceiver::handle(const XEvent& event, platform::DropListener* listen
         return false;
     const XClientMessageEvent& message = event.xclient;
     const auto from = static_cast<::Window>(message.data.l[0]);
+    const bool known = message.message_type == enterAtom || message.message_type == positionAtom ||
+                       message.message_type == leaveAtom || message.message_type == dropAtom;
+    if (!known) return false;
+    // While a drop's data is being handed on, no drag can start or change.
+    if (delivering) return true;
     if (message.message_type == enterAtom) {
         enter(message, listener);
         return true;
     }
-    const bool known = message.message_type == positionAtom || message.message_type == leaveAtom ||
-                       message.message_type == dropAtom;
-    if (!known) return false;
     // Messages of anything but the drag that entered last are stale or forged.
     if (!source || from != source) return true;
     if (message.message_type == positionAtom) {
@@ -165,7 +168,8 @@ void X11DropReceiver::position(const XClientMessageEvent& message,
     uint32_t formats = 0;
     if (filesType) formats |= platform::kDropFiles;
     if (textType) formats |= platform::kDropText;
-    action = listener ? listener->dragOver(formats, modifiers(), x, y) : platform::DropAction::Refused;
+    action =
+        listener ? listener->dragOver(formats, modifiers(), x, y) : platform::DropAction::Refused;
     const bool accepted = action != platform::DropAction::Refused;
     const Atom answer = action == platform::DropAction::Copy   ? actionCopy
                         : action == platform::DropAction::Move ? actionMove
@@ -207,16 +211,20 @@ bool X11DropReceiver::requestNext() {
 
 void X11DropReceiver::selectionArrived(const XSelectionEvent& event,
                                        platform::DropListener* listener) {
-    // An answer to a request that timed out, or to none: nothing to do but tidy up.
-    if (!requested || event.target != requested) {
-        if (event.property != None) {
+    // The data comes only in the property named in the request; any other is not ours to
+    // read or delete (XdndAware lives on this window too).
+    const bool delivered = event.property == property;
+    // An answer to a request that timed out, or to none, or one that came while the data of
+    // the drop is being handed on: nothing to do but tidy up.
+    if (!requested || event.target != requested || delivering) {
+        if (delivered) {
             X11ErrorTrap trap(display);
-            XDeleteProperty(display, window, event.property);
+            XDeleteProperty(display, window, property);
         }
         return;
     }
     platform::DropOutcome outcome = platform::DropOutcome::Unusable;
-    if (event.property != None) {
+    if (delivered) {
         X11ErrorTrap trap(display);
         Atom actualType = 0;
         int actualFormat = 0;
@@ -233,7 +241,10 @@ void X11DropReceiver::selectionArrived(const XSelectionEvent& event,
         if (usable && listener) {
             const platform::DropFormat format =
                 requested == filesType ? platform::kDropFiles : platform::kDropText;
+            // A view may run a loop of its own that handles this window's events meanwhile.
+            delivering = true;
             outcome = listener->drop(format, reinterpret_cast<const char*>(data), count, x, y);
+            delivering = false;
         }
         if (data) XFree(data);
     }
@@ -242,7 +253,7 @@ void X11DropReceiver::selectionArrived(const XSelectionEvent& event,
 }
 
 void X11DropReceiver::checkTimeout(platform::DropListener* listener) {
-    if (!requested) return;
+    if (!requested || delivering) return;
     if (platform::current().ticks() - requestTick < kSelectionTimeoutMs) return;
     finish(false, listener);
 }

@@ -68,4 +68,5 @@ class X11DropReceiver {
     bool textPending = false;
     Time dropTime = CurrentTime;
     uint32_t requestTick = 0;
+    bool delivering = false; // inside the listener's drop
 };
