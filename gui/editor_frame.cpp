@@ -5,6 +5,7 @@
 #include "frame/effect_base.h"
 #include "gui/bitmap.h"
 #include "gui/draw_context.h"
+#include "gui/drop_target.h"
 #include "gui/editor_base.h"
 #include "gui/platform/module_handle.h"
 
@@ -62,7 +63,7 @@ EditorFrame::EditorFrame(const Rect& rect, const char* title, EditorBase* owner,
 
 EditorFrame::~EditorFrame() {
     setCursor(platform::kCursorDefault);
-    // No drop target is registered on this platform, so there is none to revoke.
+    // The drop target goes with the window (destroyWindow), once nothing can report to it.
     dropActive = false;
     removeAll(true);
     setBackground(nullptr);
@@ -100,8 +101,11 @@ void EditorFrame::createWindow() {
     windowSpec.className = windowClassName();
     windowSpec.title = "Window";
     windowSpec.listener = this;
+    dropTarget.reset(new (std::nothrow) DropTarget(this));
+    windowSpec.dropListener = dropTarget.get();
     window = windowPlatform->createChildWindow(windowSpec);
     pointer.setWindow(window.get());
+    dropActive = window && dropTarget;
     if (!window) {
         // A window that could not be made counts for nothing.
         destroyWindow();
@@ -116,6 +120,8 @@ void EditorFrame::destroyWindow() {
         pointer.setWindow(nullptr);
         window.reset();
     }
+    dropActive = false;
+    dropTarget.reset();
     if (classCounted) {
         classCounted = false;
         if (--classUseCount == 0 && windowPlatform)

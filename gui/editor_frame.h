@@ -30,6 +30,7 @@
 
 class Bitmap;
 class DrawContext;
+class DropTarget;
 class EditorBase;
 
 class EditorFrame : public View, public ContextHost, private platform::WindowListener {
@@ -163,6 +164,10 @@ class EditorFrame : public View, public ContextHost, private platform::WindowLis
     platform::Window* getPlatformWindow() const {
         return window.get();
     }
+    // The drop target on the window (none without a window).
+    DropTarget* getDropTarget() const {
+        return dropActive ? dropTarget.get() : nullptr;
+    }
     PointerSource* getPointerSource() {
         return &pointer;
     }
@@ -206,6 +211,7 @@ class EditorFrame : public View, public ContextHost, private platform::WindowLis
     bool firstDraw = true;
     bool open = true;
     bool dropActive = false;
+    std::unique_ptr<DropTarget> dropTarget; // outlives the window that reports to it
     std::unique_ptr<platform::Window> window;
     bool hostWindowMode = false;
     VstWindow* hostWindowRecord = nullptr;

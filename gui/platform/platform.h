@@ -13,6 +13,8 @@ struct PixelSurface;
 
 namespace platform {
 
+class DropListener;
+
 // Bits of the polled pointer word: mouse buttons and the modifier keys held now.
 enum PointerBits : uint32_t {
     kButtonLeft = 1,
@@ -111,6 +113,7 @@ struct WindowSpec {
     const char* className = ""; // the module's window class
     const char* title = "";
     WindowListener* listener = nullptr;
+    DropListener* dropListener = nullptr; // drops are taken only when given (drop_listener.h)
 };
 
 class Platform {

@@ -10,7 +10,7 @@ HeadlessWindow::HeadlessWindow(HeadlessPlatform& platform, const platform::Windo
     : parent(windowSpec.parent), className(windowSpec.className ? windowSpec.className : ""),
       title(windowSpec.title ? windowSpec.title : ""), windowWidth(std::max(1, windowSpec.width)),
       windowHeight(std::max(1, windowSpec.height)), owner(&platform), listener(windowSpec.listener),
-      shown(windowWidth, windowHeight) {}
+      dropListener(windowSpec.dropListener), shown(windowWidth, windowHeight) {}
 
 HeadlessWindow::~HeadlessWindow() {
     if (owner) owner->forgetWindow(this);
@@ -35,6 +35,25 @@ void HeadlessWindow::queuePress(int32_t x, int32_t y, uint32_t at) {
 
 void HeadlessWindow::destroyByHost() {
     queue.push_back({Kind::Destroy, {}, 0, 0, now()});
+}
+
+platform::DropAction HeadlessWindow::dragOver(uint32_t formats, int32_t x, int32_t y,
+                                              uint32_t modifiers) {
+    if (!takesDrops()) return platform::DropAction::Refused;
+    return dropListener->dragOver(formats, modifiers, x, y);
+}
+
+void HeadlessWindow::dragLeave() {
+    if (takesDrops()) dropListener->dragLeave();
+}
+
+platform::DropOutcome HeadlessWindow::drop(platform::DropFormat format, const std::string& data,
+                                           int32_t x, int32_t y) {
+    if (!takesDrops()) return platform::DropOutcome::Unusable;
+    const platform::DropOutcome outcome =
+        dropListener->drop(format, data.data(), data.size(), x, y);
+    dropListener->dragLeave();
+    return outcome;
 }
 
 void HeadlessWindow::setScreenOrigin(int32_t x, int32_t y) {

@@ -8,6 +8,7 @@
 #pragma once
 
 #include "gui/pixel_surface.h"
+#include "gui/platform/drop_listener.h"
 #include "gui/platform/platform.h"
 
 #include <cstdint>
@@ -27,7 +28,10 @@ class HeadlessWindow final : public platform::Window {
     // ---- platform::Window ----
     bool isUsable() const override { return !destroyed; }
     void processEvents(platform::EventFilter filter) override;
-    void detach() override { listener = nullptr; }
+    void detach() override {
+        listener = nullptr;
+        dropListener = nullptr;
+    }
     bool takeLeftButtonPress() override;
     uint32_t lastPressTime() const override { return pressTime; }
     void present(const PixelSurface& surface, const platform::Area& area) override;
@@ -48,6 +52,15 @@ class HeadlessWindow final : public platform::Window {
     void destroyByHost();
     void setScreenOrigin(int32_t x, int32_t y);
     size_t pendingEvents() const { return queue.size(); }
+
+    // ---- drags from other programs, delivered at once (as the back end would from its
+    // event pass); without a drop listener nothing is taken ----
+    bool takesDrops() const { return dropListener != nullptr && !destroyed; }
+    platform::DropAction dragOver(uint32_t formats, int32_t x, int32_t y, uint32_t modifiers = 0);
+    void dragLeave();
+    // The data of one format, then the end of the drag.
+    platform::DropOutcome drop(platform::DropFormat format, const std::string& data, int32_t x,
+                               int32_t y);
 
     // ---- what the toolkit did ----
     const std::vector<platform::Area>& presentedAreas() const { return presented; }
@@ -82,6 +95,7 @@ class HeadlessWindow final : public platform::Window {
     int32_t windowHeight;
     HeadlessPlatform* owner; // none once the platform is gone
     platform::WindowListener* listener;
+    platform::DropListener* dropListener;
     std::deque<Event> queue;
     std::vector<platform::Area> presented;
     PixelSurface shown;

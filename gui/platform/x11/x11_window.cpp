@@ -110,6 +110,11 @@ std::unique_ptr<X11Window> X11Window::create(const platform::WindowSpec& windowS
     result->width = width;
     result->height = height;
     result->listener = windowSpec.listener;
+    if (windowSpec.dropListener) {
+        result->dropListener = windowSpec.dropListener;
+        result->drops.reset(new (std::nothrow) X11DropReceiver(display, window));
+        if (!result->drops || !trap.sync()) result->drops.reset();
+    }
     result->presenter = std::move(presenter);
     result->visual = parentAttributes.visual;
     result->depth = parentAttributes.depth;
@@ -157,6 +162,9 @@ void X11Window::processEvents(platform::EventFilter filter) {
     bool paintPending = false;
     XEvent event;
     while (nextEvent(filter, event)) {
+        // Drag messages, the dropped data and the end of a drag's source window.
+        if (drops && drops->handle(event, x11_registry::hasWindow(this) ? dropListener : nullptr))
+            continue;
         if (event.xany.window != window) continue;
         switch (event.type) {
         case Expose:
@@ -185,6 +193,8 @@ void X11Window::processEvents(platform::EventFilter filter) {
     }
     if (paintPending && !gone && listener && x11_registry::hasWindow(this))
         listener->windowPaint(paint);
+    if (drops && isUsable())
+        drops->checkTimeout(x11_registry::hasWindow(this) ? dropListener : nullptr);
     reportIfGone();
 }
 

@@ -4,12 +4,14 @@
 // mouse presses, buttons and modifiers in drag loops come from XQueryPointer.
 //
 // State: the connection, the window and its size, the presenter, the cursors made so far and
-// the one shown, the listener (none after detach), whether the window is gone (destroyed with
+// the one shown, the listener and drop listener (none after detach), the drag-protocol
+// receiver, whether the window is gone (destroyed with
 // its parent or connection lost) and the arrival tick of the last press.
 #pragma once
 
 #include "gui/platform/platform.h"
 #include "gui/platform/x11/x11_connection.h"
+#include "gui/platform/x11/x11_drop.h"
 #include "gui/platform/x11/x11_presenter.h"
 
 #include <X11/Xlib.h>
@@ -24,7 +26,10 @@ class X11Window final : public platform::Window {
 
     bool isUsable() const override;
     void processEvents(platform::EventFilter filter) override;
-    void detach() override { listener = nullptr; }
+    void detach() override {
+        listener = nullptr;
+        dropListener = nullptr;
+    }
     bool takeLeftButtonPress() override;
     uint32_t lastPressTime() const override { return pressTime; }
     void present(const PixelSurface& surface, const platform::Area& area) override;
@@ -38,6 +43,7 @@ class X11Window final : public platform::Window {
     // For tests and diagnostics.
     unsigned long nativeId() const { return window; }
     bool usesSharedMemory() const { return presenter && presenter->usesSharedMemory(); }
+    bool isDragging() const { return drops && drops->isDragging(); }
 
   private:
     X11Window() = default;
@@ -52,6 +58,8 @@ class X11Window final : public platform::Window {
     int width = 0;
     int height = 0;
     platform::WindowListener* listener = nullptr;
+    platform::DropListener* dropListener = nullptr;
+    std::unique_ptr<X11DropReceiver> drops; // only when the spec named a drop listener
     std::unique_ptr<X11Presenter> presenter;
     Visual* visual = nullptr;
     int depth = 0;
