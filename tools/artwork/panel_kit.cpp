@@ -4,7 +4,9 @@
 #include "tools/artwork/bmp_file.h"
 #include "tools/artwork/palette.h"
 
+#include <algorithm>
 #include <cmath>
+#include <filesystem>
 
 namespace artwork {
 
@@ -83,6 +85,99 @@ void paintVerticalText(Image& image, TextRenderer& font, const std::string& text
             image.at(x, y) = mix(image.at(x, y), colour, coverage.at(tx, ty).r);
         }
     }
+}
+
+void paintTitle(Image& image, TextRenderer& font, const std::string& text, float left,
+                float baseline, float size) {
+    font.setPixelSize(size);
+    font.draw(image, text, left, baseline + 1, hex(0x000000), 0.5f, 0.2f);
+    font.draw(image, text, left, baseline, hex(0xEEF3F4), 1.0f, 0.2f);
+}
+
+void paintRule(Image& image, float left, float right, float y) {
+    fill(image, {left - 2, y - 1.5f, right + 2, y + 1.5f}, segment(left, y, right, y, 1.0f),
+         solid(hex(0x0B0C0E)), 0.75f);
+    fill(image, {left - 2, y - 0.5f, right + 2, y + 2.5f}, segment(left, y + 1, right, y + 1, 1.0f),
+         solid(hex(0x4A5058)), 0.35f);
+}
+
+void paintDisplayWindow(Image& image, const std::vector<Box>& boxes, Rgb back) {
+    Box box = boxes.front();
+    for (const Box& b : boxes)
+        box = {std::min(box.left, b.left), std::min(box.top, b.top), std::max(box.right, b.right),
+               std::max(box.bottom, b.bottom)};
+    // The bezel stays below the window's top edge: knobs sit directly above displays, and
+    // the panel behind every knob must stay the same.
+    const Box outer{box.left - 2, box.top, box.right + 2, box.bottom + 2};
+    // The lower lip catches the light; the upper edge falls into shadow.
+    fill(image, outer, roundRect(box.left - 1, box.top, box.right + 1, box.bottom + 1.5f, 1.5f),
+         solid(hex(0x50565E)), 0.6f);
+    fill(image, outer,
+         roundRect(box.left - 1.2f, box.top, box.right + 1.2f, box.bottom + 0.6f, 1.5f),
+         solid(hex(0x050506)), 0.9f);
+    fill(image, box, roundRect(box.left, box.top, box.right, box.bottom, 0), solid(back));
+    // A faint glass sheen over the upper half and the outline the display draws itself.
+    fill(image, box,
+         roundRect(box.left, box.top, box.right, box.top + (box.bottom - box.top) * 0.45f, 0),
+         solid(hex(0xFFFFFF)), 0.06f);
+    for (const Box& b : boxes) {
+        const Shape outline =
+            subtract(roundRect(b.left, b.top, b.right, b.bottom, 0),
+                     roundRect(b.left + 1, b.top + 1, b.right - 1, b.bottom - 1, 0));
+        fill(image, b, outline, solid(hex(0x000000)));
+    }
+}
+
+void paintButtonSocket(Image& image, const Box& box) {
+    const Box outer{box.left - 3, box.top - 3, box.right + 3, box.bottom + 3};
+    fill(image, outer,
+         roundRect(box.left - 1.5f, box.top - 0.5f, box.right + 1.5f, box.bottom + 2, 2.5f),
+         solid(hex(0x50565E)), 0.5f);
+    fill(image, outer,
+         roundRect(box.left - 1.5f, box.top - 1.5f, box.right + 1.5f, box.bottom + 1, 2.5f),
+         solid(hex(0x050506)), 0.9f);
+    fill(image, box, roundRect(box.left, box.top, box.right, box.bottom, 0), solid(hex(0x0C0D0F)));
+}
+
+Image lampButton(const Image& background, Rgb lit, int width, int stateHeight) {
+    Image button(width, stateHeight * 2);
+    const float w = float(width), h = float(stateHeight);
+    const float radius = std::min(w, h) * 0.5f - 0.5f;
+    for (int state = 0; state < 2; ++state) {
+        Image lamp = background;
+        const Box all{0, 0, w, h};
+        const Shape lens = roundRect(0.5f, 0.5f, w - 0.5f, h - 0.5f, radius);
+        if (state == 0) {
+            fill(lamp, all, lens,
+                 verticalGradient(0, h, mix(lit, hex(0x000000), 0.86f),
+                                  mix(lit, hex(0x000000), 0.72f)));
+        } else {
+            fill(lamp, all, lens,
+                 radialGradient(w * 0.5f, h * 0.4f, w * 0.6f, mix(lit, hex(0xFFFFFF), 0.55f), lit));
+        }
+        // A glint along the top of the lens.
+        fill(lamp, all, roundRect(1.5f, 1.0f, w - 1.5f, std::max(1.8f, h * 0.38f), radius * 0.6f),
+             solid(hex(0xFFFFFF)), state == 0 ? 0.10f : 0.35f);
+        button.paste(lamp, 0, state * stateHeight);
+    }
+    return button;
+}
+
+KnobStyle largeKnob(Rgb accent) {
+    KnobStyle style;
+    style.width = 36;
+    style.height = 36;
+    style.centreX = 18.0f;
+    style.centreY = 18.0f;
+    style.ringRadius = 14.6f;
+    style.ringWidth = 2.3f;
+    style.bodyRadius = 11.2f;
+    style.capRadius = 9.5f;
+    style.pointerInner = 3.4f;
+    style.pointerOuter = 8.5f;
+    style.pointerWidth = 1.9f;
+    style.accent = accent;
+    return style;
 }
 
 void paintKnob(Image& image, const KnobStyle& s, float value) {
@@ -166,6 +261,9 @@ bool writeArtwork(const ArtworkOptions& options, const std::vector<ArtworkFile>&
     std::vector<const Image*> images;
     for (const ArtworkFile& file : files)
         images.push_back(file.image);
+    // A product's resources folder may not exist yet before its editor does.
+    std::error_code ignored;
+    std::filesystem::create_directories(options.outputDir, ignored);
     const Palette palette = buildPalette(images);
     indexed.clear();
     for (const ArtworkFile& file : files) {
@@ -180,6 +278,44 @@ bool writeArtwork(const ArtworkOptions& options, const std::vector<ArtworkFile>&
         }
     }
     return true;
+}
+
+bool writePreview(const ArtworkOptions& options, const std::string& name,
+                  const std::vector<IndexedImage>& indexed,
+                  const std::vector<PreviewOverlay>& overlays,
+                  const std::vector<PreviewText>& texts, TextRenderer& font, std::string& error) {
+    if (options.previewDir.empty()) return true;
+    std::vector<BmpImage> images;
+    for (const IndexedImage& image : indexed)
+        images.push_back(expand(image));
+    BmpImage preview = images[0];
+    for (const PreviewOverlay& overlay : overlays) {
+        const BmpImage& source = images[size_t(overlay.image)];
+        for (int y = int(overlay.box.top); y < int(overlay.box.bottom); ++y)
+            for (int x = int(overlay.box.left); x < int(overlay.box.right); ++x)
+                preview.row(y)[x] = source.at(x - int(overlay.box.left),
+                                              overlay.sourceTop + y - int(overlay.box.top));
+    }
+    // Texts are drawn as the displays draw them: the toolkit's 9-pixel face.
+    Image canvas(preview.width, preview.height);
+    for (size_t i = 0; i < preview.pixels.size(); ++i) {
+        const uint32_t p = preview.pixels[i];
+        canvas.pixels[i] = hex(p & 0xFFFFFF);
+    }
+    font.setPixelSize(9);
+    for (const PreviewText& text : texts) {
+        const float baseline = std::round((text.box.top + text.box.bottom) * 0.5f + 3.5f);
+        if (text.alignment == 2) {
+            font.draw(canvas, text.text, text.box.right - 2 - font.measure(text.text), baseline,
+                      text.colour);
+        } else {
+            font.drawCentred(canvas, text.text, (text.box.left + text.box.right) * 0.5f, baseline,
+                             text.colour);
+        }
+    }
+    for (size_t i = 0; i < preview.pixels.size(); ++i)
+        preview.pixels[i] = toRgb8(canvas.pixels[i]);
+    return writePpm(options.previewDir + "/" + name + ".ppm", preview, error);
 }
 
 } // namespace artwork
