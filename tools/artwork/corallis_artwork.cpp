@@ -123,9 +123,6 @@ Image paintPanel(Fonts& fonts) {
         }
         fonts.bold.draw(panel, lamp.name, 463.0f, lamp.top + 6.0f, theme.label, 1.0f, 0.1f);
     }
-    // The two serial/parallel lamps are one choice: a bracket joins them.
-    fill(panel, {442, 17, 447, 38}, segment(444.5f, 19.0f, 444.5f, 34.0f, 1.0f),
-         solid(theme.caption), 0.5f);
     fonts.bold.setPixelSize(7);
     paintCaption(panel, fonts.bold, "MODE", 447, 503, 81.5f, theme);
     return panel;

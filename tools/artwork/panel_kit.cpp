@@ -147,17 +147,22 @@ Image lampButton(const Image& background, Rgb lit, int width, int stateHeight) {
         Image lamp = background;
         const Box all{0, 0, w, h};
         const Shape lens = roundRect(0.5f, 0.5f, w - 0.5f, h - 0.5f, radius);
+        // A dark rim around the lens keeps its shape readable when it is off.
+        fill(lamp, all, lens, solid(hex(0x000000)), 0.8f);
+        const Shape inner =
+            roundRect(1.0f, 1.0f, w - 1.0f, h - 1.0f, std::max(0.5f, radius - 0.5f));
         if (state == 0) {
-            fill(lamp, all, lens,
-                 verticalGradient(0, h, mix(lit, hex(0x000000), 0.86f),
-                                  mix(lit, hex(0x000000), 0.72f)));
+            fill(lamp, all, inner,
+                 verticalGradient(0, h, mix(lit, hex(0x000000), 0.82f),
+                                  mix(lit, hex(0x000000), 0.68f)));
         } else {
-            fill(lamp, all, lens,
-                 radialGradient(w * 0.5f, h * 0.4f, w * 0.6f, mix(lit, hex(0xFFFFFF), 0.55f), lit));
+            fill(lamp, all, inner,
+                 radialGradient(w * 0.5f, h * 0.45f, w * 0.55f, mix(lit, hex(0xFFFFFF), 0.35f),
+                                mix(lit, hex(0x000000), 0.08f)));
         }
         // A glint along the top of the lens.
-        fill(lamp, all, roundRect(1.5f, 1.0f, w - 1.5f, std::max(1.8f, h * 0.38f), radius * 0.6f),
-             solid(hex(0xFFFFFF)), state == 0 ? 0.10f : 0.35f);
+        fill(lamp, all, roundRect(2.0f, 1.0f, w - 2.0f, std::max(1.8f, h * 0.36f), radius * 0.5f),
+             solid(hex(0xFFFFFF)), state == 0 ? 0.08f : 0.25f);
         button.paste(lamp, 0, state * stateHeight);
     }
     return button;

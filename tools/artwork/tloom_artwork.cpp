@@ -133,8 +133,8 @@ Image paintPanel(Fonts& fonts, const std::vector<Knob>& knobs, const std::vector
     fonts.bold.setPixelSize(7.5f);
     const std::string kind = "STEREO GAP MODULATOR";
     const float kindWidth = fonts.bold.measure(kind, 1.6f);
-    fonts.bold.draw(panel, kind, std::round(421.0f - kindWidth), 14.0f, hex(0x948C85), 1.0f, 1.6f);
-    paintRule(panel, 8, 425, 20.5f);
+    fonts.bold.draw(panel, kind, std::round(489.0f - kindWidth), 14.0f, hex(0x948C85), 1.0f, 1.6f);
+    paintRule(panel, 8, 493, 20.5f);
 
     const float rowTops[2] = {25.0f, 109.0f};
     const float plateHeight = 78.0f;

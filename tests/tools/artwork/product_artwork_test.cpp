@@ -34,7 +34,9 @@ struct ProductFiles {
 };
 
 // Test names and failure messages show the product only.
-void PrintTo(const ProductFiles& files, std::ostream* out) { *out << files.product; }
+void PrintTo(const ProductFiles& files, std::ostream* out) {
+    *out << files.product;
+}
 
 // Places `count` knobs from (left, top), `step` pixels apart.
 std::vector<KnobPlace> row(int left, int top, int step, int count) {
