@@ -82,7 +82,11 @@ Image paintPanel(Fonts& fonts, const Layout& l) {
     Image panel(panelWidth, panelHeight);
     paintChassis(panel, theme);
 
-    paintFoldedWave(panel, 10.0f, 9.0f, 18.0f, 11.0f);
+    // The mark sits on a small scope-like tile.
+    fill(panel, {8, 1, 30, 18}, roundRect(9, 2, 29, 17, 3), solid(hex(0x0E100F)));
+    fill(panel, {8, 1, 30, 18}, subtract(roundRect(9, 2, 29, 17, 3), roundRect(10, 3, 28, 16, 2)),
+         solid(theme.accent), 0.55f);
+    paintFoldedWave(panel, 11.5f, 9.5f, 15.0f, 8.0f);
     paintTitle(panel, fonts.bold, "Grimfold", 32.0f, 14.0f, 14.0f);
     fonts.bold.setPixelSize(7.5f);
     const std::string kind = "STEREO WAVESHAPER";

@@ -116,10 +116,7 @@ void paintDisplayWindow(Image& image, const std::vector<Box>& boxes, Rgb back) {
          roundRect(box.left - 1.2f, box.top, box.right + 1.2f, box.bottom + 0.6f, 1.5f),
          solid(hex(0x050506)), 0.9f);
     fill(image, box, roundRect(box.left, box.top, box.right, box.bottom, 0), solid(back));
-    // A faint glass sheen over the upper half and the outline the display draws itself.
-    fill(image, box,
-         roundRect(box.left, box.top, box.right, box.top + (box.bottom - box.top) * 0.45f, 0),
-         solid(hex(0xFFFFFF)), 0.06f);
+    // Inside, exactly what the display paints: its back colour and a black outline.
     for (const Box& b : boxes) {
         const Shape outline =
             subtract(roundRect(b.left, b.top, b.right, b.bottom, 0),
