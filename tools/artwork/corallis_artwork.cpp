@@ -102,25 +102,13 @@ Image paintPanel(Fonts& fonts) {
 
     for (const Knob& knob : knobs)
         paintDisplayWindow(panel, {knob.display()}, displayBack);
-    for (const Knob& knob : knobs) {
-        float size = 8.0f;
-        fonts.bold.setPixelSize(size);
-        while (fonts.bold.measure(knob.name, 0.1f) > 40.0f) {
-            size -= 0.25f;
-            fonts.bold.setPixelSize(size);
-        }
-        fonts.bold.drawCentred(panel, knob.name, knob.left + knobSize * 0.5f, 87.5f, theme.label,
-                               1.0f, 0.1f);
-    }
+    for (const Knob& knob : knobs)
+        paintLabel(panel, fonts.bold, knob.name, knob.left + knobSize * 0.5f, 87.5f, 8.0f, 40.0f,
+                   theme.label);
 
     for (const Lamp& lamp : lamps) {
         paintButtonSocket(panel, lamp.box());
-        float size = 7.5f;
-        fonts.bold.setPixelSize(size);
-        while (fonts.bold.measure(lamp.name, 0.1f) > 42.0f) {
-            size -= 0.25f;
-            fonts.bold.setPixelSize(size);
-        }
+        fitPixelSize(fonts.bold, lamp.name, 7.5f, 42.0f);
         fonts.bold.draw(panel, lamp.name, 463.0f, lamp.top + 6.0f, theme.label, 1.0f, 0.1f);
     }
     fonts.bold.setPixelSize(7);

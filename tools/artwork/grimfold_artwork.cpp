@@ -117,11 +117,9 @@ Image paintPanel(Fonts& fonts, const Layout& l) {
         first = end;
     }
 
-    fonts.bold.setPixelSize(8);
-    for (size_t i = 0; i < l.knobs.size(); ++i) {
-        const float centre = (l.knobs[i].left + l.knobs[i].right) * 0.5f;
-        fonts.bold.drawCentred(panel, knobNames[i], centre, 87.5f, theme.label, 1.0f, 0.1f);
-    }
+    for (size_t i = 0; i < l.knobs.size(); ++i)
+        paintLabel(panel, fonts.bold, knobNames[i], (l.knobs[i].left + l.knobs[i].right) * 0.5f,
+                   87.5f, 8.0f, 36.0f, theme.label);
 
     // Oversample: the lamp, its state words and its name.
     paintButtonSocket(panel, buttonBox);

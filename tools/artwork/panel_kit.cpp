@@ -94,6 +94,20 @@ void paintTitle(Image& image, TextRenderer& font, const std::string& text, float
     font.draw(image, text, left, baseline, hex(0xEEF3F4), 1.0f, 0.2f);
 }
 
+void fitPixelSize(TextRenderer& font, const std::string& text, float size, float maxWidth) {
+    font.setPixelSize(size);
+    while (size > 5.0f && font.measure(text, 0.1f) > maxWidth) {
+        size -= 0.25f;
+        font.setPixelSize(size);
+    }
+}
+
+void paintLabel(Image& image, TextRenderer& bold, const std::string& text, float centre,
+                float baseline, float size, float maxWidth, Rgb colour) {
+    fitPixelSize(bold, text, size, maxWidth);
+    bold.drawCentred(image, text, centre, baseline, colour, 1.0f, 0.1f);
+}
+
 void paintRule(Image& image, float left, float right, float y) {
     fill(image, {left - 2, y - 1.5f, right + 2, y + 1.5f}, segment(left, y, right, y, 1.0f),
          solid(hex(0x0B0C0E)), 0.75f);

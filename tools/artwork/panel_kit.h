@@ -64,6 +64,11 @@ void paintVerticalText(Image& image, TextRenderer& font, const std::string& text
 // The product name in large bold type with a drop shadow, baseline at `baseline`.
 void paintTitle(Image& image, TextRenderer& font, const std::string& text, float left,
                 float baseline, float size);
+// Sets `font` to `size`, or smaller until `text` fits `maxWidth`.
+void fitPixelSize(TextRenderer& font, const std::string& text, float size, float maxWidth);
+// A control's name centred on `centre`, in bold at `size` or smaller until it fits `maxWidth`.
+void paintLabel(Image& image, TextRenderer& bold, const std::string& text, float centre,
+                float baseline, float size, float maxWidth, Rgb colour);
 // A horizontal engraved rule (dark line with a highlight below) at y from left to right.
 void paintRule(Image& image, float left, float right, float y);
 // A display window: a recessed bezel around the displays in `boxes` (neighbours that touch or

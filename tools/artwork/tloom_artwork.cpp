@@ -163,16 +163,9 @@ Image paintPanel(Fonts& fonts, const std::vector<Knob>& knobs, const std::vector
 
     for (const Knob& knob : knobs)
         paintDisplayWindow(panel, {knob.display}, displayBack);
-    for (const Knob& knob : knobs) {
-        float size = 8.0f;
-        fonts.bold.setPixelSize(size);
-        while (fonts.bold.measure(knob.name, 0.1f) > 50.0f) {
-            size -= 0.25f;
-            fonts.bold.setPixelSize(size);
-        }
-        fonts.bold.drawCentred(panel, knob.name, (knob.box.left + knob.box.right) * 0.5f,
-                               knob.display.bottom + 10.5f, theme.label, 1.0f, 0.1f);
-    }
+    for (const Knob& knob : knobs)
+        paintLabel(panel, fonts.bold, knob.name, (knob.box.left + knob.box.right) * 0.5f,
+                   knob.display.bottom + 10.5f, 8.0f, 50.0f, theme.label);
 
     paintInfoBadge(panel, fonts.bold);
     fonts.bold.setPixelSize(6.5f);
