@@ -115,27 +115,35 @@ void paintRule(Image& image, float left, float right, float y) {
          solid(hex(0x4A5058)), 0.35f);
 }
 
-void paintDisplayWindow(Image& image, const std::vector<Box>& boxes, Rgb back) {
-    Box box = boxes.front();
-    for (const Box& b : boxes)
-        box = {std::min(box.left, b.left), std::min(box.top, b.top), std::max(box.right, b.right),
-               std::max(box.bottom, b.bottom)};
+void paintDisplayWindow(Image& image, const std::vector<Box>& displays, Rgb back) {
+    // A display's rectangle covers its right column and bottom row too: it fills inside its
+    // edges and outlines through all four corners.
+    Box box{displays.front().left, displays.front().top, displays.front().right + 1,
+            displays.front().bottom + 1};
+    for (const Box& d : displays)
+        box = {std::min(box.left, d.left), std::min(box.top, d.top),
+               std::max(box.right, d.right + 1), std::max(box.bottom, d.bottom + 1)};
     // The bezel stays below the window's top edge: knobs sit directly above displays, and
     // the panel behind every knob must stay the same.
     const Box outer{box.left - 2, box.top, box.right + 2, box.bottom + 2};
-    // The lower lip catches the light; the upper edge falls into shadow.
+    // The lower lip catches the light; the sides fall into shadow.
     fill(image, outer, roundRect(box.left - 1, box.top, box.right + 1, box.bottom + 1.5f, 1.5f),
          solid(hex(0x50565E)), 0.6f);
     fill(image, outer,
          roundRect(box.left - 1.2f, box.top, box.right + 1.2f, box.bottom + 0.6f, 1.5f),
          solid(hex(0x050506)), 0.9f);
-    fill(image, box, roundRect(box.left, box.top, box.right, box.bottom, 0), solid(back));
-    // Inside, exactly what the display paints: its back colour and a black outline.
-    for (const Box& b : boxes) {
-        const Shape outline =
-            subtract(roundRect(b.left, b.top, b.right, b.bottom, 0),
-                     roundRect(b.left + 1, b.top + 1, b.right - 1, b.bottom - 1, 0));
-        fill(image, b, outline, solid(hex(0x000000)));
+    // Inside, exactly what the displays paint, in the order they are drawn: the back colour
+    // framed in black, a later display covering an earlier one where they overlap.
+    for (const Box& d : displays) {
+        const int left = int(d.left), top = int(d.top), right = int(d.right),
+                  bottom = int(d.bottom);
+        for (int y = top; y <= bottom; ++y) {
+            for (int x = left; x <= right; ++x) {
+                if (!image.contains(x, y)) continue;
+                const bool edge = x == left || x == right || y == top || y == bottom;
+                image.at(x, y) = edge ? hex(0x000000) : back;
+            }
+        }
     }
 }
 

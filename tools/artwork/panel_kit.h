@@ -71,10 +71,11 @@ void paintLabel(Image& image, TextRenderer& bold, const std::string& text, float
                 float baseline, float size, float maxWidth, Rgb colour);
 // A horizontal engraved rule (dark line with a highlight below) at y from left to right.
 void paintRule(Image& image, float left, float right, float y);
-// A display window: a recessed bezel around the displays in `boxes` (neighbours that touch or
-// overlap share one window), each filled with `back` and outlined in black as the display
-// paints itself, so the panel looks finished before any text shows.
-void paintDisplayWindow(Image& image, const std::vector<Box>& boxes, Rgb back);
+// A display window: a recessed bezel around the displays in `displays` (toolkit rectangles,
+// right column and bottom row included; neighbours that overlap share one window), each
+// filled with `back` and outlined in black in the order the editor draws them, so the panel
+// shows exactly what the displays paint before any text arrives.
+void paintDisplayWindow(Image& image, const std::vector<Box>& displays, Rgb back);
 // A button socket: a dark recess around `box` for a lamp button to sit in.
 void paintButtonSocket(Image& image, const Box& box);
 // A lamp button of `width` x `stateHeight` drawn twice over `background` (the panel behind the

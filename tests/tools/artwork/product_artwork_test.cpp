@@ -27,10 +27,16 @@ struct KnobPlace {
     int left, top;
 };
 
+struct DisplayRect {
+    int left, top, right, bottom; // right column and bottom row included, as the toolkit draws
+};
+
 struct ProductFiles {
     const char* product;
-    std::vector<ExpectedFile> files; // the background first, the knob strip second
-    std::vector<KnobPlace> knobs;    // where the editor draws its knobs
+    std::vector<ExpectedFile> files;   // the background first, the knob strip second
+    std::vector<KnobPlace> knobs;      // where the editor draws its knobs
+    std::vector<DisplayRect> displays; // in the order the editor adds them
+    uint32_t displayBack = 0;          // the colour the displays fill with
 };
 
 // Test names and failure messages show the product only.
@@ -46,6 +52,16 @@ std::vector<KnobPlace> row(int left, int top, int step, int count) {
     return places;
 }
 
+// Displays of `width` x `height` under each of `knobs`, moved by (dx, dy) from its corner.
+std::vector<DisplayRect> under(const std::vector<KnobPlace>& knobs, int dx, int dy, int width,
+                               int height) {
+    std::vector<DisplayRect> rects;
+    for (const KnobPlace& knob : knobs)
+        rects.push_back(
+            {knob.left + dx, knob.top + dy, knob.left + dx + width, knob.top + dy + height});
+    return rects;
+}
+
 std::vector<KnobPlace> join(std::initializer_list<std::vector<KnobPlace>> rows) {
     std::vector<KnobPlace> places;
     for (const std::vector<KnobPlace>& r : rows)
@@ -56,23 +72,45 @@ std::vector<KnobPlace> join(std::initializer_list<std::vector<KnobPlace>> rows) 
 const ProductFiles allFiles[] = {
     {"swirlet",
      {{"110_background.bmp", 432, 89, 1}, {"112_knob_strip.bmp", 32, 3840, 128}},
-     join({row(27, 36, 51, 3), row(184, 36, 51, 3), row(356, 36, 0, 1)})},
+     join({row(27, 36, 51, 3), row(184, 36, 51, 3), row(356, 36, 0, 1)}),
+     {},
+     0},
     {"grimfold",
      {{"110_background.bmp", 600, 100, 1},
       {"112_knob_strip.bmp", 36, 1548, 43},
       {"113_button.bmp", 12, 12, 2}},
-     join({row(25, 29, 39, 2), row(136, 29, 39, 4), row(325, 29, 39, 2), row(436, 29, 39, 2)})},
+     join({row(25, 29, 39, 2), row(136, 29, 39, 4), row(325, 29, 39, 2), row(436, 29, 39, 2)}),
+     under(
+         join({row(25, 29, 39, 2), row(136, 29, 39, 4), row(325, 29, 39, 2), row(436, 29, 39, 2)}),
+         -3, 36, 42, 12),
+     0x095C51},
     {"tloom",
      {{"110_background.bmp", 501, 201, 1},
       {"112_knob_strip.bmp", 32, 3840, 128},
       {"113_button.bmp", 10, 10, 2},
       {"114_info.bmp", 251, 64, 1}},
-     join({row(67, 34, 55, 4), row(67, 118, 55, 4), row(324, 34, 55, 2), row(324, 118, 55, 3)})},
+     join({row(67, 34, 55, 4), row(67, 118, 55, 4), row(324, 34, 55, 2), row(324, 118, 55, 3)}),
+     under(
+         join({row(67, 34, 55, 4), row(67, 118, 55, 4), row(324, 34, 55, 2), row(324, 118, 55, 3)}),
+         1, 40, 28, 12),
+     0xF55D24},
     {"corallis",
      {{"107_background.bmp", 600, 100, 1},
       {"104_knob_strip.bmp", 36, 1548, 43},
       {"109_button.bmp", 12, 12, 2}},
-     join({row(36, 29, 41, 4), row(229, 29, 41, 4), row(399, 29, 0, 1), row(512, 29, 41, 2)})},
+     join({row(36, 29, 41, 4), row(229, 29, 41, 4), row(399, 29, 0, 1), row(512, 29, 41, 2)}),
+     {{20, 65, 64, 77},
+      {71, 65, 105, 77},
+      {109, 65, 153, 77},
+      {158, 65, 199, 77},
+      {213, 65, 257, 77},
+      {264, 65, 298, 77},
+      {302, 65, 346, 77},
+      {351, 65, 392, 77},
+      {400, 65, 434, 77},
+      {513, 65, 547, 77},
+      {554, 65, 588, 77}},
+     0x095C51},
 };
 
 std::string resources(const char* product) {
@@ -132,6 +170,28 @@ TEST_P(ProductArtwork, KnobFramesSitSeamlesslyWhereverTheEditorDrawsAKnob) {
             }
         }
     }
+}
+
+TEST_P(ProductArtwork, DisplayWindowsHoldWhatTheDisplaysPaintWhereTheyPaintIt) {
+    if (GetParam().displays.empty()) GTEST_SKIP() << "no displays";
+    BmpImage panel;
+    std::string error;
+    ASSERT_TRUE(
+        artwork::readBmp(resources(GetParam().product) + GetParam().files[0].name, panel, error))
+        << error;
+    // Paint the displays as the editor does, in order, each filled and framed in black.
+    BmpImage expected = panel;
+    for (const DisplayRect& d : GetParam().displays)
+        for (int y = d.top; y <= d.bottom; ++y)
+            for (int x = d.left; x <= d.right; ++x)
+                expected.row(y)[x] = (x == d.left || x == d.right || y == d.top || y == d.bottom)
+                                         ? 0u
+                                         : GetParam().displayBack;
+    for (const DisplayRect& d : GetParam().displays)
+        for (int y = d.top; y <= d.bottom; ++y)
+            for (int x = d.left; x <= d.right; ++x)
+                ASSERT_EQ(panel.at(x, y), expected.at(x, y))
+                    << "display at " << d.left << ", " << d.top << " pixel " << x << ", " << y;
 }
 
 TEST_P(ProductArtwork, GeneratorReproducesTheCommittedFiles) {
