@@ -2,7 +2,7 @@
 //
 //   artwork [--fonts DIR] [--preview DIR] PRODUCT OUTPUT_DIR
 //
-// PRODUCT is one of the products below; OUTPUT_DIR receives its BMP files (normally
+// PRODUCT is one of the products of allProducts(); OUTPUT_DIR receives its BMP files (normally
 // plugins/PRODUCT/resources). With --preview, PPM pictures of the composed panel and the
 // strip are written for review. Output is deterministic: the same fonts give the same files.
 #include "tools/artwork/products.h"
@@ -12,14 +12,10 @@
 
 namespace {
 
-const artwork::Product products[] = {
-    {"swirlet", artwork::generateSwirlet},
-};
-
 int usage() {
     std::fprintf(stderr, "usage: artwork [--fonts DIR] [--preview DIR] PRODUCT OUTPUT_DIR\n"
                          "products:");
-    for (const artwork::Product& product : products)
+    for (const artwork::Product& product : artwork::allProducts())
         std::fprintf(stderr, " %s", product.name);
     std::fprintf(stderr, "\n");
     return 2;
@@ -47,7 +43,7 @@ int main(int argc, char** argv) {
     }
     if (!productName || options.outputDir.empty()) return usage();
 
-    for (const artwork::Product& product : products) {
+    for (const artwork::Product& product : artwork::allProducts()) {
         if (std::strcmp(product.name, productName) != 0) continue;
         std::string error;
         if (!product.generate(options, error)) {

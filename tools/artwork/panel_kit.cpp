@@ -4,7 +4,9 @@
 #include "tools/artwork/bmp_file.h"
 #include "tools/artwork/palette.h"
 
+#include <algorithm>
 #include <cmath>
+#include <filesystem>
 
 namespace artwork {
 
@@ -83,6 +85,123 @@ void paintVerticalText(Image& image, TextRenderer& font, const std::string& text
             image.at(x, y) = mix(image.at(x, y), colour, coverage.at(tx, ty).r);
         }
     }
+}
+
+void paintTitle(Image& image, TextRenderer& font, const std::string& text, float left,
+                float baseline, float size) {
+    font.setPixelSize(size);
+    font.draw(image, text, left, baseline + 1, hex(0x000000), 0.5f, 0.2f);
+    font.draw(image, text, left, baseline, hex(0xEEF3F4), 1.0f, 0.2f);
+}
+
+void fitPixelSize(TextRenderer& font, const std::string& text, float size, float maxWidth) {
+    font.setPixelSize(size);
+    while (size > 5.0f && font.measure(text, 0.1f) > maxWidth) {
+        size -= 0.25f;
+        font.setPixelSize(size);
+    }
+}
+
+void paintLabel(Image& image, TextRenderer& bold, const std::string& text, float centre,
+                float baseline, float size, float maxWidth, Rgb colour) {
+    fitPixelSize(bold, text, size, maxWidth);
+    bold.drawCentred(image, text, centre, baseline, colour, 1.0f, 0.1f);
+}
+
+void paintRule(Image& image, float left, float right, float y) {
+    fill(image, {left - 2, y - 1.5f, right + 2, y + 1.5f}, segment(left, y, right, y, 1.0f),
+         solid(hex(0x0B0C0E)), 0.75f);
+    fill(image, {left - 2, y - 0.5f, right + 2, y + 2.5f}, segment(left, y + 1, right, y + 1, 1.0f),
+         solid(hex(0x4A5058)), 0.35f);
+}
+
+void paintDisplayWindow(Image& image, const std::vector<Box>& displays, Rgb back) {
+    // A display's rectangle covers its right column and bottom row too: it fills inside its
+    // edges and outlines through all four corners.
+    Box box{displays.front().left, displays.front().top, displays.front().right + 1,
+            displays.front().bottom + 1};
+    for (const Box& d : displays)
+        box = {std::min(box.left, d.left), std::min(box.top, d.top),
+               std::max(box.right, d.right + 1), std::max(box.bottom, d.bottom + 1)};
+    // The bezel stays below the window's top edge: knobs sit directly above displays, and
+    // the panel behind every knob must stay the same.
+    const Box outer{box.left - 2, box.top, box.right + 2, box.bottom + 2};
+    // The lower lip catches the light; the sides fall into shadow.
+    fill(image, outer, roundRect(box.left - 1, box.top, box.right + 1, box.bottom + 1.5f, 1.5f),
+         solid(hex(0x50565E)), 0.6f);
+    fill(image, outer,
+         roundRect(box.left - 1.2f, box.top, box.right + 1.2f, box.bottom + 0.6f, 1.5f),
+         solid(hex(0x050506)), 0.9f);
+    // Inside, exactly what the displays paint, in the order they are drawn: the back colour
+    // framed in black, a later display covering an earlier one where they overlap.
+    for (const Box& d : displays) {
+        const int left = int(d.left), top = int(d.top), right = int(d.right),
+                  bottom = int(d.bottom);
+        for (int y = top; y <= bottom; ++y) {
+            for (int x = left; x <= right; ++x) {
+                if (!image.contains(x, y)) continue;
+                const bool edge = x == left || x == right || y == top || y == bottom;
+                image.at(x, y) = edge ? hex(0x000000) : back;
+            }
+        }
+    }
+}
+
+void paintButtonSocket(Image& image, const Box& box) {
+    const Box outer{box.left - 3, box.top - 3, box.right + 3, box.bottom + 3};
+    fill(image, outer,
+         roundRect(box.left - 1.5f, box.top - 0.5f, box.right + 1.5f, box.bottom + 2, 2.5f),
+         solid(hex(0x50565E)), 0.5f);
+    fill(image, outer,
+         roundRect(box.left - 1.5f, box.top - 1.5f, box.right + 1.5f, box.bottom + 1, 2.5f),
+         solid(hex(0x050506)), 0.9f);
+    fill(image, box, roundRect(box.left, box.top, box.right, box.bottom, 0), solid(hex(0x0C0D0F)));
+}
+
+Image lampButton(const Image& background, Rgb lit, int width, int stateHeight) {
+    Image button(width, stateHeight * 2);
+    const float w = float(width), h = float(stateHeight);
+    const float radius = std::min(w, h) * 0.5f - 0.5f;
+    for (int state = 0; state < 2; ++state) {
+        Image lamp = background;
+        const Box all{0, 0, w, h};
+        const Shape lens = roundRect(0.5f, 0.5f, w - 0.5f, h - 0.5f, radius);
+        // A dark rim around the lens keeps its shape readable when it is off.
+        fill(lamp, all, lens, solid(hex(0x000000)), 0.8f);
+        const Shape inner =
+            roundRect(1.0f, 1.0f, w - 1.0f, h - 1.0f, std::max(0.5f, radius - 0.5f));
+        if (state == 0) {
+            fill(lamp, all, inner,
+                 verticalGradient(0, h, mix(lit, hex(0x000000), 0.82f),
+                                  mix(lit, hex(0x000000), 0.68f)));
+        } else {
+            fill(lamp, all, inner,
+                 radialGradient(w * 0.5f, h * 0.45f, w * 0.55f, mix(lit, hex(0xFFFFFF), 0.35f),
+                                mix(lit, hex(0x000000), 0.08f)));
+        }
+        // A glint along the top of the lens.
+        fill(lamp, all, roundRect(2.0f, 1.0f, w - 2.0f, std::max(1.8f, h * 0.36f), radius * 0.5f),
+             solid(hex(0xFFFFFF)), state == 0 ? 0.08f : 0.25f);
+        button.paste(lamp, 0, state * stateHeight);
+    }
+    return button;
+}
+
+KnobStyle largeKnob(Rgb accent) {
+    KnobStyle style;
+    style.width = 36;
+    style.height = 36;
+    style.centreX = 18.0f;
+    style.centreY = 18.0f;
+    style.ringRadius = 14.6f;
+    style.ringWidth = 2.3f;
+    style.bodyRadius = 11.2f;
+    style.capRadius = 9.5f;
+    style.pointerInner = 3.4f;
+    style.pointerOuter = 8.5f;
+    style.pointerWidth = 1.9f;
+    style.accent = accent;
+    return style;
 }
 
 void paintKnob(Image& image, const KnobStyle& s, float value) {
@@ -166,6 +285,9 @@ bool writeArtwork(const ArtworkOptions& options, const std::vector<ArtworkFile>&
     std::vector<const Image*> images;
     for (const ArtworkFile& file : files)
         images.push_back(file.image);
+    // A product's resources folder may not exist yet before its editor does.
+    std::error_code ignored;
+    std::filesystem::create_directories(options.outputDir, ignored);
     const Palette palette = buildPalette(images);
     indexed.clear();
     for (const ArtworkFile& file : files) {
@@ -180,6 +302,44 @@ bool writeArtwork(const ArtworkOptions& options, const std::vector<ArtworkFile>&
         }
     }
     return true;
+}
+
+bool writePreview(const ArtworkOptions& options, const std::string& name,
+                  const std::vector<IndexedImage>& indexed,
+                  const std::vector<PreviewOverlay>& overlays,
+                  const std::vector<PreviewText>& texts, TextRenderer& font, std::string& error) {
+    if (options.previewDir.empty()) return true;
+    std::vector<BmpImage> images;
+    for (const IndexedImage& image : indexed)
+        images.push_back(expand(image));
+    BmpImage preview = images[0];
+    for (const PreviewOverlay& overlay : overlays) {
+        const BmpImage& source = images[size_t(overlay.image)];
+        for (int y = int(overlay.box.top); y < int(overlay.box.bottom); ++y)
+            for (int x = int(overlay.box.left); x < int(overlay.box.right); ++x)
+                preview.row(y)[x] = source.at(x - int(overlay.box.left),
+                                              overlay.sourceTop + y - int(overlay.box.top));
+    }
+    // Texts are drawn as the displays draw them: the toolkit's 9-pixel face.
+    Image canvas(preview.width, preview.height);
+    for (size_t i = 0; i < preview.pixels.size(); ++i) {
+        const uint32_t p = preview.pixels[i];
+        canvas.pixels[i] = hex(p & 0xFFFFFF);
+    }
+    font.setPixelSize(9);
+    for (const PreviewText& text : texts) {
+        const float baseline = std::round((text.box.top + text.box.bottom) * 0.5f + 3.5f);
+        if (text.alignment == 2) {
+            font.draw(canvas, text.text, text.box.right - 2 - font.measure(text.text), baseline,
+                      text.colour);
+        } else {
+            font.drawCentred(canvas, text.text, (text.box.left + text.box.right) * 0.5f, baseline,
+                             text.colour);
+        }
+    }
+    for (size_t i = 0; i < preview.pixels.size(); ++i)
+        preview.pixels[i] = toRgb8(canvas.pixels[i]);
+    return writePpm(options.previewDir + "/" + name + ".ppm", preview, error);
 }
 
 } // namespace artwork

@@ -61,8 +61,35 @@ void paintCaption(Image& image, TextRenderer& font, const std::string& text, flo
 // Text turned a quarter turn to read from bottom to top, centred on (centreX, centreY).
 void paintVerticalText(Image& image, TextRenderer& font, const std::string& text, float centreX,
                        float centreY, Rgb colour, float tracking);
+// The product name in large bold type with a drop shadow, baseline at `baseline`.
+void paintTitle(Image& image, TextRenderer& font, const std::string& text, float left,
+                float baseline, float size);
+// Sets `font` to `size`, or smaller until `text` fits `maxWidth`.
+void fitPixelSize(TextRenderer& font, const std::string& text, float size, float maxWidth);
+// A control's name centred on `centre`, in bold at `size` or smaller until it fits `maxWidth`.
+void paintLabel(Image& image, TextRenderer& bold, const std::string& text, float centre,
+                float baseline, float size, float maxWidth, Rgb colour);
+// A horizontal engraved rule (dark line with a highlight below) at y from left to right.
+void paintRule(Image& image, float left, float right, float y);
+// A display window: a recessed bezel around the displays in `displays` (toolkit rectangles,
+// right column and bottom row included; neighbours that overlap share one window), each
+// filled with `back` and outlined in black in the order the editor draws them, so the panel
+// shows exactly what the displays paint before any text arrives.
+void paintDisplayWindow(Image& image, const std::vector<Box>& displays, Rgb back);
+// A button socket: a dark recess around `box` for a lamp button to sit in.
+void paintButtonSocket(Image& image, const Box& box);
+// A lamp button of `width` x `stateHeight` drawn twice over `background` (the panel behind the
+// button): off on top, lit in `lit` below.
+Image lampButton(const Image& background, Rgb lit, int width, int stateHeight);
+// The knob style for the 36 x 36 frames (the 32 x 30 one is the default).
+KnobStyle largeKnob(Rgb accent);
+
 // One knob frame for `value` (0..1) drawn over `image` (the panel behind the knob).
 void paintKnob(Image& image, const KnobStyle& style, float value);
+// The strip frame a knob shows for `value`: the value scaled to the last frame, truncated.
+inline int frameFor(float value, int frames) {
+    return int(value * float(frames - 1));
+}
 // A strip of `frames` knob frames stacked vertically over copies of `background`.
 Image knobStrip(const Image& background, const KnobStyle& style, int frames);
 
@@ -80,5 +107,23 @@ struct ArtworkFile {
 // and compares. `indexed` receives the palettised images in the order given.
 bool writeArtwork(const ArtworkOptions& options, const std::vector<ArtworkFile>& files,
                   std::vector<IndexedImage>& indexed, std::string& error);
+
+// A review picture of the panel as the editor shows it: each overlay copies rows of one of the
+// written images over the panel; each text is drawn centred or right-aligned in its box.
+struct PreviewOverlay {
+    Box box;       // where on the panel
+    int image;     // index into the written images
+    int sourceTop; // first row in that image
+};
+struct PreviewText {
+    Box box;
+    std::string text;
+    Rgb colour;
+    int alignment; // 1 centred, 2 right
+};
+bool writePreview(const ArtworkOptions& options, const std::string& name,
+                  const std::vector<IndexedImage>& indexed,
+                  const std::vector<PreviewOverlay>& overlays,
+                  const std::vector<PreviewText>& texts, TextRenderer& font, std::string& error);
 
 } // namespace artwork

@@ -119,19 +119,16 @@ bool generateSwirlet(const ArtworkOptions& options, std::string& error) {
                       indexed, error))
         return false;
 
-    if (!options.previewDir.empty()) {
-        // The panel as a host shows it: the knob frames for the default values over it.
-        BmpImage preview = expand(indexed[0]);
-        const BmpImage frames = expand(indexed[1]);
+    // The panel as a host shows it, at the default values and with every value at 1.0.
+    for (const bool full : {false, true}) {
+        std::vector<PreviewOverlay> overlays;
         for (size_t i = 0; i < knobs.size(); ++i) {
-            const int frame = int(std::lround(defaults[i] * float(knobFrames - 1)));
-            for (int y = 0; y < knobHeight; ++y)
-                for (int x = 0; x < knobWidth; ++x)
-                    preview.row(int(knobs[i].top) + y)[int(knobs[i].left) + x] =
-                        frames.row(frame * knobHeight + y)[x];
+            const int frame = frameFor(full ? 1.0f : defaults[i], knobFrames);
+            overlays.push_back({knobs[i], 1, frame * knobHeight});
         }
-        if (!writePpm(options.previewDir + "/swirlet_panel.ppm", preview, error)) return false;
-        if (!writePpm(options.previewDir + "/swirlet_strip.ppm", frames, error)) return false;
+        if (!writePreview(options, full ? "swirlet_full" : "swirlet_panel", indexed, overlays, {},
+                          fonts.regular, error))
+            return false;
     }
     return true;
 }
