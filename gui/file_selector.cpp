@@ -192,6 +192,8 @@ int32_t FileSelector::run(VstFileSelect* request) {
 }
 
 int32_t FileSelector::runDesktop(VstFileSelect* request) {
+    // A command this selector does not know gets no dialog rather than a guessed one.
+    if (request->command < kVstFileLoad || request->command > kVstDirectorySelect) return 0;
     const DialogRequest dialog = dialogRequestOf(*request);
     const desktop_dialogs::DialogOutcome outcome =
         desktop_dialogs::runDesktopDialog(dialog, [this] { idleEditor(); });

@@ -17,12 +17,17 @@ namespace {
 
 constexpr int kSliceMilliseconds = 20;
 
-// Waits for the child while keeping the idle pump going; the child's status, or -1.
+// Waits for the child while keeping the idle pump going; the child's status, -1 when it
+// cannot be waited for, or kReapedElsewhere when the host reaps its children itself (SIGCHLD
+// ignored, or a handler that waits for any child).
+constexpr int kReapedElsewhere = -2;
+
 int reap(pid_t child, const IdlePump& idle) {
     for (;;) {
         int status = 0;
         const pid_t done = waitpid(child, &status, WNOHANG);
         if (done == child) return status;
+        if (done < 0 && errno == ECHILD) return kReapedElsewhere;
         if (done < 0 && errno != EINTR) return -1;
         if (idle) idle();
         usleep(kSliceMilliseconds * 1000);
@@ -95,6 +100,13 @@ ProgramResult runProgram(const std::vector<std::string>& argv, const IdlePump& i
     close(pipeEnds[0]);
 
     const int status = reap(child, idle);
+    if (status == kReapedElsewhere && !overflow) {
+        // The status is lost: a dialog that printed something chose, one that printed nothing
+        // was cancelled. Its answer is checked like any other.
+        result.ending = ProgramResult::Ending::Exited;
+        result.exitStatus = result.output.empty() ? 1 : 0;
+        return result;
+    }
     if (overflow || status < 0 || !WIFEXITED(status)) {
         result.ending = ProgramResult::Ending::Failed;
         return result;

@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -171,6 +172,7 @@ TEST_F(FileSelectorTest, NoChoiceGivesNoPathAndAnEmptyBuffer) {
         {"nothing printed", {}, "0"},
         {"two paths for one", {chosen, chosen}, "0"},
         {"no program", {}, nullptr},
+        {"unknown command", {chosen}, "0"},
     };
     for (const Case& c : cases) {
         std::filesystem::remove(dialogs.bin + "/zenity");
@@ -179,6 +181,7 @@ TEST_F(FileSelectorTest, NoChoiceGivesNoPathAndAnEmptyBuffer) {
         request.returnPath = buffer;
         request.sizeReturnPath = sizeof buffer;
         request.nbReturnPath = 9;
+        request.command = std::string(c.what) == "unknown command" ? 4 : kVstFileLoad;
         FileSelector selector(nullptr);
         EXPECT_EQ(selector.run(&request), 0) << c.what;
         EXPECT_EQ(request.nbReturnPath, 0) << c.what;
@@ -221,6 +224,23 @@ TEST_F(FileSelectorTest, EditorKeepsIdlingAndASecondRunMeanwhileIsHarmless) {
     EXPECT_GT(editor->idleCalls, 3);
     EXPECT_EQ(editor->secondResult, 0);
     EXPECT_EQ(editor->second.nbReturnPath, 77);
+}
+
+} // namespace
+
+namespace {
+
+// A host that ignores SIGCHLD has its children reaped for it: the answer still counts.
+TEST_F(FileSelectorTest, HostIgnoringChildSignalsStillGetsTheAnswer) {
+    const std::string chosen = dialogs.makeFile("a.wav");
+    const auto previous = signal(SIGCHLD, SIG_IGN);
+    dialogs.install("zenity", {chosen});
+    FileSelector selector(nullptr);
+    EXPECT_EQ(selector.run(&request), 1);
+    EXPECT_STREQ(request.returnPath, chosen.c_str());
+    dialogs.install("zenity", {}, "1");
+    EXPECT_EQ(selector.run(&request), 0);
+    signal(SIGCHLD, previous);
 }
 
 } // namespace

@@ -2,6 +2,9 @@
 // the request it received and for what its answers become.
 #include "gui/file_selector.h"
 
+#include "gui/editor_base.h"
+#include "tests/frame/probe_effect.h"
+
 #include "tests/gui/file_selector/stand_in_dialogs.h"
 
 #include <gtest/gtest.h>
@@ -164,6 +167,28 @@ TEST_F(PortalTest, AnAnsweringPortalDecidesARefusingOneHandsOver) {
     EXPECT_EQ(selector.run(&request), 1);
     EXPECT_STREQ(request.returnPath, chosen.c_str());
     EXPECT_TRUE(dialogs.ran("zenity"));
+}
+
+// The portal leaves the bus while its dialog is open: no path, no second dialog, no hang.
+class PortalKillingEditor : public EditorBase {
+  public:
+    using EditorBase::EditorBase;
+    void doIdleStuff() override {
+        if (++idleCalls == 5) kill(portal, SIGKILL);
+    }
+    pid_t portal = -1;
+    int idleCalls = 0;
+};
+
+TEST_F(PortalTest, PortalLeavingWhileOpenGivesNoPath) {
+    portalAnswers("hang\n");
+    ProbeEffect effect;
+    auto* editor = new PortalKillingEditor(&effect); // the effect owns it
+    editor->portal = portal;
+    FileSelector selector(&effect);
+    EXPECT_EQ(selector.run(&request), 0);
+    EXPECT_GE(editor->idleCalls, 5);
+    EXPECT_FALSE(dialogs.ran("zenity"));
 }
 
 } // namespace

@@ -1,8 +1,8 @@
 // A stand-in file-chooser portal for the tests: owns org.freedesktop.portal.Desktop on the
 // session bus, writes what each OpenFile or SaveFile call asked into RECORD (one "key=value"
 // a line) and answers from ANSWER: its first line is the response code ("error" refuses the
-// call with a D-Bus error), the other lines are the URIs returned. Touches READY once it owns
-// the name; runs until the bus goes away.
+// call with a D-Bus error, "hang" never sends the response), the other lines are the URIs returned.
+// Touches READY once it owns the name; runs until the bus goes away.
 //
 // Usage: stand_in_portal RECORD ANSWER READY
 #include <dbus/dbus.h>
@@ -135,6 +135,7 @@ void answer(DBusConnection* connection, DBusMessage* call, const char* recordPat
     dbus_message_append_args(reply, DBUS_TYPE_OBJECT_PATH, &handleText, DBUS_TYPE_INVALID);
     dbus_connection_send(connection, reply, nullptr);
     dbus_message_unref(reply);
+    if (code == "hang") return; // the dialog stays open until the test ends the portal
 
     DBusMessage* response =
         dbus_message_new_signal(handle.c_str(), "org.freedesktop.portal.Request", "Response");
