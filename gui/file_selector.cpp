@@ -194,7 +194,10 @@ int32_t FileSelector::run(VstFileSelect* request) {
 int32_t FileSelector::runDesktop(VstFileSelect* request) {
     // A command this selector does not know gets no dialog rather than a guessed one.
     if (request->command < kVstFileLoad || request->command > kVstDirectorySelect) return 0;
-    const DialogRequest dialog = dialogRequestOf(*request);
+    DialogRequest dialog = dialogRequestOf(*request);
+    if (effect)
+        if (auto* editor = dynamic_cast<EditorBase*>(effect->getEditor()))
+            dialog.parentWindow = reinterpret_cast<uintptr_t>(editor->getSystemWindow());
     const desktop_dialogs::DialogOutcome outcome =
         desktop_dialogs::runDesktopDialog(dialog, [this] { idleEditor(); });
     if (outcome.status != DialogStatus::Chosen || outcome.paths.empty()) return 0;

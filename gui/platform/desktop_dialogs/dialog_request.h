@@ -2,6 +2,7 @@
 // gets back, free of the host's record so that each dialog back end deals with plain strings.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
@@ -21,6 +22,8 @@ struct DialogRequest {
     std::string title;
     std::string initialDirectory; // empty: the dialog's own choice
     std::vector<DialogFilter> filters;
+    // The native window the dialog belongs to (the host's window holding the editor), 0: none.
+    uintptr_t parentWindow = 0;
 };
 
 enum class DialogStatus {

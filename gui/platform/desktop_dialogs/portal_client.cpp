@@ -5,6 +5,7 @@
 #include <dbus/dbus.h>
 
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <dlfcn.h>
@@ -307,7 +308,12 @@ DialogOutcome runPortalDialog(const DialogRequest& request, const IdlePump& idle
         Builder build(d);
         DBusMessageIter arguments, options;
         d.dbus_message_iter_init_append(call, &arguments);
-        build.string(&arguments, ""); // no parent window identifier for an embedded editor
+        // The dialog stays above the host's window that holds the editor.
+        char parent[32] = "";
+        if (request.parentWindow)
+            std::snprintf(parent, sizeof parent, "x11:%lx",
+                          static_cast<unsigned long>(request.parentWindow));
+        build.string(&arguments, parent);
         build.string(&arguments, request.title);
         d.dbus_message_iter_open_container(&arguments, DBUS_TYPE_ARRAY, "{sv}", &options);
         build.text(&options, "handle_token", token);

@@ -53,6 +53,10 @@ ProgramResult runProgram(const std::vector<std::string>& argv, const IdlePump& i
     posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
     posix_spawn_file_actions_adddup2(&actions, pipeEnds[1], 1);
     posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+#if defined(__GLIBC__) && __GLIBC_PREREQ(2, 34)
+    // The host's own descriptors (its X connection, audio devices) stay out of the dialog.
+    posix_spawn_file_actions_addclosefrom_np(&actions, 3);
+#endif
     // The child starts with default signal handling whatever the host set up.
     posix_spawnattr_t attributes;
     posix_spawnattr_init(&attributes);

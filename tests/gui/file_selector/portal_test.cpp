@@ -185,8 +185,10 @@ TEST_F(PortalTest, PortalLeavingWhileOpenGivesNoPath) {
     ProbeEffect effect;
     auto* editor = new PortalKillingEditor(&effect); // the effect owns it
     editor->portal = portal;
+    editor->open(reinterpret_cast<void*>(uintptr_t{0x2a00007}));
     FileSelector selector(&effect);
     EXPECT_EQ(selector.run(&request), 0);
+    EXPECT_EQ(asked()["parent"], "x11:2a00007");
     EXPECT_GE(editor->idleCalls, 5);
     EXPECT_FALSE(dialogs.ran("zenity"));
 }

@@ -17,8 +17,6 @@ namespace {
 
 const char* kRequestPrefix = "/org/freedesktop/portal/desktop/request/";
 
-std::string variantText(DBusMessageIter* variant);
-
 // Filters as "label|kind:pattern,kind:pattern;label|...".
 std::string filtersText(DBusMessageIter* array) {
     std::string text;
