@@ -183,7 +183,8 @@ int32_t FileSelector::run(VstFileSelect* request) {
     int32_t count = 0;
     if (effect && hostCan(effect, "openFileSelector") && hostCan(effect, "closeFileSelector")) {
         hostAnswered = true;
-        count = effect->openFileSelector(request) ? request->nbReturnPath : 0;
+        // A count below zero from a broken host is no paths.
+        count = effect->openFileSelector(request) ? std::max(request->nbReturnPath, 0) : 0;
     } else {
         count = runDesktop(request);
     }

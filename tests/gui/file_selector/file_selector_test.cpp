@@ -22,6 +22,7 @@ struct HostCall {
 };
 std::vector<HostCall> hostCalls;
 std::vector<std::string> hostCanDo; // the words the host answers yes to
+int32_t hostPathCount = 3;          // what the host's selector reports
 
 intptr_t selectorHost(AEffect*, int32_t opcode, int32_t, intptr_t, void* ptr, float) {
     if (opcode == audioMasterCanDo) {
@@ -31,7 +32,7 @@ intptr_t selectorHost(AEffect*, int32_t opcode, int32_t, intptr_t, void* ptr, fl
     }
     hostCalls.push_back({opcode, ptr});
     if (opcode == audioMasterOpenFileSelector) {
-        static_cast<VstFileSelect*>(ptr)->nbReturnPath = 3;
+        static_cast<VstFileSelect*>(ptr)->nbReturnPath = hostPathCount;
         return 1;
     }
     return opcode == audioMasterCloseFileSelector ? 1 : 0;
@@ -72,6 +73,11 @@ TEST_F(FileSelectorTest, HostOfferingBothRequestsGetsTheRequestAndNoDialogStarts
     EXPECT_EQ(hostCalls[1].opcode, audioMasterCloseFileSelector);
     EXPECT_EQ(hostCalls[1].ptr, &request);
     EXPECT_FALSE(dialogs.ran("zenity"));
+
+    hostPathCount = -5;
+    FileSelector selector(&effect);
+    EXPECT_EQ(selector.run(&request), 0);
+    hostPathCount = 3;
 }
 
 // A host that offers only one request never sees the record, not even to release it (the

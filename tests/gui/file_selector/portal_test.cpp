@@ -108,6 +108,7 @@ TEST_F(PortalTest, OpenFileGetsTheRequestAndItsUrisBecomePaths) {
     std::strcpy(types[0].dosType, "wav");
     std::strcpy(types[1].name, "Text");
     std::strcpy(types[1].dosType, "txt");
+    std::strcpy(request.title, "Pick \xe9"); // 8-bit text: the bus takes only UTF-8
     request.command = kVstMultipleFilesLoad;
     request.fileTypes = types;
     request.nbFileTypes = 2;
@@ -123,7 +124,7 @@ TEST_F(PortalTest, OpenFileGetsTheRequestAndItsUrisBecomePaths) {
     EXPECT_STREQ(request.returnMultiplePaths[1], other.c_str());
     auto keys = asked();
     EXPECT_EQ(keys["method"], "OpenFile");
-    EXPECT_EQ(keys["title"], "Pick");
+    EXPECT_EQ(keys["title"], "Pick \xc3\xa9");
     EXPECT_EQ(keys["parent"], "");
     EXPECT_EQ(keys["multiple"], "true");
     EXPECT_EQ(keys.count("directory"), 0u);
