@@ -221,6 +221,45 @@ struct VstWindow {
     char future[104];
 };
 
+// One file type offered by a file selector: its display name and its extension on each
+// platform (without the dot), zero-terminated.
+struct VstFileType {
+    char name[128];
+    char macType[8];
+    char dosType[8];
+    char unixType[8];
+    char mimeType1[128];
+    char mimeType2[128];
+};
+
+// What a file selection asks for (VstFileSelect::command).
+enum VstFileSelectCommand : int32_t {
+    kVstFileLoad = 0,
+    kVstFileSave = 1,
+    kVstMultipleFilesLoad = 2,
+    kVstDirectorySelect = 3,
+};
+
+// A file selection shared between the plug-in and the host (audioMasterOpenFileSelector):
+// the request (command, types, title, initial path, optionally a return buffer) and the
+// result (one path in returnPath, or nbReturnPath paths in returnMultiplePaths). `reserved`
+// is 1 when the plug-in allocated returnPath itself. Pointer-sized fields are 64 bits here.
+struct VstFileSelect {
+    int32_t command;
+    int32_t type;
+    int32_t macCreator;
+    int32_t nbFileTypes;
+    VstFileType* fileTypes;
+    char title[1024];
+    char* initialPath;
+    char* returnPath;
+    int32_t sizeReturnPath;
+    char** returnMultiplePaths;
+    int32_t nbReturnPath;
+    intptr_t reserved;
+    char future[116];
+};
+
 // Records the base passes through untouched; their contents belong to the host.
 struct VstEvents;
 struct VstTimeInfo;
@@ -231,7 +270,6 @@ struct VstVariableIo;
 struct VstOfflineTask;
 struct VstAudioFile;
 struct VstWindow;
-struct VstFileSelect;
 struct MidiProgramName;
 struct MidiProgramCategory;
 struct MidiKeyName;

@@ -13,6 +13,8 @@ packages=(
   # tests and benchmarks
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   locales xvfb xdotool x11-apps imagemagick
+  # the file-selector tests: a private session bus and the stand-in portal built against libdbus
+  dbus libdbus-1-dev
   # the Debian package and its checks; the demo page (spectrograms, page check)
   dpkg-dev lintian sox libsox-fmt-base libxml2-utils
   # a third-party plug-in package for the host-compatibility tests

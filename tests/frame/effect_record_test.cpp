@@ -33,6 +33,31 @@ TEST(EffectRecordLayout, MatchesTheLayoutHostsRead) {
     EXPECT_EQ(sizeof(ERect), 8u);
 }
 
+TEST(FileSelectRecordLayout, MatchesTheLayoutHostsRead) {
+    EXPECT_EQ(offsetof(VstFileType, name), 0u);
+    EXPECT_EQ(offsetof(VstFileType, macType), 128u);
+    EXPECT_EQ(offsetof(VstFileType, dosType), 136u);
+    EXPECT_EQ(offsetof(VstFileType, unixType), 144u);
+    EXPECT_EQ(offsetof(VstFileType, mimeType1), 152u);
+    EXPECT_EQ(offsetof(VstFileType, mimeType2), 280u);
+    EXPECT_EQ(sizeof(VstFileType), 408u);
+
+    EXPECT_EQ(offsetof(VstFileSelect, command), 0u);
+    EXPECT_EQ(offsetof(VstFileSelect, type), 4u);
+    EXPECT_EQ(offsetof(VstFileSelect, macCreator), 8u);
+    EXPECT_EQ(offsetof(VstFileSelect, nbFileTypes), 12u);
+    EXPECT_EQ(offsetof(VstFileSelect, fileTypes), 16u);
+    EXPECT_EQ(offsetof(VstFileSelect, title), 24u);
+    EXPECT_EQ(offsetof(VstFileSelect, initialPath), 1048u);
+    EXPECT_EQ(offsetof(VstFileSelect, returnPath), 1056u);
+    EXPECT_EQ(offsetof(VstFileSelect, sizeReturnPath), 1064u);
+    EXPECT_EQ(offsetof(VstFileSelect, returnMultiplePaths), 1072u);
+    EXPECT_EQ(offsetof(VstFileSelect, nbReturnPath), 1080u);
+    EXPECT_EQ(offsetof(VstFileSelect, reserved), 1088u);
+    EXPECT_EQ(offsetof(VstFileSelect, future), 1096u);
+    EXPECT_EQ(sizeof(VstFileSelect), 1216u);
+}
+
 TEST(EffectRecordDefaults, NewEffectFillsEveryField) {
     ProbeEffect effect;
     const AEffect* record = effect.getAeffect();

@@ -1,0 +1,22 @@
+// The order of the desktop dialogs and the check of their answers.
+#include "gui/platform/desktop_dialogs/desktop_dialog.h"
+
+#include "gui/platform/desktop_dialogs/dialog_programs.h"
+#include "gui/platform/desktop_dialogs/path_check.h"
+#include "gui/platform/desktop_dialogs/portal_client.h"
+
+namespace desktop_dialogs {
+
+DialogOutcome runDesktopDialog(const DialogRequest& request, const IdlePump& idle) {
+    DialogOutcome outcome = runPortalDialog(request, idle);
+    if (outcome.status == DialogStatus::Unavailable)
+        outcome = runDialogProgram(zenityArguments(request), idle);
+    if (outcome.status == DialogStatus::Unavailable)
+        outcome = runDialogProgram(kdialogArguments(request), idle);
+    if (outcome.status == DialogStatus::Chosen && !acceptDialogPaths(request.mode, outcome.paths))
+        outcome.status = DialogStatus::Failed;
+    if (outcome.status != DialogStatus::Chosen) outcome.paths.clear();
+    return outcome;
+}
+
+} // namespace desktop_dialogs
