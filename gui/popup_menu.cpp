@@ -6,6 +6,7 @@
 #include "gui/editor_frame.h"
 #if TOOLKIT_NEWER
 #include "gui/menu_look.h"
+#include "gui/menu_window.h"
 #endif
 
 #include <cstring>
@@ -104,7 +105,9 @@ void PopupMenu::takeFocus(DrawContext* context) {
     placement.position =
         Point(origin.h + size.left, origin.v + ((style & kMenuOpenAtTop) ? size.top : size.bottom));
     placement.rightButton = (openingButtons & MouseRight) != 0;
-    const int32_t chosen = currentPresenter ? currentPresenter->track(tree, placement) : -1;
+    placement.frame = frame;
+    MenuPresenter& presenter = currentPresenter ? *currentPresenter : windowMenuPresenter();
+    const int32_t chosen = presenter.track(tree, placement);
 
     remember(); // the listener may remove this menu from its frame
     if (frame && frame->getEditView() == this) frame->setEditView(nullptr);
