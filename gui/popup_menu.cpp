@@ -4,9 +4,9 @@
 #include "gui/bitmap.h"
 #include "gui/draw_context.h"
 #include "gui/editor_frame.h"
+#include "gui/menu_window.h"
 #if TOOLKIT_NEWER
 #include "gui/menu_look.h"
-#include "gui/menu_window.h"
 #endif
 
 #include <cstring>

@@ -58,7 +58,7 @@ struct PointerPosition {
 // Keys as the toolkit tells them apart; a back end maps its own key codes to these. A key that
 // types a character of the keyboard layout comes as Character with its 8-bit character.
 enum class KeyCode : int32_t {
-    None,
+    Unknown,
     Character,
     Left,
     Right,
@@ -76,7 +76,7 @@ enum class KeyCode : int32_t {
 };
 
 struct KeyEvent {
-    KeyCode code = KeyCode::None;
+    KeyCode code = KeyCode::Unknown;
     char character = 0;     // for Character
     uint32_t modifiers = 0; // kModShift, kModControl, kModAlt held with the key
     bool pressed = true;    // false for a release
