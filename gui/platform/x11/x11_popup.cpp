@@ -184,6 +184,8 @@ void X11PopupLayer::processEvents(platform::PopupListener& listener) {
         windows.push_back(panel->window);
     PanelSet set{&windows};
     XEvent event;
+    while (XCheckTypedEvent(display, MappingNotify, &event))
+        XRefreshKeyboardMapping(&event.xmapping);
     while (connection.isUsable() &&
            XCheckIfEvent(display, &event, isPanelEvent, reinterpret_cast<XPointer>(&set))) {
         switch (event.type) {

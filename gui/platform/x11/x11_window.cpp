@@ -155,6 +155,10 @@ bool X11Window::nextEvent(platform::EventFilter filter, XEvent& event) {
         return XCheckTypedWindowEvent(display, window, DestroyNotify, &event);
     }
     if (XPending(display) <= 0 || !connection->isUsable()) return false;
+    // Keyboard layout changes (xdotool and input tools remap keys for characters they type)
+    // must reach Xlib's key tables before the keys that follow them are looked up.
+    while (XCheckTypedEvent(display, MappingNotify, &event))
+        XRefreshKeyboardMapping(&event.xmapping);
     // Only this window's events: an open menu's panels share the connection and read their
     // own. Events for windows that no longer exist are dropped.
     if (XCheckWindowEvent(display, window, ~0L, &event)) return connection->isUsable();
