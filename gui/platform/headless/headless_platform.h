@@ -108,6 +108,9 @@ class HeadlessPlatform final : public platform::Platform {
     // Whether a window of the toolkit set the selection last (and still exists).
     bool selectionOwnedByToolkit(platform::Selection which) const;
 
+    // Windows destroyed while they still held the keyboard focus they took.
+    int focusesLeftBehind() const { return focusLeftCount; }
+
     // ---- popup layers ----
     void popupKey(platform::KeyCode code, uint32_t modifiers = 0);
     void popupPointer(platform::PopupPointer kind, int32_t x, int32_t y, int32_t button = 1);
@@ -119,7 +122,8 @@ class HeadlessPlatform final : public platform::Platform {
     int popupsOpened() const { return popupOpenCount; }
     // Layers alive now (each holds the grabs).
     int popupsOpen() const { return popupLiveCount; }
-    // The panels the last showPanels call showed, with copies of their pixels.
+    // The panels the last showPanels call showed (kept after the layer is gone), with copies
+    // of their pixels.
     const std::vector<platform::Area>& shownPanelAreas() const { return panelAreas; }
     const std::vector<PixelSurface>& shownPanelPixels() const { return panelPixels; }
     // Steps taken by layers so far, and steps still waiting.
@@ -161,6 +165,7 @@ class HeadlessPlatform final : public platform::Platform {
     int registrations = 0;
     int unregistrations = 0;
     std::string lastClass;
+    int focusLeftCount = 0;
     std::string selections[2];
     const HeadlessWindow* selectionOwners[2] = {};
     platform::Area screen{0, 0, 1024, 768};

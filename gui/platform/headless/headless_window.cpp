@@ -14,6 +14,7 @@ HeadlessWindow::HeadlessWindow(HeadlessPlatform& platform, const platform::Windo
 
 HeadlessWindow::~HeadlessWindow() {
     if (!owner) return;
+    if (focused && focusTakeCount > focusReturnCount) ++owner->focusLeftCount;
     for (const HeadlessWindow*& selectionOwner : owner->selectionOwners)
         if (selectionOwner == this) selectionOwner = nullptr;
     owner->forgetWindow(this);
@@ -236,11 +237,7 @@ class HeadlessPopupLayer final : public platform::PopupLayer {
         ++owner->popupOpenCount;
         ++owner->popupLiveCount;
     }
-    ~HeadlessPopupLayer() override {
-        --owner->popupLiveCount;
-        owner->panelAreas.clear();
-        owner->panelPixels.clear();
-    }
+    ~HeadlessPopupLayer() override { --owner->popupLiveCount; }
     bool isUsable() const override { return usable; }
     platform::Area screenArea() override { return owner->screen; }
     void showPanels(const platform::PopupPanel* panels, size_t count) override {
