@@ -190,8 +190,12 @@ void X11Window::processEvents(platform::EventFilter filter) {
                 listener->windowPaint(paint);
             }
             pressTime = platform::current().ticks();
+            latchedButtons = event.xbutton.button == Button1   ? platform::kButtonLeft
+                             : event.xbutton.button == Button2 ? platform::kButtonMiddle
+                                                               : platform::kButtonRight;
             if (listener && x11_registry::hasWindow(this))
                 listener->windowButtonDown(event.xbutton.x, event.xbutton.y);
+            latchedButtons = 0;
             break;
         case DestroyNotify:
             if (event.xdestroywindow.window == window) gone = true;
@@ -250,6 +254,7 @@ bool X11Window::takeLeftButtonPress() {
     if (!XCheckIfEvent(display, &event, isLeftPress, reinterpret_cast<XPointer>(&window)))
         return false;
     pressTime = platform::current().ticks();
+    latchedButtons = platform::kButtonLeft;
     return true;
 }
 
@@ -288,7 +293,9 @@ uint32_t X11Window::pointerButtons() {
     unsigned mask;
     bool sameScreen;
     if (!queryPointer(rootX, rootY, windowX, windowY, mask, sameScreen)) return 0;
-    return pointerBits(mask);
+    const uint32_t latched = latchedButtons;
+    latchedButtons = 0;
+    return pointerBits(mask) | latched;
 }
 
 bool X11Window::pointerPosition(platform::PointerPosition& position) {

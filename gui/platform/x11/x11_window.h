@@ -69,6 +69,9 @@ class X11Window final : public platform::Window {
     bool gone = false;
     bool goneReported = false;
     uint32_t pressTime = 0;
+    // The button of the press being handled, reported held by the next poll even when it was
+    // let go before the press was read (a click shorter than the host's idle period).
+    uint32_t latchedButtons = 0;
     ::Window parent = 0;
     ::Window focusBefore = 0; // who had the keyboard before the window took it
     bool focusTaken = false;
