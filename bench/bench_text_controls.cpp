@@ -12,9 +12,9 @@
 #include "gui/pixel_surface.h"
 #include "gui/platform/headless/headless_platform.h"
 #include "gui/platform/headless/headless_window.h"
+#include "gui/platform/x11/x11_window.h"
 #include "gui/popup_menu.h"
 #include "gui/text_field.h"
-#include "gui/platform/x11/x11_window.h"
 #include "tests/support/xvfb_server.h"
 
 #include <X11/Xlib.h>

@@ -49,7 +49,7 @@ struct MenuTree {
 
 // Where and how a menu opens.
 struct MenuPlacement {
-    Point position;           // screen coordinates of the menu's top-left corner
+    Point position;               // screen coordinates of the menu's top-left corner
     bool rightButton = false;     // the right button may choose too
     EditorFrame* frame = nullptr; // the frame the menu opens from (its window and idle pump)
 };

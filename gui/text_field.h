@@ -48,10 +48,16 @@ class TextField : public ValueDisplay, private EditBoxOwner {
     virtual void setTextConvert(TextToTextWithData converter, void* data);
     virtual void setTextConvert(TextToText converter);
 
-    const char* getText() const { return text.c_str(); }
+    const char* getText() const {
+        return text.c_str();
+    }
     // The open edit box, or null when not editing.
-    EditBox* getEditBox() const { return editBox.get(); }
-    bool isEditing() const { return editBox != nullptr; }
+    EditBox* getEditBox() const {
+        return editBox.get();
+    }
+    bool isEditing() const {
+        return editBox != nullptr;
+    }
 #if TOOLKIT_NEWER
     bool wasEntered() const {
         return entered;

@@ -82,9 +82,8 @@ void HeadlessWindow::processEvents(platform::EventFilter filter) {
     // nested (paint-only) pass sees the queue as it is then.
     for (size_t index = 0; !destroyed && index < queue.size();) {
         const Event event = queue[index];
-        if (!isVisible(event) ||
-            (filter == platform::EventFilter::PaintOnly && event.kind != Kind::Paint &&
-             event.kind != Kind::Destroy)) {
+        if (!isVisible(event) || (filter == platform::EventFilter::PaintOnly &&
+                                  event.kind != Kind::Paint && event.kind != Kind::Destroy)) {
             ++index;
             continue;
         }

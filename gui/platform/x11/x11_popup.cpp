@@ -15,6 +15,12 @@ namespace {
 constexpr int kGrabTries = 20;
 constexpr uint32_t kGrabRetryMs = 10;
 
+// Panels of the layers open now, process-wide (GUI thread).
+std::vector<::Window>& openPanels() {
+    static std::vector<::Window> windows;
+    return windows;
+}
+
 struct PanelSet {
     const std::vector<::Window>* windows;
 };
@@ -24,6 +30,11 @@ Bool isPanelEvent(Display*, XEvent* event, XPointer set) {
     return std::find(windows.begin(), windows.end(), event->xany.window) != windows.end();
 }
 } // namespace
+
+bool x11_popup::isPanelWindow(unsigned long window) {
+    const auto& windows = openPanels();
+    return window != 0 && std::find(windows.begin(), windows.end(), window) != windows.end();
+}
 
 std::unique_ptr<X11PopupLayer> X11PopupLayer::open(X11Connection& connection) {
     if (!connection.isUsable()) return nullptr;
@@ -38,7 +49,14 @@ std::unique_ptr<X11PopupLayer> X11PopupLayer::open(X11Connection& connection) {
 }
 
 X11PopupLayer::~X11PopupLayer() {
-    if (!connection.isUsable()) return;
+    if (!connection.isUsable()) {
+        for (auto& panel : panels) {
+            auto& windows = openPanels();
+            windows.erase(std::remove(windows.begin(), windows.end(), panel->window),
+                          windows.end());
+        }
+        return;
+    }
     Display* display = connection.display();
     X11ErrorTrap trap(display);
     ungrab();
@@ -75,8 +93,8 @@ std::unique_ptr<X11PopupLayer::Panel> X11PopupLayer::makePanel(const platform::A
     attributes.override_redirect = True; // no window manager frame, placed where asked
     attributes.save_under = True;
     attributes.background_pixmap = None;
-    attributes.event_mask = ExposureMask | ButtonPressMask | ButtonReleaseMask |
-                            PointerMotionMask | KeyPressMask | KeyReleaseMask | FocusChangeMask;
+    attributes.event_mask = ExposureMask | ButtonPressMask | ButtonReleaseMask | PointerMotionMask |
+                            KeyPressMask | KeyReleaseMask | FocusChangeMask;
     auto panel = std::make_unique<Panel>();
     panel->area = area;
     panel->window = XCreateWindow(
@@ -84,18 +102,21 @@ std::unique_ptr<X11PopupLayer::Panel> X11PopupLayer::makePanel(const platform::A
         static_cast<unsigned>(height), 0, depth, InputOutput, visual,
         CWOverrideRedirect | CWSaveUnder | CWBackPixmap | CWEventMask, &attributes);
     if (!panel->window) return nullptr;
+    openPanels().push_back(panel->window);
     const Atom type = XInternAtom(display, "_NET_WM_WINDOW_TYPE", False);
     const Atom popupType = XInternAtom(display, "_NET_WM_WINDOW_TYPE_POPUP_MENU", False);
     XChangeProperty(display, panel->window, type, XA_ATOM, 32, PropModeReplace,
                     reinterpret_cast<const unsigned char*>(&popupType), 1);
     XStoreName(display, panel->window, "Menu");
     XMapRaised(display, panel->window);
-    panel->presenter = std::make_unique<X11Presenter>(display, panel->window, visual, depth,
-                                                      width, height);
+    panel->presenter =
+        std::make_unique<X11Presenter>(display, panel->window, visual, depth, width, height);
     return panel;
 }
 
 void X11PopupLayer::destroyPanel(Panel& panel) {
+    auto& windows = openPanels();
+    windows.erase(std::remove(windows.begin(), windows.end(), panel.window), windows.end());
     panel.presenter.reset();
     if (panel.window) XDestroyWindow(connection.display(), panel.window);
     panel.window = 0;
@@ -107,10 +128,9 @@ bool X11PopupLayer::grab() {
     const ::Window on = panels.front()->window;
     XSync(display, False); // the panel is viewable before the grab is asked for
     for (int tries = 0; tries < kGrabTries; ++tries) {
-        const int pointer =
-            XGrabPointer(display, on, False,
-                         ButtonPressMask | ButtonReleaseMask | PointerMotionMask, GrabModeAsync,
-                         GrabModeAsync, None, None, CurrentTime);
+        const int pointer = XGrabPointer(display, on, False,
+                                         ButtonPressMask | ButtonReleaseMask | PointerMotionMask,
+                                         GrabModeAsync, GrabModeAsync, None, None, CurrentTime);
         if (pointer == GrabSuccess) {
             if (XGrabKeyboard(display, on, False, GrabModeAsync, GrabModeAsync, CurrentTime) ==
                 GrabSuccess)
@@ -155,8 +175,9 @@ void X11PopupLayer::showPanels(const platform::PopupPanel* shown, size_t count) 
     for (size_t i = 0; i < count; ++i) {
         Panel& panel = *panels[i];
         if (shown[i].pixels) panel.picture = *shown[i].pixels;
-        const platform::Area all{0, 0, std::min(panel.picture.width, panel.area.right - panel.area.left),
-                                 std::min(panel.picture.height, panel.area.bottom - panel.area.top)};
+        const platform::Area all{
+            0, 0, std::min(panel.picture.width, panel.area.right - panel.area.left),
+            std::min(panel.picture.height, panel.area.bottom - panel.area.top)};
         if (!all.isEmpty() && panel.presenter && panel.presenter->isReady())
             panel.presenter->put(panel.picture, all);
     }

@@ -19,6 +19,11 @@
 
 class X11Connection;
 
+namespace x11_popup {
+// Whether `window` is a panel of a popup layer open now (its events are the layer's).
+bool isPanelWindow(unsigned long window);
+} // namespace x11_popup
+
 class X11PopupLayer final : public platform::PopupLayer {
   public:
     // Null when the screen has no true-colour default visual.

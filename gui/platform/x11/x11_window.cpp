@@ -145,6 +145,12 @@ bool X11Window::isUsable() const {
     return !gone && connection && connection->isUsable();
 }
 
+namespace {
+Bool isNotPanelEvent(Display*, XEvent* event, XPointer) {
+    return !x11_popup::isPanelWindow(event->xany.window);
+}
+} // namespace
+
 bool X11Window::nextEvent(platform::EventFilter filter, XEvent& event) {
     if (!isUsable()) return false;
     Display* display = connection->display();
@@ -155,18 +161,9 @@ bool X11Window::nextEvent(platform::EventFilter filter, XEvent& event) {
         return XCheckTypedWindowEvent(display, window, DestroyNotify, &event);
     }
     if (XPending(display) <= 0 || !connection->isUsable()) return false;
-    // Keyboard layout changes (xdotool and input tools remap keys for characters they type)
-    // must reach Xlib's key tables before the keys that follow them are looked up.
-    while (XCheckTypedEvent(display, MappingNotify, &event))
-        XRefreshKeyboardMapping(&event.xmapping);
-    // Only this window's events: an open menu's panels share the connection and read their
-    // own. Events for windows that no longer exist are dropped.
-    if (XCheckWindowEvent(display, window, ~0L, &event)) return connection->isUsable();
-    if (XCheckTypedWindowEvent(display, window, SelectionRequest, &event) ||
-        XCheckTypedWindowEvent(display, window, SelectionClear, &event) ||
-        XCheckTypedWindowEvent(display, window, SelectionNotify, &event))
-        return connection->isUsable();
-    return false;
+    // Everything in queue order except what an open menu's panels read themselves.
+    if (!XCheckIfEvent(display, &event, isNotPanelEvent, nullptr)) return false;
+    return connection->isUsable();
 }
 
 void X11Window::processEvents(platform::EventFilter filter) {
@@ -174,6 +171,12 @@ void X11Window::processEvents(platform::EventFilter filter) {
     bool paintPending = false;
     XEvent event;
     while (nextEvent(filter, event)) {
+        // Keyboard layout changes (xdotool and input tools remap keys for the characters they
+        // type) must reach Xlib's key tables before the keys that follow are looked up.
+        if (event.type == MappingNotify) {
+            XRefreshKeyboardMapping(&event.xmapping);
+            continue;
+        }
         if (event.xany.window != window) continue;
         switch (event.type) {
         case Expose:

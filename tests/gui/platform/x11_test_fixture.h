@@ -95,5 +95,4 @@ class X11WindowTest : public ::testing::Test {
     RecordingListener listener;
 };
 
-
 } // namespace x11_test

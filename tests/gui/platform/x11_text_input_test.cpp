@@ -129,7 +129,7 @@ TEST_F(X11WindowTest, SelectionsTravelBetweenConnectionsInTheirEncodings) {
     ASSERT_NE(data, nullptr);
     EXPECT_EQ(type, utf8);
     EXPECT_EQ(std::string(reinterpret_cast<char*>(data), count), "Gr\xc3\xbc\xc3\x9f"
-                                                                  "e");
+                                                                 "e");
     XFree(data);
     done = true;
     owner.join();

@@ -76,7 +76,7 @@ TEST_F(EditBoxInput, TypingReplacesTheSelectionAndCaretKeysEdit) {
     EXPECT_EQ(model().selectionStart(), 1);
     EXPECT_EQ(model().selectionEnd(), 2);
     EXPECT_EQ(platform.selection(Selection::Primary), "d"); // a selection made is offered
-    key(KeyCode::Character, platform::kModAlt, 'x'); // an accelerator, not text
+    key(KeyCode::Character, platform::kModAlt, 'x');        // an accelerator, not text
     key(KeyCode::Tab);
     key(KeyCode::Escape); // nothing, as the box has always done
     EXPECT_TRUE(field->isEditing());
