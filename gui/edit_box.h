@@ -1,10 +1,13 @@
 // EditBox: the single-line edit box a text field opens over itself while it is edited. The
 // toolkit owns the editing rules (EditBoxModel) and draws the box (its owner draws it over
 // itself, so the frame's idle redraw shows it); a window system supplies a peer that gives the
-// box keyboard focus and feeds it keys, clicks and clipboard text. Without a peer factory (no
-// window system, tests) the box has no peer and is driven through its own calls.
+// box keyboard focus and the clipboard. Without a factory of its own a box opened on a frame
+// with a window gets the window peer (focus and selections through the platform window); a
+// box without a frame has no peer and is driven through its own calls. The frame routes its
+// window's keys, focus loss and presses inside the box to the box.
 //
-// State: the spec it was opened with, the model, the owner (not owned), the peer (owned).
+// State: the spec it was opened with, the model, the owner and the frame (not owned), the peer
+// (owned).
 // GUI thread only.
 #pragma once
 
@@ -12,6 +15,7 @@
 #include "gui/edit_box_model.h"
 #include "gui/font.h"
 #include "gui/geometry.h"
+#include "gui/platform/platform.h"
 
 #include <cstdint>
 #include <memory>
@@ -49,6 +53,10 @@ class EditBoxPeer {
     virtual ~EditBoxPeer() = default;
     // The box's look changed; show it again.
     virtual void boxChanged() = 0;
+    // A selection's text into `out` (cut to 255 characters); false when there is none.
+    virtual bool readSelection(platform::Selection, TextBuffer&) { return false; }
+    // Offers `text` as the selection's content.
+    virtual void writeSelection(platform::Selection, const char*) {}
 };
 
 class EditBoxPeerFactory {
@@ -60,7 +68,7 @@ class EditBoxPeerFactory {
     ~EditBoxPeerFactory() = default;
 };
 
-// The factory new boxes use (process-wide; null: boxes without a peer). Set by a back end.
+// The factory new boxes use (process-wide; null: the window peer). Tests set their own.
 void setEditBoxPeerFactory(EditBoxPeerFactory* factory);
 EditBoxPeerFactory* editBoxPeerFactory();
 
@@ -89,15 +97,33 @@ class EditBox {
     // A press or drag at x, box coordinates.
     void pointer(int32_t x, bool extend);
 
+    // ---- input, from the frame's window ----
+    // Editing keys, Control-A/C/X/V, Shift-Insert, Control-Insert and Shift-Delete; releases
+    // are ignored. Enter may destroy the box before this returns.
+    void keyEvent(const platform::KeyEvent& event);
+    // A press at `where` (frame window coordinates, inside the box) with the Mouse* buttons:
+    // the left button places the caret (Shift extends) and selects while dragged, keeping the
+    // host serviced; the middle button pastes the primary selection there.
+    void press(const Point& where, int32_t buttons);
+    bool contains(const Point& where) const { return spec.area.pointInside(where); }
+    // Forgets the peer without a word to the window (the window is going away).
+    void dropPeer() { peer.reset(); }
+
     // Draws the box over its area: fill, text scrolled to keep the caret in view, selection,
     // caret.
     void draw(DrawContext& context);
 
   private:
     void changed();
+    // Where the text starts now, frame window coordinates.
+    int32_t textLeft() const;
+    void claimPrimary();
+    void pasteFrom(platform::Selection selection);
+    void copyTo(platform::Selection selection, bool andCut);
 
     EditBoxSpec spec;
     EditBoxModel model;
     EditBoxOwner& owner;
+    EditorFrame* frame;
     std::unique_ptr<EditBoxPeer> peer;
 };

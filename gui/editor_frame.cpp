@@ -6,6 +6,7 @@
 #include "gui/bitmap.h"
 #include "gui/draw_context.h"
 #include "gui/drop_target.h"
+#include "gui/edit_box.h"
 #include "gui/editor_base.h"
 #include "gui/platform/module_handle.h"
 
@@ -115,6 +116,8 @@ void EditorFrame::createWindow() {
 }
 
 void EditorFrame::destroyWindow() {
+    // An edit box still open keeps its text but lets go of the window it took focus on.
+    if (activeEditBox) activeEditBox->dropPeer();
     if (window) {
         window->detach();
         pointer.setWindow(nullptr);
@@ -164,6 +167,28 @@ void EditorFrame::windowButtonDown(int32_t x, int32_t y) {
         unknownDamage = true;
         mouse(&context, where);
     }
+    --dispatchDepth;
+    const bool released = referenceCount == 1;
+    forget();
+    if (!released) flushDamage();
+}
+
+void EditorFrame::windowKey(const platform::KeyEvent& key) {
+    if (!activeEditBox) return;
+    remember();
+    ++dispatchDepth;
+    activeEditBox->keyEvent(key); // Enter may end the edit and destroy the box
+    --dispatchDepth;
+    const bool released = referenceCount == 1;
+    forget();
+    if (!released) flushDamage();
+}
+
+void EditorFrame::windowFocus(bool gained) {
+    if (gained || !activeEditBox) return;
+    remember();
+    ++dispatchDepth;
+    activeEditBox->focusLost();
     --dispatchDepth;
     const bool released = referenceCount == 1;
     forget();

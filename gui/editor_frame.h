@@ -31,6 +31,7 @@
 class Bitmap;
 class DrawContext;
 class DropTarget;
+class EditBox;
 class EditorBase;
 
 class EditorFrame : public View, public ContextHost, private platform::WindowListener {
@@ -88,6 +89,14 @@ class EditorFrame : public View, public ContextHost, private platform::WindowLis
     void setEditView(View* view);
     View* getEditView() const {
         return editView;
+    }
+    // The edit box open on this frame (one at a time): the window's keys and focus changes go
+    // to it, and a press inside it stays in it instead of ending the edit.
+    void setActiveEditBox(EditBox* box) {
+        activeEditBox = box;
+    }
+    EditBox* getActiveEditBox() const {
+        return activeEditBox;
     }
 
     // Pointer position relative to the frame's window.
@@ -183,6 +192,8 @@ class EditorFrame : public View, public ContextHost, private platform::WindowLis
     void windowPaint(const platform::Area& area) override;
     void windowButtonDown(int32_t x, int32_t y) override;
     void windowDestroyed() override;
+    void windowKey(const platform::KeyEvent& key) override;
+    void windowFocus(bool gained) override;
 
     void createWindow();
     void destroyWindow();
@@ -208,6 +219,7 @@ class EditorFrame : public View, public ContextHost, private platform::WindowLis
     View** views = nullptr;
     View* modalView = nullptr;
     View* editView = nullptr;
+    EditBox* activeEditBox = nullptr;
     bool firstDraw = true;
     bool open = true;
     bool dropActive = false;

@@ -4,6 +4,7 @@
 
 #include "frame/effect_base.h"
 #include "gui/draw_context.h"
+#include "gui/edit_box.h"
 #include "gui/editor_base.h"
 
 // ---- input ----
@@ -17,6 +18,11 @@ bool EditorFrame::hits(View* view, const Point& where) {
 }
 
 void EditorFrame::mouse(DrawContext* context, Point& where) {
+    // A press inside the open edit box places the caret or selects there; the edit goes on.
+    if (activeEditBox && activeEditBox->contains(where)) {
+        activeEditBox->press(where, context ? context->getMouseButtons() : 0);
+        return;
+    }
     if (editView) {
         // A click anywhere ends text entry.
         View* previous = editView;

@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <vector>
 
+class EditorFrame;
 class PopupMenu;
 class MenuLook;
 
@@ -48,8 +49,9 @@ struct MenuTree {
 
 // Where and how a menu opens.
 struct MenuPlacement {
-    Point position;           // screen coordinates of the menu's top-left corner
-    bool rightButton = false; // the right button may choose too
+    Point position;               // screen coordinates of the menu's top-left corner
+    bool rightButton = false;     // the right button may choose too
+    EditorFrame* frame = nullptr; // the frame the menu opens from (its window and idle pump)
 };
 
 class MenuPresenter {
@@ -62,6 +64,6 @@ class MenuPresenter {
     ~MenuPresenter() = default;
 };
 
-// The presenter menus use (process-wide; null: menus open with no choice).
+// The presenter menus use (process-wide; null: the window presenter of menu_window.h).
 void setMenuPresenter(MenuPresenter* presenter);
 MenuPresenter* menuPresenter();

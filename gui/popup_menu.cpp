@@ -4,6 +4,7 @@
 #include "gui/bitmap.h"
 #include "gui/draw_context.h"
 #include "gui/editor_frame.h"
+#include "gui/menu_window.h"
 #if TOOLKIT_NEWER
 #include "gui/menu_look.h"
 #endif
@@ -104,7 +105,9 @@ void PopupMenu::takeFocus(DrawContext* context) {
     placement.position =
         Point(origin.h + size.left, origin.v + ((style & kMenuOpenAtTop) ? size.top : size.bottom));
     placement.rightButton = (openingButtons & MouseRight) != 0;
-    const int32_t chosen = currentPresenter ? currentPresenter->track(tree, placement) : -1;
+    placement.frame = frame;
+    MenuPresenter& presenter = currentPresenter ? *currentPresenter : windowMenuPresenter();
+    const int32_t chosen = presenter.track(tree, placement);
 
     remember(); // the listener may remove this menu from its frame
     if (frame && frame->getEditView() == this) frame->setEditView(nullptr);

@@ -34,6 +34,11 @@ class TextField : public ValueDisplay, private EditBoxOwner {
     void mouse(DrawContext* context, Point& where) override;
     void takeFocus(DrawContext* context) override;
     void looseFocus(DrawContext* context) override;
+#if TOOLKIT_NEWER
+    // The host's keys while editing go to the box (answered 1); otherwise -1.
+    int32_t onKeyDown(VstKeyCode& keyCode) override;
+    int32_t onKeyUp(VstKeyCode& keyCode) override;
+#endif
 
     // Copies the text (cut to 255 characters) and marks the field dirty when it differs;
     // null is ignored.
@@ -43,10 +48,16 @@ class TextField : public ValueDisplay, private EditBoxOwner {
     virtual void setTextConvert(TextToTextWithData converter, void* data);
     virtual void setTextConvert(TextToText converter);
 
-    const char* getText() const { return text.c_str(); }
+    const char* getText() const {
+        return text.c_str();
+    }
     // The open edit box, or null when not editing.
-    EditBox* getEditBox() const { return editBox.get(); }
-    bool isEditing() const { return editBox != nullptr; }
+    EditBox* getEditBox() const {
+        return editBox.get();
+    }
+    bool isEditing() const {
+        return editBox != nullptr;
+    }
 #if TOOLKIT_NEWER
     bool wasEntered() const {
         return entered;

@@ -6,6 +6,7 @@
 // Everything here is called on the host's GUI thread. current() is process-wide plain state.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 
@@ -56,6 +57,37 @@ struct PointerPosition {
     int32_t windowY = 0;
 };
 
+// Keys as the toolkit tells them apart; a back end maps its own key codes to these. A key that
+// types a character of the keyboard layout comes as Character with its 8-bit character.
+enum class KeyCode : int32_t {
+    Unknown,
+    Character,
+    Left,
+    Right,
+    Up,
+    Down,
+    Home,
+    End,
+    Backspace,
+    Delete,
+    Insert,
+    Enter,
+    KeypadEnter,
+    Escape,
+    Tab,
+};
+
+struct KeyEvent {
+    KeyCode code = KeyCode::Unknown;
+    char character = 0;     // for Character
+    uint32_t modifiers = 0; // kModShift, kModControl, kModAlt held with the key
+    bool pressed = true;    // false for a release
+};
+
+// The two text selections of a desktop: the clipboard (copy and paste) and the primary
+// selection (the text last selected, pasted with the middle button).
+enum class Selection : int32_t { Clipboard, Primary };
+
 // What a window reports while its events are processed (the toolkit's window procedure).
 class WindowListener {
   public:
@@ -65,6 +97,10 @@ class WindowListener {
     virtual void windowButtonDown(int32_t x, int32_t y) = 0;
     // The window is gone (destroyed with its parent, or the connection was lost).
     virtual void windowDestroyed() = 0;
+    // A key went down or up while the window had the keyboard focus.
+    virtual void windowKey(const KeyEvent&) {}
+    // The window got or lost the keyboard focus.
+    virtual void windowFocus(bool) {}
 
   protected:
     ~WindowListener() = default;
@@ -73,6 +109,42 @@ class WindowListener {
 enum class EventFilter {
     All,       // paints, button presses and destruction
     PaintOnly, // only paints (inside a mouse-tracking loop); presses stay queued
+};
+
+// How the pointer moved or clicked over an open popup layer.
+enum class PopupPointer : int32_t { Move, Press, Release };
+
+// What a popup layer reports while its events are processed. Positions are screen pixels.
+class PopupListener {
+  public:
+    virtual void popupKey(const KeyEvent& key) = 0;
+    // `button`: 1 left, 2 middle, 3 right (0 for a move).
+    virtual void popupPointer(PopupPointer kind, int32_t screenX, int32_t screenY,
+                              int32_t button) = 0;
+
+  protected:
+    ~PopupListener() = default;
+};
+
+// One panel of a popup layer: where it is on the screen and its pixels (sized as the area).
+struct PopupPanel {
+    Area area;
+    const PixelSurface* pixels = nullptr;
+};
+
+// Windows over everything else on the screen (an open menu's panels) with the pointer and the
+// keyboard grabbed while it exists: every press, move and key goes to it, wherever it happens.
+// Destroying it removes every panel and releases the grabs.
+class PopupLayer {
+  public:
+    virtual ~PopupLayer() = default;
+    // False once the grabs are lost or the connection is gone: the popup should close.
+    virtual bool isUsable() const = 0;
+    // The screen the panels must stay on.
+    virtual Area screenArea() = 0;
+    // Shows exactly these panels, outermost first; earlier ones not listed again are removed.
+    virtual void showPanels(const PopupPanel* panels, size_t count) = 0;
+    virtual void processEvents(PopupListener& listener) = 0;
 };
 
 // A child window inside a host-provided window. Destroying the object destroys the window.
@@ -103,6 +175,18 @@ class Window {
     virtual int32_t getCursor() const = 0;
     // Shows one of the CursorType shapes; other values are ignored.
     virtual void setCursor(int32_t type) = 0;
+
+    // Text entry: takes the keyboard focus (keys then reach the listener) and later gives it
+    // back to whoever had it before. False when the window system refused.
+    virtual bool takeKeyboardFocus() { return false; }
+    virtual void giveBackKeyboardFocus() {}
+    // Makes this window the owner of the selection with `text` (8-bit, copied).
+    virtual bool setSelectionText(Selection, const char*) { return false; }
+    // The selection's text (8-bit, cut to capacity - 1 with a terminating zero), waiting a
+    // bounded time for its owner; false when there is none.
+    virtual bool getSelectionText(Selection, char*, size_t) { return false; }
+    // A popup layer on this window's screen, or null when none can be made.
+    virtual std::unique_ptr<PopupLayer> openPopupLayer() { return nullptr; }
 };
 
 // What a child window is made from.

@@ -126,3 +126,44 @@ void HeadlessPlatform::drag(HeadlessWindow& window, int32_t x0, int32_t y0, int3
     // The release is read at the end position.
     steps.push_back({originX + x1, originY + y1, modifiers, 1});
 }
+
+// ---- selections ----
+
+void HeadlessPlatform::setSelection(platform::Selection which, const std::string& text) {
+    const auto index = static_cast<size_t>(which);
+    selections[index] = text;
+    selectionOwners[index] = nullptr;
+}
+
+const std::string& HeadlessPlatform::selection(platform::Selection which) const {
+    return selections[static_cast<size_t>(which)];
+}
+
+bool HeadlessPlatform::selectionOwnedByToolkit(platform::Selection which) const {
+    return selectionOwners[static_cast<size_t>(which)] != nullptr;
+}
+
+// ---- popup script ----
+
+void HeadlessPlatform::popupKey(platform::KeyCode code, uint32_t modifiers) {
+    PopupStep step;
+    step.isKey = true;
+    step.key.code = code;
+    step.key.modifiers = modifiers;
+    popupSteps.push_back(step);
+}
+
+void HeadlessPlatform::popupPointer(platform::PopupPointer kind, int32_t x, int32_t y,
+                                    int32_t button) {
+    PopupStep step;
+    step.kind = kind;
+    step.x = x;
+    step.y = y;
+    step.button = kind == platform::PopupPointer::Move ? 0 : button;
+    popupSteps.push_back(step);
+}
+
+void HeadlessPlatform::popupClick(int32_t x, int32_t y) {
+    popupPointer(platform::PopupPointer::Press, x, y, 1);
+    popupPointer(platform::PopupPointer::Release, x, y, 1);
+}

@@ -8,11 +8,18 @@
 // position with its own buttons. When the script runs out the pointer rests at the last
 // step's position with the mouse buttons released (modifiers stay).
 //
+// Keys and focus changes are queued on a window (HeadlessWindow); the two selections are
+// process-wide texts here. Popup layers take their events from a popup script: each
+// processEvents call of an open layer delivers the next step; a layer whose script has run out
+// is lost (the scripted user walked away), so a menu never waits for ever.
+//
 // Install with platform::setCurrent(&instance) (or HeadlessPlatform::Scope). GUI thread only.
 // This back end is linked only into tests, and with it the switch below.
 #pragma once
 
 #include "gui/platform/platform.h"
+
+#include "gui/pixel_surface.h"
 
 #include <cstdint>
 #include <deque>
@@ -34,6 +41,17 @@ class HeadlessPlatform final : public platform::Platform {
         int32_t y = 0;
         uint32_t buttons = 0;
         int32_t polls = 1;
+    };
+
+    // One step of the popup script: a key, or a pointer move, press or release (screen
+    // coordinates, button 1 to 3).
+    struct PopupStep {
+        bool isKey = false;
+        platform::KeyEvent key;
+        platform::PopupPointer kind = platform::PopupPointer::Move;
+        int32_t x = 0;
+        int32_t y = 0;
+        int32_t button = 0;
     };
 
     // Makes a HeadlessPlatform the current platform for its lifetime.
@@ -84,6 +102,34 @@ class HeadlessPlatform final : public platform::Platform {
     void drag(HeadlessWindow& window, int32_t x0, int32_t y0, int32_t x1, int32_t y1, int32_t moves,
               uint32_t modifiers = 0);
 
+    // ---- selections ----
+    void setSelection(platform::Selection which, const std::string& text);
+    const std::string& selection(platform::Selection which) const;
+    // Whether a window of the toolkit set the selection last (and still exists).
+    bool selectionOwnedByToolkit(platform::Selection which) const;
+
+    // Windows destroyed while they still held the keyboard focus they took.
+    int focusesLeftBehind() const { return focusLeftCount; }
+
+    // ---- popup layers ----
+    void popupKey(platform::KeyCode code, uint32_t modifiers = 0);
+    void popupPointer(platform::PopupPointer kind, int32_t x, int32_t y, int32_t button = 1);
+    // A left click at a screen point: press and release.
+    void popupClick(int32_t x, int32_t y);
+    void setScreenArea(const platform::Area& area) { screen = area; }
+    const platform::Area& getScreenArea() const { return screen; }
+    void setRefusePopups(bool refuse) { refusePopups = refuse; }
+    int popupsOpened() const { return popupOpenCount; }
+    // Layers alive now (each holds the grabs).
+    int popupsOpen() const { return popupLiveCount; }
+    // The panels the last showPanels call showed (kept after the layer is gone), with copies
+    // of their pixels.
+    const std::vector<platform::Area>& shownPanelAreas() const { return panelAreas; }
+    const std::vector<PixelSurface>& shownPanelPixels() const { return panelPixels; }
+    // Steps taken by layers so far, and steps still waiting.
+    int popupStepsTaken() const { return popupStepCount; }
+    size_t popupStepsLeft() const { return popupSteps.size(); }
+
     // ---- windows and classes ----
     // Makes the next createChildWindow calls answer null (a bad parent, no display).
     void setRefuseWindows(bool refuse) { refuseWindows = refuse; }
@@ -101,6 +147,7 @@ class HeadlessPlatform final : public platform::Platform {
 
   private:
     friend class HeadlessWindow;
+    friend class HeadlessPopupLayer;
     void forgetWindow(HeadlessWindow* window);
 
     uint32_t now = 1000;
@@ -118,4 +165,15 @@ class HeadlessPlatform final : public platform::Platform {
     int registrations = 0;
     int unregistrations = 0;
     std::string lastClass;
+    int focusLeftCount = 0;
+    std::string selections[2];
+    const HeadlessWindow* selectionOwners[2] = {};
+    platform::Area screen{0, 0, 1024, 768};
+    bool refusePopups = false;
+    int popupOpenCount = 0;
+    int popupLiveCount = 0;
+    int popupStepCount = 0;
+    std::deque<PopupStep> popupSteps;
+    std::vector<platform::Area> panelAreas;
+    std::vector<PixelSurface> panelPixels;
 };

@@ -13,7 +13,11 @@ HeadlessWindow::HeadlessWindow(HeadlessPlatform& platform, const platform::Windo
       dropListener(windowSpec.dropListener), shown(windowWidth, windowHeight) {}
 
 HeadlessWindow::~HeadlessWindow() {
-    if (owner) owner->forgetWindow(this);
+    if (!owner) return;
+    if (focused && focusTakeCount > focusReturnCount) ++owner->focusLeftCount;
+    for (const HeadlessWindow*& selectionOwner : owner->selectionOwners)
+        if (selectionOwner == this) selectionOwner = nullptr;
+    owner->forgetWindow(this);
 }
 
 uint32_t HeadlessWindow::now() const {
@@ -31,6 +35,30 @@ void HeadlessWindow::expose(const platform::Area& area) {
 
 void HeadlessWindow::queuePress(int32_t x, int32_t y, uint32_t at) {
     queue.push_back({Kind::Press, {}, x, y, at ? at : now()});
+}
+
+void HeadlessWindow::queueKey(platform::KeyCode code, char character, uint32_t modifiers,
+                              bool release) {
+    Event event{Kind::Key, {}, 0, 0, now()};
+    event.key.code = code;
+    event.key.character = character;
+    event.key.modifiers = modifiers;
+    queue.push_back(event);
+    if (release) {
+        event.key.pressed = false;
+        queue.push_back(event);
+    }
+}
+
+void HeadlessWindow::queueText(const char* text) {
+    for (const char* p = text; p && *p; ++p)
+        queueKey(platform::KeyCode::Character, *p);
+}
+
+void HeadlessWindow::queueFocus(bool gained) {
+    Event event{Kind::Focus, {}, 0, 0, now()};
+    event.gained = gained;
+    queue.push_back(event);
 }
 
 void HeadlessWindow::destroyByHost() {
@@ -73,8 +101,8 @@ void HeadlessWindow::processEvents(platform::EventFilter filter) {
     // nested (paint-only) pass sees the queue as it is then.
     for (size_t index = 0; !destroyed && index < queue.size();) {
         const Event event = queue[index];
-        if (!isVisible(event) ||
-            (filter == platform::EventFilter::PaintOnly && event.kind == Kind::Press)) {
+        if (!isVisible(event) || (filter == platform::EventFilter::PaintOnly &&
+                                  event.kind != Kind::Paint && event.kind != Kind::Destroy)) {
             ++index;
             continue;
         }
@@ -101,6 +129,18 @@ void HeadlessWindow::processEvents(platform::EventFilter filter) {
             break;
         case Kind::Destroy:
             destroyed = true;
+            break;
+        case Kind::Key:
+        case Kind::Focus:
+            deliverPaint();
+            if (event.kind == Kind::Focus) focused = event.gained;
+            if (listener && !destroyed) {
+                if (event.kind == Kind::Key)
+                    listener->windowKey(event.key);
+                else
+                    listener->windowFocus(event.gained);
+            }
+            index = 0; // as for a press: the handler may have changed the queue
             break;
         }
     }
@@ -173,4 +213,79 @@ void HeadlessWindow::setCursor(int32_t type) {
     if (type < platform::kCursorDefault || type > platform::kCursorSizeNWSE) return;
     cursorType = type;
     ++cursorChangeCount;
+}
+
+// ---- keyboard focus and selections ----
+
+bool HeadlessWindow::takeKeyboardFocus() {
+    if (destroyed || refuseFocus) return false;
+    ++focusTakeCount;
+    focused = true;
+    return true;
+}
+
+void HeadlessWindow::giveBackKeyboardFocus() {
+    ++focusReturnCount;
+    focused = false;
+}
+
+bool HeadlessWindow::setSelectionText(platform::Selection which, const char* text) {
+    if (destroyed || !owner || !text) return false;
+    const auto index = static_cast<size_t>(which);
+    owner->selections[index] = text;
+    owner->selectionOwners[index] = this;
+    return true;
+}
+
+bool HeadlessWindow::getSelectionText(platform::Selection which, char* buffer, size_t capacity) {
+    if (destroyed || !owner || !buffer || capacity == 0) return false;
+    const std::string& text = owner->selections[static_cast<size_t>(which)];
+    if (text.empty()) return false;
+    const size_t count = std::min(text.size(), capacity - 1);
+    std::memcpy(buffer, text.data(), count);
+    buffer[count] = 0;
+    return true;
+}
+
+// ---- popup layers ----
+
+class HeadlessPopupLayer final : public platform::PopupLayer {
+  public:
+    explicit HeadlessPopupLayer(HeadlessPlatform& platform) : owner(&platform) {
+        ++owner->popupOpenCount;
+        ++owner->popupLiveCount;
+    }
+    ~HeadlessPopupLayer() override { --owner->popupLiveCount; }
+    bool isUsable() const override { return usable; }
+    platform::Area screenArea() override { return owner->screen; }
+    void showPanels(const platform::PopupPanel* panels, size_t count) override {
+        owner->panelAreas.clear();
+        owner->panelPixels.clear();
+        for (size_t i = 0; i < count; ++i) {
+            owner->panelAreas.push_back(panels[i].area);
+            owner->panelPixels.push_back(panels[i].pixels ? *panels[i].pixels : PixelSurface());
+        }
+    }
+    void processEvents(platform::PopupListener& listener) override {
+        if (owner->popupSteps.empty()) {
+            usable = false;
+            return;
+        }
+        const HeadlessPlatform::PopupStep step = owner->popupSteps.front();
+        owner->popupSteps.pop_front();
+        ++owner->popupStepCount;
+        if (step.isKey)
+            listener.popupKey(step.key);
+        else
+            listener.popupPointer(step.kind, step.x, step.y, step.button);
+    }
+
+  private:
+    HeadlessPlatform* owner;
+    bool usable = true;
+};
+
+std::unique_ptr<platform::PopupLayer> HeadlessWindow::openPopupLayer() {
+    if (destroyed || !owner || owner->refusePopups) return nullptr;
+    return std::make_unique<HeadlessPopupLayer>(*owner);
 }

@@ -41,8 +41,22 @@ class HeadlessWindow final : public platform::Window {
     bool resize(int32_t width, int32_t height) override;
     int32_t getCursor() const override { return cursorType; }
     void setCursor(int32_t type) override;
+    bool takeKeyboardFocus() override;
+    void giveBackKeyboardFocus() override;
+    bool setSelectionText(platform::Selection which, const char* text) override;
+    bool getSelectionText(platform::Selection which, char* buffer, size_t capacity) override;
+    std::unique_ptr<platform::PopupLayer> openPopupLayer() override;
 
     // ---- scripting ----
+    // A key going down (and, with release, up again), visible from now on.
+    void queueKey(platform::KeyCode code, char character = 0, uint32_t modifiers = 0,
+                  bool release = false);
+    // Every character of `text` typed in turn.
+    void queueText(const char* text);
+    // The window system moves the keyboard focus to (gained) or away from the window.
+    void queueFocus(bool gained);
+    // Makes takeKeyboardFocus refuse.
+    void setRefuseFocus(bool refuse) { refuseFocus = refuse; }
     // An exposure of `area`, visible from now on.
     void expose(const platform::Area& area);
     void exposeAll() { expose({0, 0, windowWidth, windowHeight}); }
@@ -69,6 +83,9 @@ class HeadlessWindow final : public platform::Window {
     const PixelSurface& screen() const { return shown; }
     int cursorChanges() const { return cursorChangeCount; }
     bool isDetached() const { return listener == nullptr; }
+    bool hasKeyboardFocus() const { return focused; }
+    int focusTakes() const { return focusTakeCount; }
+    int focusReturns() const { return focusReturnCount; }
 
     int32_t getWidth() const { return windowWidth; }
     int32_t getHeight() const { return windowHeight; }
@@ -78,13 +95,15 @@ class HeadlessWindow final : public platform::Window {
     const std::string title;
 
   private:
-    enum class Kind { Paint, Press, Destroy };
+    enum class Kind { Paint, Press, Destroy, Key, Focus };
     struct Event {
         Kind kind;
         platform::Area area;
         int32_t x;
         int32_t y;
         uint32_t visibleFrom;
+        platform::KeyEvent key{};
+        bool gained = false;
     };
 
     friend class HeadlessPlatform;
@@ -106,4 +125,8 @@ class HeadlessWindow final : public platform::Window {
     uint32_t pressTime = 0;
     bool destroyed = false;
     bool destroyReported = false;
+    bool focused = false;
+    bool refuseFocus = false;
+    int focusTakeCount = 0;
+    int focusReturnCount = 0;
 };

@@ -4,6 +4,8 @@
 
 #include "gui/pixel_surface.h"
 #include "gui/platform/x11/x11_error_trap.h"
+#include "gui/platform/x11/x11_keys.h"
+#include "gui/platform/x11/x11_popup.h"
 #include "gui/platform/x11/x11_window_registry.h"
 
 #include <X11/Xutil.h>
@@ -74,7 +76,8 @@ std::unique_ptr<X11Window> X11Window::create(const platform::WindowSpec& windowS
         return nullptr;
     }
     XSetWindowAttributes attributes{};
-    attributes.event_mask = ExposureMask | ButtonPressMask | StructureNotifyMask;
+    attributes.event_mask = ExposureMask | ButtonPressMask | StructureNotifyMask | KeyPressMask |
+                            KeyReleaseMask | FocusChangeMask;
     attributes.background_pixmap = None; // no flash of a background colour before painting
     attributes.bit_gravity = NorthWestGravity;
     const ::Window window =
@@ -118,6 +121,8 @@ std::unique_ptr<X11Window> X11Window::create(const platform::WindowSpec& windowS
     result->presenter = std::move(presenter);
     result->visual = parentAttributes.visual;
     result->depth = parentAttributes.depth;
+    result->parent = parent;
+    result->selection = std::make_unique<X11Selection>(display, window);
     x11_registry::addWindow(result.get());
     return result;
 }
@@ -130,6 +135,7 @@ X11Window::~X11Window() {
         X11ErrorTrap trap(display);
         presenter.reset();
         if (connection->isUsable()) {
+            giveBackKeyboardFocus();
             for (Cursor cursor : cursors)
                 if (cursor) XFreeCursor(display, cursor);
             // After a DestroyNotify the id is stale; the trap swallows the BadWindow.
@@ -144,16 +150,24 @@ bool X11Window::isUsable() const {
     return !gone && connection && connection->isUsable();
 }
 
+namespace {
+Bool isNotPanelEvent(Display*, XEvent* event, XPointer) {
+    return !x11_popup::isPanelWindow(event->xany.window);
+}
+} // namespace
+
 bool X11Window::nextEvent(platform::EventFilter filter, XEvent& event) {
     if (!isUsable()) return false;
     Display* display = connection->display();
     X11ErrorTrap trap(display);
     if (filter == platform::EventFilter::PaintOnly) {
         if (XCheckTypedWindowEvent(display, window, Expose, &event)) return true;
+        if (XCheckTypedWindowEvent(display, window, SelectionRequest, &event)) return true;
         return XCheckTypedWindowEvent(display, window, DestroyNotify, &event);
     }
     if (XPending(display) <= 0 || !connection->isUsable()) return false;
-    XNextEvent(display, &event);
+    // Everything in queue order except what an open menu's panels read themselves.
+    if (!XCheckIfEvent(display, &event, isNotPanelEvent, nullptr)) return false;
     return connection->isUsable();
 }
 
@@ -162,6 +176,12 @@ void X11Window::processEvents(platform::EventFilter filter) {
     bool paintPending = false;
     XEvent event;
     while (nextEvent(filter, event)) {
+        // Keyboard layout changes (xdotool and input tools remap keys for the characters they
+        // type) must reach Xlib's key tables before the keys that follow are looked up.
+        if (event.type == MappingNotify) {
+            XRefreshKeyboardMapping(&event.xmapping);
+            continue;
+        }
         // Drag messages, the dropped data and the end of a drag's source window.
         if (drops && drops->handle(event, x11_registry::hasWindow(this) ? dropListener : nullptr))
             continue;
@@ -181,11 +201,37 @@ void X11Window::processEvents(platform::EventFilter filter) {
                 listener->windowPaint(paint);
             }
             pressTime = platform::current().ticks();
+            latchedButtons = event.xbutton.button == Button1   ? platform::kButtonLeft
+                             : event.xbutton.button == Button2 ? platform::kButtonMiddle
+                                                               : platform::kButtonRight;
             if (listener && x11_registry::hasWindow(this))
                 listener->windowButtonDown(event.xbutton.x, event.xbutton.y);
+            latchedButtons = 0;
             break;
         case DestroyNotify:
             if (event.xdestroywindow.window == window) gone = true;
+            break;
+        case KeyPress:
+        case KeyRelease: {
+            const platform::KeyEvent key = x11_keys::translate(event.xkey);
+            if (key.code != platform::KeyCode::Unknown && listener && x11_registry::hasWindow(this))
+                listener->windowKey(key);
+            break;
+        }
+        case FocusIn:
+        case FocusOut:
+            // Grabs (an open menu's, a window manager's) move the focus only for a while;
+            // moves inside the window are no change either.
+            if (event.xfocus.mode == NotifyGrab || event.xfocus.mode == NotifyUngrab ||
+                event.xfocus.detail == NotifyInferior || event.xfocus.detail == NotifyPointer)
+                break;
+            if (event.type == FocusOut) focusTaken = false;
+            if (listener && x11_registry::hasWindow(this))
+                listener->windowFocus(event.type == FocusIn);
+            break;
+        case SelectionRequest:
+        case SelectionClear:
+            if (selection) selection->handle(event);
             break;
         default:
             break;
@@ -221,6 +267,7 @@ bool X11Window::takeLeftButtonPress() {
     if (!XCheckIfEvent(display, &event, isLeftPress, reinterpret_cast<XPointer>(&window)))
         return false;
     pressTime = platform::current().ticks();
+    latchedButtons = platform::kButtonLeft;
     return true;
 }
 
@@ -259,7 +306,9 @@ uint32_t X11Window::pointerButtons() {
     unsigned mask;
     bool sameScreen;
     if (!queryPointer(rootX, rootY, windowX, windowY, mask, sameScreen)) return 0;
-    return pointerBits(mask);
+    const uint32_t latched = latchedButtons;
+    latchedButtons = 0;
+    return pointerBits(mask) | latched;
 }
 
 bool X11Window::pointerPosition(platform::PointerPosition& position) {
@@ -326,4 +375,57 @@ void X11Window::setCursor(int32_t type) {
         if (cursors[type]) XDefineCursor(display, window, cursors[type]);
     }
     XFlush(display);
+}
+
+// ---- keyboard focus, selections, popups ----
+
+bool X11Window::takeKeyboardFocus() {
+    if (!isUsable()) return false;
+    Display* display = connection->display();
+    X11ErrorTrap trap(display);
+    int revert = 0;
+    ::Window holder = 0;
+    XGetInputFocus(display, &holder, &revert);
+    if (holder != window) focusBefore = holder;
+    XSetInputFocus(display, window, RevertToParent, CurrentTime);
+    focusTaken = trap.sync();
+    return focusTaken;
+}
+
+void X11Window::giveBackKeyboardFocus() {
+    if (!focusTaken) return;
+    focusTaken = false;
+    if (!isUsable()) return;
+    Display* display = connection->display();
+    X11ErrorTrap trap(display);
+    int revert = 0;
+    ::Window holder = 0;
+    XGetInputFocus(display, &holder, &revert);
+    if (holder != window) return; // someone moved it meanwhile: leave it there
+    // Back to the window that had it (the host's), or to the host's window when that is gone
+    // or was no window (None, PointerRoot).
+    ::Window target = focusBefore > PointerRoot ? focusBefore : parent;
+    XSetInputFocus(display, target, RevertToParent, CurrentTime);
+    if (!trap.sync()) {
+        X11ErrorTrap retry(display);
+        XSetInputFocus(display, parent, RevertToParent, CurrentTime);
+        retry.sync();
+    }
+}
+
+bool X11Window::setSelectionText(platform::Selection which, const char* text) {
+    if (!isUsable() || !selection) return false;
+    X11ErrorTrap trap(connection->display());
+    const bool owned = selection->own(which, text);
+    return trap.sync() && owned;
+}
+
+bool X11Window::getSelectionText(platform::Selection which, char* buffer, size_t capacity) {
+    if (!isUsable() || !selection) return false;
+    return selection->read(which, buffer, capacity);
+}
+
+std::unique_ptr<platform::PopupLayer> X11Window::openPopupLayer() {
+    if (!isUsable()) return nullptr;
+    return X11PopupLayer::open(*connection);
 }

@@ -1,18 +1,21 @@
 // X11Window: a frame's child window inside the host's X11 window, on a connection of its own.
 // Events are read only when the toolkit asks (the host's effEditIdle and the idle pump), on
 // the host's GUI thread: exposures are merged into one paint, presses of buttons 1 to 3 become
-// mouse presses, buttons and modifiers in drag loops come from XQueryPointer.
+// mouse presses, buttons and modifiers in drag loops come from XQueryPointer, keys and focus
+// changes go to the listener (the window has keys only while it took the focus for text
+// entry), selection requests of other programs are answered.
 //
 // State: the connection, the window and its size, the presenter, the cursors made so far and
 // the one shown, the listener and drop listener (none after detach), the drag-protocol
-// receiver, whether the window is gone (destroyed with
-// its parent or connection lost) and the arrival tick of the last press.
+// receiver, whether the window is gone (destroyed with its parent or connection lost), the
+// arrival tick of the last press, the focus holder to give the keyboard back to, the selections.
 #pragma once
 
 #include "gui/platform/platform.h"
 #include "gui/platform/x11/x11_connection.h"
 #include "gui/platform/x11/x11_drop.h"
 #include "gui/platform/x11/x11_presenter.h"
+#include "gui/platform/x11/x11_selection.h"
 
 #include <X11/Xlib.h>
 
@@ -39,6 +42,11 @@ class X11Window final : public platform::Window {
     bool resize(int32_t width, int32_t height) override;
     int32_t getCursor() const override { return cursorType; }
     void setCursor(int32_t type) override;
+    bool takeKeyboardFocus() override;
+    void giveBackKeyboardFocus() override;
+    bool setSelectionText(platform::Selection which, const char* text) override;
+    bool getSelectionText(platform::Selection which, char* buffer, size_t capacity) override;
+    std::unique_ptr<platform::PopupLayer> openPopupLayer() override;
 
     // For tests and diagnostics.
     unsigned long nativeId() const { return window; }
@@ -68,4 +76,11 @@ class X11Window final : public platform::Window {
     bool gone = false;
     bool goneReported = false;
     uint32_t pressTime = 0;
+    // The button of the press being handled, reported held by the next poll even when it was
+    // let go before the press was read (a click shorter than the host's idle period).
+    uint32_t latchedButtons = 0;
+    ::Window parent = 0;
+    ::Window focusBefore = 0; // who had the keyboard before the window took it
+    bool focusTaken = false;
+    std::unique_ptr<X11Selection> selection;
 };

@@ -1,5 +1,5 @@
 // RecordingListener: a window listener for platform tests that writes down every paint,
-// press and destruction it is told about, in order.
+// press, key, focus change and destruction it is told about, in order.
 #pragma once
 
 #include "gui/platform/platform.h"
@@ -14,7 +14,9 @@ struct RecordingListener final : platform::WindowListener {
     };
     std::vector<platform::Area> paints;
     std::vector<Press> presses;
-    std::vector<std::string> order; // "paint", "press", "destroyed"
+    std::vector<platform::KeyEvent> keys;
+    std::vector<bool> focusChanges;
+    std::vector<std::string> order; // "paint", "press", "key", "focus", "destroyed"
     int destroyed = 0;
     std::function<void()> onPress; // runs inside the press delivery, when set
 
@@ -26,6 +28,14 @@ struct RecordingListener final : platform::WindowListener {
         presses.push_back({x, y});
         order.emplace_back("press");
         if (onPress) onPress();
+    }
+    void windowKey(const platform::KeyEvent& key) override {
+        keys.push_back(key);
+        order.emplace_back("key");
+    }
+    void windowFocus(bool gained) override {
+        focusChanges.push_back(gained);
+        order.emplace_back("focus");
     }
     void windowDestroyed() override {
         ++destroyed;
