@@ -37,6 +37,13 @@ constexpr Colour kDisplayFrame = {0, 0, 0, 0};
 // The label a parameter brings is at most this long, its terminating zero included.
 constexpr int32_t kLabelSize = 16;
 
+// Whether two views' rectangles share a pixel (both edges drawn, as the display boxes are).
+bool overlaps(const View* a, const View* b) {
+    const Rect& p = a->getViewSize();
+    const Rect& q = b->getViewSize();
+    return p.left <= q.right && q.left <= p.right && p.top <= q.bottom && q.top <= p.bottom;
+}
+
 } // namespace
 
 GrimfoldEditor::GrimfoldEditor(EffectBase* owner) : EditorBase(owner) {
@@ -198,7 +205,18 @@ void GrimfoldEditor::setParameter(int32_t index, float value) {
     if (!frame) return;
     if (index < 0 || index >= kControlCount) return; // not one of this editor's parameters
     if (controls[index]) controls[index]->setValue(value);
-    if (displays[index]) displays[index]->setValue(value);
+    if (displays[index]) {
+        displays[index]->setValue(value);
+        // Neighbouring displays of a group share their edge columns, and the one drawn later
+        // covers the shared edge: redrawing this display alone would paint over its right
+        // neighbour's frame, so the rest of its row is redrawn after it, in drawing order.
+        if (displays[index]->isDirty())
+            for (int32_t i = index; i + 1 < kKnobCount; ++i) {
+                if (!displays[i] || !displays[i + 1] || !overlaps(displays[i], displays[i + 1]))
+                    break;
+                displays[i + 1]->setDirty(true);
+            }
+    }
     postUpdate();
 }
 
