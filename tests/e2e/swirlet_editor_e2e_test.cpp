@@ -2,6 +2,7 @@
 // finds the window by the process id, drags a knob with xdotool, and checks that the host saw
 // begin-edit, automate and end-edit for that parameter and that the screen shows the knob
 // turned (and the other knobs as they were). Every process it starts is ended, also on failure.
+#include "tests/support/editor_session.h"
 #include "tests/support/xvfb_server.h"
 
 #include <gtest/gtest.h>
@@ -22,87 +23,7 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-bool onPath(const char* tool) {
-    const std::string command = std::string("command -v ") + tool + " >/dev/null 2>&1";
-    return std::system(command.c_str()) == 0;
-}
-
-// A child process ended with SIGTERM (then SIGKILL) when the object goes.
-struct Child {
-    pid_t pid = -1;
-    ~Child() { stop(); }
-    // Exit status after a SIGTERM, or -1 when it had to be killed.
-    int stop() {
-        if (pid <= 0) return -1;
-        kill(pid, SIGTERM);
-        int status = 0;
-        const auto deadline = Clock::now() + std::chrono::seconds(5);
-        while (Clock::now() < deadline) {
-            if (waitpid(pid, &status, WNOHANG) == pid) {
-                pid = -1;
-                return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-            }
-            std::this_thread::sleep_for(std::chrono::milliseconds(20));
-        }
-        kill(pid, SIGKILL);
-        waitpid(pid, &status, 0);
-        pid = -1;
-        return -1;
-    }
-};
-
-// Runs `plughost editor` with its output going to `outputPath`.
-void startEditor(Child& child, const std::string& display, const std::string& outputPath) {
-    child.pid = fork();
-    if (child.pid == 0) {
-        const int out = open(outputPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        dup2(out, STDOUT_FILENO);
-        const int devNull = open("/dev/null", O_RDWR);
-        dup2(devNull, STDIN_FILENO);
-        setenv("DISPLAY", display.c_str(), 1);
-        execl(PLUGHOST_PATH, PLUGHOST_PATH, "editor", PLUGIN_DIR "/swirlet.so",
-              static_cast<char*>(nullptr));
-        _exit(127);
-    }
-}
-
-std::string capture(const std::string& command) {
-    std::string out;
-    FILE* pipe = popen(command.c_str(), "r");
-    if (!pipe) return out;
-    char buffer[256];
-    while (std::fgets(buffer, sizeof buffer, pipe))
-        out += buffer;
-    pclose(pipe);
-    return out;
-}
-
-std::string readFile(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    return std::string((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-}
-
-struct Screen {
-    int width = 1024;
-    std::string rgb; // 8-bit RGB rows of the whole screen
-    bool sameBlock(const Screen& other, int x, int y, int w, int h) const {
-        for (int r = y; r < y + h; ++r)
-            if (rgb.compare(static_cast<size_t>((r * width + x) * 3), static_cast<size_t>(w * 3),
-                            other.rgb, static_cast<size_t>((r * width + x) * 3),
-                            static_cast<size_t>(w * 3)) != 0)
-                return false;
-        return true;
-    }
-};
-
-Screen screenshot(const std::string& display, const std::string& path) {
-    std::system(("import -display " + display + " -window root -depth 8 rgb:" + path).c_str());
-    Screen screen;
-    screen.rgb = readFile(path);
-    return screen;
-}
+using namespace e2e;
 
 TEST(SwirletEditorInXServer, DraggingAKnobAutomatesTheHostAndTurnsTheKnob) {
     for (const char* tool : {"Xvfb", "xdotool", "import"})
@@ -117,7 +38,7 @@ TEST(SwirletEditorInXServer, DraggingAKnobAutomatesTheHostAndTurnsTheKnob) {
     const std::string outputPath = dir + "/plughost.out";
 
     Child editor;
-    startEditor(editor, display, outputPath);
+    startEditor(editor, display, PLUGIN_DIR "/swirlet.so", outputPath);
     ASSERT_GT(editor.pid, 0);
 
     // The window appears within some seconds (a slow machine loads and maps it late).

@@ -102,7 +102,7 @@ class SwirletEditor : public ::testing::Test {
         library = dlopen(HEADLESS_SWIRLET, RTLD_NOW | RTLD_LOCAL);
         ASSERT_NE(library, nullptr) << dlerror();
         using Hook = HeadlessPlatform* (*)();
-        auto hook = reinterpret_cast<Hook>(dlsym(library, "swirletHeadlessPlatform"));
+        auto hook = reinterpret_cast<Hook>(dlsym(library, "testHeadlessPlatform"));
         ASSERT_NE(hook, nullptr);
         platform = hook();
         std::string error;
