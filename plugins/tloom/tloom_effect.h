@@ -66,6 +66,10 @@ class TloomEffect : public StereoEffect<TloomEffect> {
     // Called by the editor after every control change; the effect needs nothing from it.
     virtual void controlChanged(int32_t tag, float value);
 
+    // The shapes (0..4) the two sides play now, which the editor's shape buttons light.
+    int32_t shapeLeft() const { return left.shape; }
+    int32_t shapeRight() const { return right.shape; }
+
   private:
     friend class StereoEffect<TloomEffect>;
     void applyParameter(int32_t index, float value) override;

@@ -22,12 +22,13 @@ const char* const kDefaultDisplays[15] = {"     50", "     50", "    -49", "    
 const float kDefaultValues[15] = {0.5f, 0.5f, 0.25f, 0.35f, 0.45f, 0.55f, 0.0f, 0.0f,
                                   1.0f, 1.0f, 0.5f,  0.0f,  1.0f,  0.0f,  0.0f};
 
-TEST(TloomIdentity, RecordAndStringsDescribeTheEffectWithoutAnEditor) {
+TEST(TloomIdentity, RecordAndStringsDescribeTheEffectAndItsEditor) {
     auto host = loadTloom();
     AEffect* e = host->effect();
     EXPECT_EQ(e->uniqueID, fourCharCode('L', 'F', 't', 'l'));
     EXPECT_EQ(e->numParams, 15);
-    EXPECT_EQ(e->flags, effFlagsHasVu | effFlagsCanMono | effFlagsCanReplacing); // 28
+    EXPECT_EQ(e->flags,
+              effFlagsHasEditor | effFlagsHasVu | effFlagsCanMono | effFlagsCanReplacing); // 29
     EXPECT_EQ(exactText(*host, effGetEffectName), "Tessera Loom");
     EXPECT_EQ(exactText(*host, effGetProductString), "Tessera Loom");
     EXPECT_EQ(exactText(*host, effGetVendorString), "Lumen Forge");

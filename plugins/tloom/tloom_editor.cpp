@@ -1,0 +1,322 @@
+// TloomEditor: layout, opening and closing, the parameter flow both ways, the shape buttons'
+// one-lit-per-side rule and the information picture's links.
+#include "plugins/tloom/tloom_editor.h"
+
+#include "frame/effect_base.h"
+#include "gui/bitmap.h"
+#include "gui/editor_frame.h"
+#include "gui/knob.h"
+#include "gui/text_buffer.h"
+#include "plugins/tloom/tloom_effect.h"
+
+#include <cerrno>
+#include <new>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+constexpr int32_t kParameterCount = TloomEffect::kNumParams;
+constexpr int32_t kKnobStep = 55;
+
+// A group of knobs: its first knob's top-left corner and its tags from left to right.
+struct KnobGroup {
+    int32_t left;
+    int32_t top;
+    int32_t tags[4];
+    int32_t count;
+};
+constexpr KnobGroup kTopLeftGroup{67, 34, {8, 0, 1, 2}, 4};
+constexpr KnobGroup kBottomLeftGroup{67, 118, {9, 3, 4, 5}, 4};
+constexpr KnobGroup kTopRightGroup{324, 34, {10, 11}, 2};
+constexpr KnobGroup kBottomRightGroup{324, 118, {12, 13, 14}, 3};
+
+// Each display is 28 x 12, one pixel right of its knob and ten pixels below it.
+constexpr int32_t kDisplayWidth = 28;
+constexpr int32_t kDisplayHeight = 12;
+constexpr int32_t kDisplayGap = 10;
+constexpr Colour kDisplayBack{245, 93, 36, 0};
+constexpr int32_t kDisplayFont = 6;
+
+// The shape buttons: one column per side at x 37, five buttons 13 pixels apart.
+constexpr int32_t kButtonLeft = 37;
+constexpr int32_t kLeftButtonsTop = 38;
+constexpr int32_t kRightButtonsTop = 122;
+constexpr int32_t kButtonStep = 13;
+
+const Rect kInfoHotArea(433, 20, 465, 86);
+
+// The link areas relative to the picture, left and top edges in, right and bottom edges out.
+const Rect kLinkAreas[2] = {Rect(7, 17, 143, 26), Rect(7, 27, 110, 36)};
+
+bool inHalfOpen(const Rect& area, const Point& p) {
+    return p.h >= area.left && p.h < area.right && p.v >= area.top && p.v < area.bottom;
+}
+
+bool isShapeButtonTag(int32_t tag) {
+    return tag >= TloomEditor::kFirstLeftShapeTag && tag < TloomEditor::kInfoTag;
+}
+
+} // namespace
+
+const char* const TloomEditor::kLinks[2] = {"https://www.lumenforge.example/",
+                                            "https://www.lumenforge.example/tessera-loom/"};
+
+// ---- ParameterDisplay ----
+
+ParameterDisplay::ParameterDisplay(const Rect& size, int32_t parameter)
+    : ValueDisplay(size, nullptr, 0) {
+    setTag(parameter);
+    setStringConvert(&ParameterDisplay::convert, this);
+}
+
+void ParameterDisplay::convert(float, TextBuffer& text, void* data) {
+    const auto* self = static_cast<const ParameterDisplay*>(data);
+    if (!self) return;
+    EditorFrame* owner = self->getFrame();
+    EditorBase* editor = owner ? owner->getEditor() : nullptr;
+    EffectBase* effect = editor ? editor->getEffect() : nullptr;
+    if (!effect) return;
+    char buffer[64] = {};
+    effect->getParamDisplay(self->getTag(), buffer);
+    buffer[sizeof(buffer) - 1] = '\0';
+    text.append(buffer);
+}
+
+// ---- InfoOverlay ----
+
+InfoOverlay::InfoOverlay(const Rect& hotArea, ControlListener* listener, int32_t tag,
+                         Bitmap* picture, const Rect& pictureRect)
+    : OverlayImage(hotArea, listener, tag, picture, pictureRect, Point(0, 0)) {}
+
+int32_t InfoOverlay::linkAt(const Point& relative) {
+    for (int32_t i = 0; i < 2; ++i)
+        if (inHalfOpen(kLinkAreas[i], relative)) return i;
+    return -1;
+}
+
+void InfoOverlay::mouse(DrawContext* context, Point& where) {
+    const bool wasShowing = value != 0.0f;
+    const Point pressed = where;
+    const Rect picture = displayRect;
+    OverlayImage::mouse(context, where);
+    // Only the click that hid the picture opens a link.
+    if (!wasShowing || value != 0.0f) return;
+    const int32_t link = linkAt(Point(pressed.h - picture.left, pressed.v - picture.top));
+    if (link >= 0) openWebPage(TloomEditor::kLinks[link]);
+}
+
+void openWebPage(const char* url) {
+    if (!url) return;
+    // The page opens in a grandchild: the child exits at once and is reaped here, so the host
+    // neither waits for the browser nor collects a zombie; the grandchild belongs to init.
+    const pid_t child = fork();
+    if (child < 0) return;
+    if (child == 0) {
+        if (fork() == 0) {
+            char program[] = "xdg-open";
+            char* argv[] = {program, const_cast<char*>(url), nullptr};
+            execvp(program, argv);
+        }
+        _exit(0);
+    }
+    int status = 0;
+    while (waitpid(child, &status, 0) < 0 && errno == EINTR) {
+    }
+}
+
+// ---- TloomEditor ----
+
+TloomEditor::TloomEditor(EffectBase* owner) : EditorBase(owner) {
+    background = new (std::nothrow) Bitmap(kBackgroundId);
+    if (background) {
+        rect.top = 0;
+        rect.left = 0;
+        rect.bottom = static_cast<int16_t>(background->getHeight());
+        rect.right = static_cast<int16_t>(background->getWidth());
+    }
+}
+
+TloomEditor::~TloomEditor() {
+    // The host may close the effect with the editor open: the frame forgets this editor, which
+    // ends any drag in progress, and goes.
+    if (frame) frame->clearEditor();
+    close();
+    if (background) background->forget();
+    background = nullptr;
+}
+
+EditorInterface* createTloomEditor(EffectBase& effect) {
+    return new (std::nothrow) TloomEditor(&effect);
+}
+
+Control* TloomEditor::control(int32_t tag) const {
+    if (!frame || tag < 0 || tag >= kTagCount) return nullptr;
+    return controls[tag];
+}
+
+ValueDisplay* TloomEditor::display(int32_t tag) const {
+    if (!frame || tag < 0 || tag >= kTagCount) return nullptr;
+    return displays[tag];
+}
+
+namespace {
+
+Bitmap* loadIfAbsent(Bitmap*& bitmap, int32_t id) {
+    if (!bitmap) bitmap = new (std::nothrow) Bitmap(id);
+    return bitmap;
+}
+
+} // namespace
+
+void TloomEditor::addKnob(int32_t tag, const Rect& knobSize) {
+    const float current = effect && tag < kParameterCount ? effect->getParameter(tag) : 0.0f;
+    auto* knob = new (std::nothrow) FilmstripKnob(knobSize, this, tag, kStripFrames,
+                                                  knobSize.getHeight(), knobStrip, Point(0, 0));
+    if (knob) {
+        knob->setValue(current);
+        if (frame->addView(knob))
+            controls[tag] = knob;
+        else
+            knob->forget();
+    }
+    const Rect displaySize(Point(knobSize.left + 1, knobSize.bottom + kDisplayGap), kDisplayWidth,
+                           kDisplayHeight);
+    auto* text = new (std::nothrow) ParameterDisplay(displaySize, tag);
+    if (!text) return;
+    text->setFont(kDisplayFont);
+    text->setHoriAlign(1);
+    text->setFontColour(BlackColour);
+    text->setBackColour(kDisplayBack);
+    text->setFrameColour(BlackColour);
+    text->setValue(current);
+    if (frame->addView(text))
+        displays[tag] = text;
+    else
+        text->forget();
+}
+
+void TloomEditor::addShapeButtons() {
+    for (int32_t side = 0; side < 2; ++side) {
+        const int32_t firstTag = side == 0 ? kFirstLeftShapeTag : kFirstRightShapeTag;
+        const int32_t firstTop = side == 0 ? kLeftButtonsTop : kRightButtonsTop;
+        const int32_t height = buttonBitmap->getHeight() / 2;
+        for (int32_t k = 0; k < TloomEffect::kNumShapes; ++k) {
+            const Rect size(Point(kButtonLeft, firstTop + kButtonStep * k),
+                            buttonBitmap->getWidth(), height);
+            auto* button = new (std::nothrow) ToggleButton(size, this, firstTag + k, buttonBitmap);
+            if (!button) continue;
+            button->setValue(0.0f);
+            if (frame->addView(button))
+                controls[firstTag + k] = button;
+            else
+                button->forget();
+        }
+    }
+}
+
+int32_t TloomEditor::open(void* parentWindow) {
+    EditorBase::open(parentWindow);
+    if (frame) return 1; // already open: the host asked twice
+    if (!parentWindow || !background) {
+        systemWindow = nullptr;
+        return 0;
+    }
+    if (!loadIfAbsent(knobStrip, kKnobStripId) || !loadIfAbsent(buttonBitmap, kButtonId) ||
+        !loadIfAbsent(infoBitmap, kInfoId)) {
+        close();
+        systemWindow = nullptr;
+        return 0;
+    }
+
+    const Rect size(0, 0, background->getWidth(), background->getHeight());
+    frame = new (std::nothrow) EditorFrame(size, parentWindow, this);
+    if (!frame || !frame->isOpen()) {
+        // No memory, no display, or a window id the window system does not know.
+        close();
+        systemWindow = nullptr;
+        return 0;
+    }
+    frame->setBackground(background);
+    for (Control*& c : controls)
+        c = nullptr;
+    for (ValueDisplay*& d : displays)
+        d = nullptr;
+
+    const int32_t knobWidth = knobStrip->getWidth();
+    const int32_t knobHeight = knobStrip->getHeight() / kStripFrames;
+    auto addGroup = [&](const KnobGroup& group) {
+        for (int32_t i = 0; i < group.count; ++i)
+            addKnob(group.tags[i],
+                    Rect(Point(group.left + kKnobStep * i, group.top), knobWidth, knobHeight));
+    };
+    addGroup(kTopLeftGroup);
+    addShapeButtons();
+    // Light the buttons of the effect's current shapes.
+    setParameter(TloomEffect::kLeftShape, 0.0f);
+    setParameter(TloomEffect::kRightShape, 0.0f);
+    addGroup(kBottomLeftGroup);
+    addGroup(kTopRightGroup);
+    addGroup(kBottomRightGroup);
+
+    const int32_t pictureWidth = infoBitmap->getWidth();
+    const int32_t pictureHeight = infoBitmap->getHeight();
+    const Point pictureCorner((size.getWidth() - pictureWidth) / 2,
+                              (size.getHeight() - pictureHeight) / 2);
+    auto* info = new (std::nothrow) InfoOverlay(kInfoHotArea, this, kInfoTag, infoBitmap,
+                                                Rect(pictureCorner, pictureWidth, pictureHeight));
+    if (info && !frame->addView(info)) info->forget();
+    return 1;
+}
+
+void TloomEditor::close() {
+    releaseFrame();
+    for (Control*& c : controls)
+        c = nullptr;
+    for (ValueDisplay*& d : displays)
+        d = nullptr;
+    for (Bitmap** bitmap : {&knobStrip, &buttonBitmap, &infoBitmap}) {
+        if (*bitmap) (*bitmap)->forget();
+        *bitmap = nullptr;
+    }
+}
+
+// Lights the button of `shape` in the row starting at `firstTag` and puts the others out. A
+// shape outside 0..4 lights the row's first button, never one of another row.
+void TloomEditor::lightShape(int32_t firstTag, int32_t shape) {
+    for (int32_t k = 0; k < TloomEffect::kNumShapes; ++k)
+        setParameter(firstTag + k, 0.0f);
+    if (shape < 0 || shape >= TloomEffect::kNumShapes) shape = 0;
+    setParameter(firstTag + shape, 1.0f);
+}
+
+void TloomEditor::setParameter(int32_t tag, float value) {
+    if (!frame) return;
+    if (tag < 0 || tag >= kTagCount) return; // not one of the editor's tags
+    if (controls[tag]) controls[tag]->setValue(value);
+    if (displays[tag]) displays[tag]->setValue(value);
+    auto* owner = static_cast<TloomEffect*>(effect);
+    if (owner && tag == TloomEffect::kLeftShape) lightShape(kFirstLeftShapeTag, owner->shapeLeft());
+    if (owner && tag == TloomEffect::kRightShape)
+        lightShape(kFirstRightShapeTag, owner->shapeRight());
+    postUpdate();
+}
+
+void TloomEditor::valueChanged(DrawContext* context, Control* changed) {
+    if (!changed) return;
+    const int32_t tag = changed->getTag();
+    const float value = changed->getValue();
+    if (tag >= 0 && tag < kParameterCount) {
+        if (effect) effect->automateParameter(tag, value);
+    } else if (isShapeButtonTag(tag)) {
+        const bool leftSide = tag < kFirstRightShapeTag;
+        const int32_t k = tag - (leftSide ? kFirstLeftShapeTag : kFirstRightShapeTag);
+        const int32_t parameter = leftSide ? TloomEffect::kLeftShape : TloomEffect::kRightShape;
+        if (effect) effect->automateParameter(parameter, value * (0.04f + 0.1f * k));
+        postUpdate();
+    } else {
+        postUpdate();
+    }
+    if (effect) static_cast<TloomEffect*>(effect)->controlChanged(tag, value);
+    if (context) changed->update(context);
+}

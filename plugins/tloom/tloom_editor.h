@@ -1,0 +1,98 @@
+// TloomEditor: the editor of the gap-line effect. One background picture carries thirteen
+// filmstrip knobs, each with a value display under it, two columns of five shape buttons (one
+// column per side, exactly one lit in each) and an information control: a click on its hot area
+// shows a picture with two web links; a click on a link hides it and opens that page, any other
+// click only hides it. The editor is the listener of all its controls.
+//
+// State: the control and display tables indexed by tag (references to controls the frame owns,
+// valid only while open), the background (resource 110, held for the editor's life) and the
+// knob strip, button and information bitmaps (112, 113, 114, loaded by open, released at close).
+//
+// Threads: the host's GUI thread, except setParameter, which runs inside the effect's
+// setParameter on the host's parameter thread and only stores control values and raises the
+// update flag.
+#pragma once
+
+#include "gui/buttons.h"
+#include "gui/control.h"
+#include "gui/editor_base.h"
+#include "gui/geometry.h"
+#include "gui/value_display.h"
+
+#include <cstdint>
+
+class Bitmap;
+class TextBuffer;
+
+// A value display whose tag is its parameter's index; it shows the effect's own text for that
+// parameter.
+class ParameterDisplay : public ValueDisplay {
+  public:
+    ParameterDisplay(const Rect& size, int32_t parameter);
+    // The effect's text for the display's parameter, whatever `value` is; an empty text while
+    // the display belongs to no frame or the frame to no editor with an effect.
+    static void convert(float value, TextBuffer& text, void* display);
+};
+
+// The information picture with its two web links. A click that hides the picture and lies on a
+// link opens that link's page.
+class InfoOverlay : public OverlayImage {
+  public:
+    InfoOverlay(const Rect& hotArea, ControlListener* listener, int32_t tag, Bitmap* picture,
+                const Rect& pictureRect);
+    void mouse(DrawContext* context, Point& where) override;
+    // Which link (0 the maker's page, 1 the product's) a point relative to the picture's top-left
+    // corner lies on, or -1.
+    static int32_t linkAt(const Point& relative);
+};
+
+class TloomEditor : public EditorBase, public ControlListener {
+  public:
+    static constexpr int32_t kTagCount = 26;
+    static constexpr int32_t kFirstLeftShapeTag = 15;
+    static constexpr int32_t kFirstRightShapeTag = 20;
+    static constexpr int32_t kInfoTag = 25;
+    static constexpr int32_t kBackgroundId = 110;
+    static constexpr int32_t kKnobStripId = 112;
+    static constexpr int32_t kButtonId = 113;
+    static constexpr int32_t kInfoId = 114;
+    static constexpr int32_t kStripFrames = 128;
+
+    explicit TloomEditor(EffectBase* effect);
+    ~TloomEditor() override;
+
+    int32_t open(void* parentWindow) override;
+    void close() override;
+    void setParameter(int32_t tag, float value) override;
+    void valueChanged(DrawContext* context, Control* control) override;
+    void update() override {}
+    int32_t onKeyDown(VstKeyCode&) override { return -1; }
+    int32_t onKeyUp(VstKeyCode&) override { return -1; }
+
+    // The control and display of a tag while the editor is open, else none.
+    Control* control(int32_t tag) const;
+    ValueDisplay* display(int32_t tag) const;
+
+    // The web pages the information picture's links open.
+    static const char* const kLinks[2];
+
+  private:
+    void addKnob(int32_t tag, const Rect& knobSize);
+    void addShapeButtons();
+    void lightShape(int32_t firstTag, int32_t shape);
+
+    Control* controls[kTagCount] = {};
+    ValueDisplay* displays[kTagCount] = {};
+    Bitmap* background = nullptr;
+    Bitmap* knobStrip = nullptr;
+    Bitmap* buttonBitmap = nullptr;
+    Bitmap* infoBitmap = nullptr;
+};
+
+// Starts `xdg-open url` without a shell and returns at once; the child is reaped here, the
+// program it runs is left to the system. A missing program is harmless.
+void openWebPage(const char* url);
+
+// The editor factory tloom's entry hands to its effect: a TloomEditor attached to `effect`, or
+// null when it cannot be made.
+EditorInterface* createTloomEditor(EffectBase& effect);

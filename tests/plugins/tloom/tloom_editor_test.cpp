@@ -1,0 +1,418 @@
+// The tloom editor through its library's record, on the headless platform: the size before
+// opening, the whole panel at the defaults, host and program changes moving knobs, displays and
+// shape buttons at the next idle, the shape buttons' one-lit-per-side rule, tags outside the
+// tables, the information picture and its links, and repeated open/close cycles.
+#include "bmp/bmp_codec.h"
+#include "gui/pixel_surface.h"
+#include "gui/platform/headless/headless_platform.h"
+#include "gui/platform/headless/headless_window.h"
+#include "gui/text_buffer.h"
+#include "plugins/tloom/tloom_editor.h"
+#include "tools/plughost/plugin_host.h"
+
+#include <gtest/gtest.h>
+
+#include <dlfcn.h>
+#include <malloc.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <utility>
+#include <vector>
+
+namespace {
+
+constexpr int32_t kWidth = 501;
+constexpr int32_t kHeight = 201;
+constexpr int32_t kKnobWidth = 32;
+constexpr int32_t kKnobHeight = 30;
+constexpr int32_t kParams = 15;
+
+struct Knob {
+    int32_t tag, left, top;
+};
+constexpr Knob kKnobs[13] = {{8, 67, 34},   {0, 122, 34},  {1, 177, 34},   {2, 232, 34},
+                             {10, 324, 34}, {11, 379, 34}, {9, 67, 118},   {3, 122, 118},
+                             {4, 177, 118}, {5, 232, 118}, {12, 324, 118}, {13, 379, 118},
+                             {14, 434, 118}};
+constexpr int32_t kButtonLeft = 37;
+constexpr int32_t kButtonTops[2] = {38, 122};
+const std::string kMakerPage = "https://www.lumenforge.example/";
+const std::string kProductPage = "https://www.lumenforge.example/tessera-loom/";
+
+void* fakeParent() {
+    return reinterpret_cast<void*>(uintptr_t{0x4200001});
+}
+
+PixelSurface loadArtwork(const char* name) {
+    std::ifstream file(std::string(SOURCE_DIR "/plugins/tloom/resources/") + name,
+                       std::ios::binary);
+    std::vector<unsigned char> bytes((std::istreambuf_iterator<char>(file)),
+                                     std::istreambuf_iterator<char>());
+    BmpImage decoded;
+    EXPECT_TRUE(decodeBmpFile(bytes.data(), bytes.size(), decoded)) << name;
+    PixelSurface out;
+    out.width = decoded.width;
+    out.height = decoded.height;
+    out.pixels = std::move(decoded.pixels);
+    return out;
+}
+
+const PixelSurface& background() {
+    static const PixelSurface picture = loadArtwork("110_background.bmp");
+    return picture;
+}
+const PixelSurface& strip() {
+    static const PixelSurface picture = loadArtwork("112_knob_strip.bmp");
+    return picture;
+}
+const PixelSurface& button() {
+    static const PixelSurface picture = loadArtwork("113_button.bmp");
+    return picture;
+}
+const PixelSurface& info() {
+    static const PixelSurface picture = loadArtwork("114_info.bmp");
+    return picture;
+}
+
+// Frame of the strip for a value: 127 steps, rounding down, only 1.0 reaching the last.
+int32_t frameFor(float value) {
+    if (!(value > 0.0f)) return 0;
+    if (value >= 1.0f) return 127;
+    return static_cast<int32_t>(3810.0f * value) / kKnobHeight;
+}
+
+bool showsBlock(const PixelSurface& screen, int32_t left, int32_t top, const PixelSurface& from,
+                int32_t fromTop, int32_t width, int32_t height) {
+    for (int32_t r = 0; r < height; ++r)
+        for (int32_t c = 0; c < width; ++c)
+            if (screen.row(top + r)[left + c] != from.row(fromTop + r)[c]) return false;
+    return true;
+}
+
+bool knobShowsFrame(const PixelSurface& screen, const Knob& knob, int32_t frame) {
+    return showsBlock(screen, knob.left, knob.top, strip(), frame * kKnobHeight, kKnobWidth,
+                      kKnobHeight);
+}
+
+// Whether shape button k of a side (0 left, 1 right) shows its lit half.
+bool buttonLit(const PixelSurface& screen, int32_t side, int32_t k) {
+    const int32_t top = kButtonTops[side] + 13 * k;
+    if (showsBlock(screen, kButtonLeft, top, button(), 5, 10, 5)) return true;
+    EXPECT_TRUE(showsBlock(screen, kButtonLeft, top, button(), 0, 10, 5)) << side << " " << k;
+    return false;
+}
+
+int32_t litButtons(const PixelSurface& screen, int32_t side) {
+    int32_t mask = 0;
+    for (int32_t k = 0; k < 5; ++k)
+        if (buttonLit(screen, side, k)) mask |= 1 << k;
+    return mask;
+}
+
+// A display's box (its right and bottom edges drawn too) under a knob.
+bool inDisplay(const Knob& knob, int32_t x, int32_t y) {
+    const int32_t left = knob.left + 1, top = knob.top + kKnobHeight + 10;
+    return x >= left && x <= left + 28 && y >= top && y <= top + 12;
+}
+
+class TloomEditor : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        library = dlopen(HEADLESS_TLOOM, RTLD_NOW | RTLD_LOCAL);
+        ASSERT_NE(library, nullptr) << dlerror();
+        using Hook = HeadlessPlatform* (*)();
+        auto hook = reinterpret_cast<Hook>(dlsym(library, "tloomHeadlessPlatform"));
+        ASSERT_NE(hook, nullptr);
+        platform = hook();
+        std::string error;
+        host = PluginHost::load(HEADLESS_TLOOM, error);
+        ASSERT_TRUE(host) << error;
+        host->start(44100.0f, 256);
+    }
+    void TearDown() override {
+        if (host) host->close();
+        host.reset();
+        if (library) dlclose(library);
+    }
+
+    intptr_t open() { return host->dispatch(effEditOpen, 0, 0, fakeParent()); }
+    void idle() { host->dispatch(effEditIdle); }
+    const PixelSurface& screen() const { return platform->lastWindow()->screen(); }
+    std::string displayText(int32_t index) {
+        char text[64] = {};
+        host->dispatch(effGetParamDisplay, index, 0, text);
+        return text;
+    }
+    // Every knob at its parameter's frame, both shape rows lit from the parameters, and the
+    // panel everywhere outside the knobs, buttons and displays.
+    void expectShowsCurrentValues() {
+        PixelSurface expected = background();
+        for (const Knob& knob : kKnobs) {
+            const int32_t top = frameFor(host->getParameter(knob.tag)) * kKnobHeight;
+            for (int32_t r = 0; r < kKnobHeight; ++r)
+                for (int32_t c = 0; c < kKnobWidth; ++c)
+                    expected.row(knob.top + r)[knob.left + c] = strip().row(top + r)[c];
+        }
+        for (int32_t side = 0; side < 2; ++side) {
+            const int32_t shape =
+                std::min(4, static_cast<int32_t>(host->getParameter(6 + side) * 10.0f));
+            for (int32_t k = 0; k < 5; ++k)
+                for (int32_t r = 0; r < 5; ++r)
+                    for (int32_t c = 0; c < 10; ++c)
+                        expected.row(kButtonTops[side] + 13 * k + r)[kButtonLeft + c] =
+                            button().row((k == shape ? 5 : 0) + r)[c];
+        }
+        int32_t wrong = 0;
+        for (int32_t y = 0; y < kHeight; ++y)
+            for (int32_t x = 0; x < kWidth; ++x) {
+                bool display = false;
+                for (const Knob& knob : kKnobs)
+                    display = display || inDisplay(knob, x, y);
+                if (!display && screen().row(y)[x] != expected.row(y)[x]) ++wrong;
+            }
+        EXPECT_EQ(wrong, 0);
+    }
+
+    void* library = nullptr;
+    HeadlessPlatform* platform = nullptr;
+    std::unique_ptr<PluginHost> host;
+};
+
+TEST_F(TloomEditor, SizeIsAnsweredBeforeOpenFromThePanel) {
+    EXPECT_EQ(host->effect()->flags, 29);
+    ERect* rect = nullptr;
+    EXPECT_EQ(host->dispatch(effEditGetRect, 0, 0, &rect), 1);
+    ASSERT_NE(rect, nullptr);
+    EXPECT_EQ(rect->top, 0);
+    EXPECT_EQ(rect->left, 0);
+    EXPECT_EQ(rect->bottom, kHeight);
+    EXPECT_EQ(rect->right, kWidth);
+}
+
+TEST_F(TloomEditor, DefaultsShowThePanelWithTheirFramesAndDisplays) {
+    ASSERT_EQ(open(), 1);
+    ASSERT_NE(platform->lastWindow(), nullptr);
+    EXPECT_EQ(platform->lastWindow()->getWidth(), kWidth);
+    EXPECT_EQ(platform->lastWindow()->getHeight(), kHeight);
+    idle();
+    expectShowsCurrentValues();
+    EXPECT_EQ(litButtons(screen(), 0), 1);
+    EXPECT_EQ(litButtons(screen(), 1), 1);
+    // The displays: the frame colour round the box, the fill colour inside it.
+    for (const Knob& knob : kKnobs) {
+        const int32_t left = knob.left + 1, top = knob.top + kKnobHeight + 10;
+        EXPECT_EQ(screen().row(top)[left], 0x000000u) << knob.tag;
+        EXPECT_EQ(screen().row(top + 1)[left + 1], 0xF55D24u) << knob.tag;
+    }
+}
+
+TEST_F(TloomEditor, HostAndProgramChangesMoveEverythingAtTheNextIdle) {
+    ASSERT_EQ(open(), 1);
+    idle();
+    idle();
+    platform->lastWindow()->clearPresented();
+    idle(); // nothing changed: nothing presented
+    EXPECT_TRUE(platform->lastWindow()->presentedAreas().empty());
+
+    host->setParameter(10, 1.0f);
+    EXPECT_FALSE(knobShowsFrame(screen(), kKnobs[4], 127)); // not yet
+    idle();
+    EXPECT_TRUE(knobShowsFrame(screen(), kKnobs[4], 127));
+    // Only the knob and its display were presented.
+    for (const platform::Area& a : platform->lastWindow()->presentedAreas()) {
+        EXPECT_GE(a.left, 324);
+        EXPECT_LE(a.right, 357);
+        EXPECT_GE(a.top, 34);
+        EXPECT_LE(a.bottom, 87);
+    }
+
+    for (int32_t i = 0; i < kParams; ++i)
+        host->setParameter(i, 1.0f);
+    idle();
+    expectShowsCurrentValues();
+    EXPECT_EQ(litButtons(screen(), 0), 1 << 4);
+    host->dispatch(effSetProgram, 0, 1);
+    idle();
+    EXPECT_NE(host->getParameter(6), 1.0f);
+    expectShowsCurrentValues();
+}
+
+TEST_F(TloomEditor, ChangeWhileClosedShowsAtTheNextOpen) {
+    ASSERT_EQ(open(), 1);
+    host->dispatch(effEditClose);
+    host->setParameter(0, 1.0f);
+    host->setParameter(7, 0.34f);
+    idle();
+    ASSERT_EQ(open(), 1);
+    idle();
+    EXPECT_TRUE(knobShowsFrame(screen(), kKnobs[1], 127));
+    EXPECT_EQ(litButtons(screen(), 1), 1 << 3);
+}
+
+TEST_F(TloomEditor, ShapeButtonsLightExactlyOnePerSide) {
+    ASSERT_EQ(open(), 1);
+    idle();
+    host->clearEvents();
+    platform->click(*platform->lastWindow(), kButtonLeft + 4, kButtonTops[0] + 26 + 2);
+    idle();
+    EXPECT_FLOAT_EQ(host->getParameter(6), 0.24f);
+    EXPECT_EQ(litButtons(screen(), 0), 1 << 2);
+    EXPECT_EQ(litButtons(screen(), 1), 1); // the other side is untouched
+    ASSERT_FALSE(host->events().empty());
+    EXPECT_EQ(host->events().back().index, 6);
+
+    // The lit one again: shape 0, and the first button lights.
+    platform->click(*platform->lastWindow(), kButtonLeft + 4, kButtonTops[0] + 26 + 2);
+    idle();
+    EXPECT_EQ(host->getParameter(6), 0.0f);
+    EXPECT_EQ(litButtons(screen(), 0), 1);
+
+    platform->click(*platform->lastWindow(), kButtonLeft + 4, kButtonTops[1] + 52 + 2);
+    idle();
+    EXPECT_FLOAT_EQ(host->getParameter(7), 0.44f);
+    EXPECT_EQ(litButtons(screen(), 1), 1 << 4);
+    EXPECT_EQ(litButtons(screen(), 0), 1);
+}
+
+TEST_F(TloomEditor, IndicesOutsideTheTablesAreIgnored) {
+    ASSERT_EQ(open(), 1);
+    idle();
+    const std::vector<uint32_t> before = screen().pixels;
+    for (int32_t index : {-1, 15, 25, 26, 1000, -100000})
+        host->setParameter(index, 1.0f);
+    idle();
+    EXPECT_EQ(screen().pixels, before);
+}
+
+// Creates a stand-in xdg-open on PATH that writes its argument into a file, for as long as the
+// object lives.
+struct StandInOpener {
+    std::filesystem::path dir;
+    std::string savedPath;
+    StandInOpener() {
+        dir = std::filesystem::temp_directory_path() / ("tloom-opener-" + std::to_string(getpid()));
+        std::filesystem::create_directories(dir);
+        std::ofstream script(dir / "xdg-open");
+        script << "#!/bin/sh\nprintf '%s' \"$1\" > \"" << (dir / "opened").string()
+               << ".part\" && mv \"" << (dir / "opened").string() << ".part\" \""
+               << (dir / "opened").string() << "\"\n";
+        script.close();
+        std::filesystem::permissions(dir / "xdg-open", std::filesystem::perms::owner_all);
+        const char* path = std::getenv("PATH");
+        savedPath = path ? path : "";
+        setenv("PATH", (dir.string() + ":" + savedPath).c_str(), 1);
+    }
+    ~StandInOpener() {
+        setenv("PATH", savedPath.c_str(), 1);
+        std::filesystem::remove_all(dir);
+    }
+    // The argument the stand-in received, waiting up to five seconds; empty when none came.
+    std::string opened() const {
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+        while (std::chrono::steady_clock::now() < deadline) {
+            std::ifstream file(dir / "opened");
+            if (file) {
+                std::stringstream text;
+                text << file.rdbuf();
+                return text.str();
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        return "";
+    }
+};
+
+TEST_F(TloomEditor, InformationPictureShowsHidesAndOpensItsLinks) {
+    StandInOpener opener;
+    ASSERT_EQ(open(), 1);
+    idle();
+    HeadlessWindow& window = *platform->lastWindow();
+    const std::vector<uint32_t> panel = screen().pixels;
+
+    platform->click(window, 449, 50); // the hot area
+    idle();
+    EXPECT_TRUE(showsBlock(screen(), 125, 68, info(), 0, 251, 64));
+    // Modal while shown: a knob outside the picture does not move.
+    const float speedAdjust = host->getParameter(8);
+    platform->drag(window, 83, 49, 83, 0, 5);
+    idle();
+    EXPECT_EQ(host->getParameter(8), speedAdjust);
+    EXPECT_TRUE(showsBlock(screen(), 125, 68, info(), 0, 251, 64));
+
+    // A click inside, on no link: hidden, nothing opened.
+    platform->click(window, 125 + 200, 68 + 50);
+    idle();
+    EXPECT_EQ(screen().pixels, panel);
+
+    // The maker's link, at its top-left corner (in) and its right edge (out, the product's line
+    // starts a row lower).
+    platform->click(window, 449, 50);
+    idle();
+    platform->click(window, 125 + 7, 68 + 17);
+    idle();
+    EXPECT_EQ(screen().pixels, panel);
+    EXPECT_EQ(opener.opened(), kMakerPage);
+    std::filesystem::remove(opener.dir / "opened");
+
+    platform->click(window, 449, 50);
+    idle();
+    platform->click(window, 125 + 109, 68 + 35);
+    idle();
+    EXPECT_EQ(opener.opened(), kProductPage);
+}
+
+TEST_F(TloomEditor, MissingOpenerIsHarmless) {
+    const char* path = std::getenv("PATH");
+    const std::string saved = path ? path : "";
+    setenv("PATH", "/nonexistent", 1);
+    ASSERT_EQ(open(), 1);
+    idle();
+    platform->click(*platform->lastWindow(), 449, 50);
+    idle();
+    platform->click(*platform->lastWindow(), 125 + 10, 68 + 20);
+    idle();
+    setenv("PATH", saved.c_str(), 1);
+    EXPECT_EQ(open(), 1); // still open and answering
+}
+
+TEST_F(TloomEditor, RepeatedOpenCloseCyclesKeepNoMemory) {
+    auto cycle = [&] {
+        ASSERT_EQ(open(), 1);
+        idle();
+        host->dispatch(effEditClose);
+    };
+    for (int i = 0; i < 3; ++i)
+        cycle();
+    const size_t before = mallinfo2().uordblks;
+    for (int i = 0; i < 200; ++i)
+        cycle();
+    const size_t after = mallinfo2().uordblks;
+    EXPECT_LT(after, before + 64 * 1024) << before << " -> " << after;
+    EXPECT_EQ(platform->windowsCreated(), 203);
+    EXPECT_TRUE(platform->windows().empty());
+}
+
+} // namespace
+
+namespace {
+
+// A display not (or no longer) in a frame has no effect to ask: its text is empty.
+TEST(TloomParameterDisplay, WithoutFrameShowsEmptyText) {
+    ParameterDisplay display(Rect(0, 0, 28, 12), 3);
+    TextBuffer text;
+    text.append("old");
+    display.convertValue(text);
+    EXPECT_EQ(text.size(), 0u);
+    ParameterDisplay::convert(0.5f, text, nullptr);
+    EXPECT_EQ(text.size(), 0u);
+}
+
+} // namespace
