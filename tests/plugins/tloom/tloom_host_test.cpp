@@ -37,8 +37,10 @@ TEST(TloomIdentity, RecordAndStringsDescribeTheEffectAndItsEditor) {
     EXPECT_EQ(host->dispatch(effGetVendorString, 0, 0, name), 1);
     EXPECT_EQ(host->dispatch(effGetProductString, 0, 0, name), 1);
     ERect* rect = nullptr;
-    EXPECT_EQ(host->dispatch(effEditGetRect, 0, 0, &rect), 0);
-    EXPECT_EQ(host->dispatch(effEditOpen, 0, 0, nullptr), 0);
+    ASSERT_EQ(host->dispatch(effEditGetRect, 0, 0, &rect), 1);
+    ASSERT_NE(rect, nullptr);
+    EXPECT_EQ(rect->right - rect->left, 501);
+    EXPECT_EQ(rect->bottom - rect->top, 201);
     EXPECT_EQ(host->dispatch(effGetVu), 0);
 }
 
