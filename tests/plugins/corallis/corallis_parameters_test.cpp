@@ -14,8 +14,7 @@ namespace {
 // Records every parameter notification the effect sends to its editor.
 class RecordingEditor : public EditorInterface {
   public:
-    RecordingEditor(EffectBase* effect, std::vector<std::pair<int32_t, float>>& log)
-        : calls(log) {
+    RecordingEditor(EffectBase* effect, std::vector<std::pair<int32_t, float>>& log) : calls(log) {
         effect->attachEditor(this);
     }
     void setParameter(int32_t index, float value) override { calls.emplace_back(index, value); }
