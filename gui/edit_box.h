@@ -6,7 +6,7 @@
 // box without a frame has no peer and is driven through its own calls. The frame routes its
 // window's keys, focus loss and presses inside the box to the box.
 //
-// State: the spec it was opened with, the model, the owner and the frame (not owned), the peer
+// State: the description it was opened with, the model, the owner and the frame (not owned), the peer
 // (owned).
 // GUI thread only.
 #pragma once
