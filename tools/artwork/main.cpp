@@ -14,6 +14,7 @@ namespace {
 
 const artwork::Product products[] = {
     {"swirlet", artwork::generateSwirlet},
+    {"showcase", artwork::generateShowcase},
 };
 
 int usage() {

@@ -15,5 +15,6 @@ struct Product {
 };
 
 bool generateSwirlet(const ArtworkOptions& options, std::string& error);
+bool generateShowcase(const ArtworkOptions& options, std::string& error);
 
 } // namespace artwork
