@@ -262,7 +262,9 @@ void ShowcaseEditor::fromParameter(int32_t index, float value) {
         break;
     case kAnimation: {
         auto* animation = static_cast<LoopAnimation*>(c);
-        if (value >= 0.5f)
+        const bool run = value >= 0.5f;
+        if (run == animation->isOpen()) break;
+        if (run)
             animation->openAnimation();
         else
             animation->closeAnimation();
@@ -275,11 +277,14 @@ void ShowcaseEditor::fromParameter(int32_t index, float value) {
         static_cast<TextField*>(c)->setText(text);
         break;
     }
-    case kPopupMenu:
-        static_cast<PopupMenu*>(c)->setCurrent(
-            static_cast<int32_t>(clampUnit(value) * (kMenuEntryCount - 1) + 0.5f));
+    case kPopupMenu: {
+        auto* menu = static_cast<PopupMenu*>(c);
+        const auto entry = static_cast<int32_t>(clampUnit(value) * (kMenuEntryCount - 1) + 0.5f);
+        if (entry == menu->getCurrent()) break;
+        menu->setCurrent(entry);
         c->setDirty();
         break;
+    }
     default:
         c->setValue(value);
         break;
