@@ -25,7 +25,7 @@ class ShowcaseInXServer : public ::testing::TestWithParam<const char*> {
     void SetUp() override {
         if (const char* tool = missingTool()) GTEST_SKIP() << tool << " is not installed";
         std::string error;
-        ASSERT_TRUE(session.start(std::string(PLUGIN_DIR "/") + GetParam() + ".so", error))
+        ASSERT_TRUE(session.start(std::string(SHOWCASE_DIR "/") + GetParam() + ".so", error))
             << error;
         screen = session.screenshot("start");
         ASSERT_TRUE(screen.valid());

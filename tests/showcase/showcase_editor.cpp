@@ -15,7 +15,6 @@
 #include "gui/value_display.h"
 
 #include <cmath>
-#include <cstdlib>
 #include <new>
 
 using namespace showcase;
@@ -62,6 +61,24 @@ Rect rectOf(int32_t control) {
 // The field's text for a parameter value: two decimals, whatever the locale.
 void parameterText(float value, char* text) {
     formatScaledTwoDecimals(value, 1.0, 0.0, text);
+}
+
+// The number at the start of `text` ("0.3", " .75", "-2"), read with '.' as the decimal point
+// whatever the process's locale, which a host may have set; 0 when there is none.
+float parseNumber(const char* text) {
+    while (*text == ' ')
+        ++text;
+    const bool negative = *text == '-';
+    if (*text == '-' || *text == '+') ++text;
+    double number = 0.0;
+    for (; *text >= '0' && *text <= '9'; ++text)
+        number = number * 10.0 + (*text - '0');
+    if (*text == '.') {
+        double scale = 0.1;
+        for (++text; *text >= '0' && *text <= '9'; ++text, scale *= 0.1)
+            number += (*text - '0') * scale;
+    }
+    return static_cast<float>(negative ? -number : number);
 }
 
 float clampUnit(float v) {
@@ -302,7 +319,7 @@ float ShowcaseEditor::toParameter(int32_t index, Control* c) const {
     case kTextField: {
         char text[256];
         static_cast<TextField*>(c)->getText(text);
-        return clampUnit(static_cast<float>(std::strtod(text, nullptr)));
+        return clampUnit(parseNumber(text));
     }
     case kPopupMenu:
         return static_cast<float>(static_cast<PopupMenu*>(c)->getCurrent()) /

@@ -74,6 +74,8 @@ TEST_F(ShowcaseEditorValues, HostChangesReachTheControlsAtTheNextIdle) {
 
 TEST_F(ShowcaseEditorValues, ControlChangesReachTheHostAsParameterValues) {
     auto* field = static_cast<TextField*>(editor().control(kTextField));
+    field->setText(" .75 dB");
+    EXPECT_EQ(reported(kTextField), 0.75f);
     field->setText("0.3");
     EXPECT_EQ(reported(kTextField), 0.3f);
     field->setText("7"); // beyond the range: the top of it
