@@ -9,6 +9,7 @@ const std::vector<Product>& allProducts() {
         {"grimfold", generateGrimfold},
         {"tloom", generateTloom},
         {"corallis", generateCorallis},
+        {"showcase", generateShowcase},
     };
     return products;
 }

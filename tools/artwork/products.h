@@ -19,6 +19,7 @@ bool generateSwirlet(const ArtworkOptions& options, std::string& error);
 bool generateGrimfold(const ArtworkOptions& options, std::string& error);
 bool generateTloom(const ArtworkOptions& options, std::string& error);
 bool generateCorallis(const ArtworkOptions& options, std::string& error);
+bool generateShowcase(const ArtworkOptions& options, std::string& error);
 
 // Every product, in the order the regenerate target writes them.
 const std::vector<Product>& allProducts();

@@ -1,0 +1,370 @@
+// ShowcaseEditor: building the grid of controls and the parameter flow both ways.
+#include "tests/showcase/showcase_editor.h"
+
+#include "frame/effect_base.h"
+#include "frame/value_text.h"
+#include "gui/bitmap.h"
+#include "gui/buttons.h"
+#include "gui/displays.h"
+#include "gui/editor_frame.h"
+#include "gui/knob.h"
+#include "gui/popup_menu.h"
+#include "gui/sliders.h"
+#include "gui/switches.h"
+#include "gui/text_field.h"
+#include "gui/value_display.h"
+
+#include <cmath>
+#include <new>
+
+using namespace showcase;
+
+namespace {
+
+// The control images, in resource order from 111.
+enum Image : int32_t {
+    kKnobImage,
+    kStripImage,
+    kToggleImage,
+    kOverlayImage,
+    kVerticalSwitchImage,
+    kHorizontalSwitchImage,
+    kRockerImage,
+    kFrameDisplayImage,
+    kTwoFrameImage,
+    kMomentaryImage,
+    kAnimationImage,
+    kVerticalTrackImage,
+    kVerticalHandleImage,
+    kHorizontalTrackImage,
+    kHorizontalHandleImage,
+    kDigitsImage,
+    kMeterOnImage,
+    kMeterOffImage
+};
+
+constexpr const char* kMenuEntries[] = {"Sine", "Triangle", "Square", "Saw"};
+constexpr int32_t kMenuEntryCount = 4;
+constexpr float kDigitRange = 999.0f;
+constexpr uint32_t kAnimationStepMs = 80;
+
+const Colour kFieldBack{22, 24, 28, 0};
+const Colour kFieldText{242, 160, 61, 0};
+const Colour kFieldFrame{74, 80, 88, 0};
+const Colour kAccent{242, 160, 61, 0};
+
+Rect rectOf(int32_t control) {
+    const Area a = controlArea(control);
+    return Rect(Point(a.left, a.top), a.width, a.height);
+}
+
+// The field's text for a parameter value: two decimals, whatever the locale.
+void parameterText(float value, char* text) {
+    formatScaledTwoDecimals(value, 1.0, 0.0, text);
+}
+
+// The number at the start of `text` ("0.3", " .75", "-2"), read with '.' as the decimal point
+// whatever the process's locale, which a host may have set; 0 when there is none.
+float parseNumber(const char* text) {
+    while (*text == ' ')
+        ++text;
+    const bool negative = *text == '-';
+    if (*text == '-' || *text == '+') ++text;
+    double number = 0.0;
+    for (; *text >= '0' && *text <= '9'; ++text)
+        number = number * 10.0 + (*text - '0');
+    if (*text == '.') {
+        double scale = 0.1;
+        for (++text; *text >= '0' && *text <= '9'; ++text, scale *= 0.1)
+            number += (*text - '0') * scale;
+    }
+    return static_cast<float>(negative ? -number : number);
+}
+
+float clampUnit(float v) {
+    if (!(v >= 0.0f)) return 0.0f; // below, or not a number
+    return v > 1.0f ? 1.0f : v;
+}
+
+void styleField(ValueDisplay* display) {
+    display->setBackColour(kFieldBack);
+    display->setFontColour(kFieldText);
+    display->setFrameColour(kFieldFrame);
+}
+
+} // namespace
+
+ShowcaseEditor::ShowcaseEditor(EffectBase* owner) : EditorBase(owner) {
+    background = new (std::nothrow) Bitmap(kBackgroundId);
+    if (background) {
+        rect.top = 0;
+        rect.left = 0;
+        rect.bottom = static_cast<int16_t>(background->getHeight());
+        rect.right = static_cast<int16_t>(background->getWidth());
+    }
+}
+
+ShowcaseEditor::~ShowcaseEditor() {
+    // The host may close the effect with the editor open: the frame forgets this editor first.
+    if (frame) frame->clearEditor();
+    close();
+    if (background) background->forget();
+    background = nullptr;
+}
+
+EditorInterface* createShowcaseEditor(EffectBase& effect) {
+    return new (std::nothrow) ShowcaseEditor(&effect);
+}
+
+Control* ShowcaseEditor::control(int32_t index) const {
+    if (!frame || index < 0 || index >= kControlCount) return nullptr;
+    return controls[index];
+}
+
+Bitmap* ShowcaseEditor::image(int32_t id) const {
+    return images[id];
+}
+
+Control* ShowcaseEditor::makeControl(int32_t index) {
+    const Rect size = rectOf(index);
+    const Point origin(0, 0);
+    const Area area = controlArea(index);
+    switch (index) {
+    case kKnob: {
+        auto* knob = new (std::nothrow) Knob(size, this, index, image(kKnobImage), nullptr, origin);
+        if (knob) knob->setHandleColour(kAccent);
+        return knob;
+    }
+    case kFilmstripKnob:
+        return new (std::nothrow) FilmstripKnob(size, this, index, kStripFrames, kStripHeight,
+                                                image(kStripImage), origin);
+    case kToggle:
+        return new (std::nothrow) ToggleButton(size, this, index, image(kToggleImage));
+    case kOverlay: {
+        const Area d = overlayDisplay();
+        return new (std::nothrow)
+            OverlayImage(size, this, index, image(kOverlayImage),
+                         Rect(Point(d.left, d.top), d.width, d.height), origin);
+    }
+    case kVerticalSwitch:
+        return new (std::nothrow)
+            VerticalStepSwitch(size, this, index, kSwitchPositions, area.height, kSwitchPositions,
+                               image(kVerticalSwitchImage), origin);
+    case kHorizontalSwitch:
+        return new (std::nothrow)
+            HorizontalStepSwitch(size, this, index, kSwitchPositions, area.height, kSwitchPositions,
+                                 image(kHorizontalSwitchImage), origin);
+    case kRocker:
+        return new (std::nothrow)
+            ThreeWayRocker(size, this, index, area.height, image(kRockerImage), origin, 0);
+    case kFrameDisplay:
+        return new (std::nothrow) FrameDisplay(size, this, index, kDisplayFrames, area.height,
+                                               image(kFrameDisplayImage), origin);
+    case kTwoFrame:
+        return new (std::nothrow)
+            TwoFrameButton(size, this, index, area.height, image(kTwoFrameImage), origin);
+    case kMomentary:
+        return new (std::nothrow)
+            MomentaryButton(size, this, index, area.height, image(kMomentaryImage), origin);
+    case kAnimation:
+        return new (std::nothrow) LoopAnimation(size, this, index, kAnimationFrames, area.height,
+                                                image(kAnimationImage), origin);
+    case kVerticalSlider:
+        return new (std::nothrow) VerticalSlider(
+            size, this, index, area.top, area.top + area.height - kHandleThickness,
+            image(kVerticalHandleImage), image(kVerticalTrackImage), origin, SliderValueUp);
+    case kHorizontalSlider:
+        return new (std::nothrow) HorizontalSlider(
+            size, this, index, area.left, area.left + area.width - kHandleThickness,
+            image(kHorizontalHandleImage), image(kHorizontalTrackImage), origin, SliderValueRight);
+    case kDigits:
+        return new (std::nothrow)
+            DigitDisplay(size, this, index, 0.0f, kDigitCount, nullptr, nullptr, kDigitWidth,
+                         kDigitHeight, image(kDigitsImage));
+    case kMeter: {
+        auto* meter = new (std::nothrow) LevelMeter(
+            size, image(kMeterOnImage), image(kMeterOffImage), kMeterLeds, MeterHorizontal);
+        if (meter) meter->setTag(index);
+        return meter;
+    }
+    case kValueDisplay: {
+        auto* display = new (std::nothrow) ValueDisplay(size, nullptr, kDisplaySunkenFrame);
+        if (!display) return nullptr;
+        display->setTag(index);
+        styleField(display);
+        return display;
+    }
+    case kTextField: {
+        auto* field =
+            new (std::nothrow) TextField(size, this, index, "", nullptr, kDisplaySunkenFrame);
+        if (field) styleField(field);
+        return field;
+    }
+    case kPopupMenu: {
+        auto* menu =
+            new (std::nothrow) PopupMenu(size, this, index, nullptr, nullptr, kMenuCheckCurrent);
+        if (!menu) return nullptr;
+        for (const char* entry : kMenuEntries)
+            menu->addEntry(entry);
+        styleField(menu);
+        return menu;
+    }
+    default:
+        return nullptr;
+    }
+}
+
+int32_t ShowcaseEditor::open(void* parentWindow) {
+    EditorBase::open(parentWindow);
+    if (frame) return 1; // already open: the host asked twice
+    if (!parentWindow || !background) {
+        systemWindow = nullptr;
+        return 0;
+    }
+    for (int32_t i = 0; i < kImageCount; ++i) {
+        if (!images[i]) images[i] = new (std::nothrow) Bitmap(kFirstImageId + i);
+        if (!images[i]) {
+            close();
+            return 0;
+        }
+    }
+    const Rect size(0, 0, background->getWidth(), background->getHeight());
+    frame = new (std::nothrow) EditorFrame(size, parentWindow, this);
+    if (!frame) {
+        close();
+        return 0;
+    }
+    if (!frame->isOpen()) {
+        // No display, or a window id the window system does not know.
+        close();
+        systemWindow = nullptr;
+        return 0;
+    }
+    frame->setBackground(background);
+    for (int32_t i = 0; i < kControlCount; ++i) {
+        controls[i] = nullptr;
+        Control* made = makeControl(i);
+        if (!made) continue; // a control that could not be made is left out
+        if (!frame->addView(made)) {
+            made->forget();
+            continue;
+        }
+        controls[i] = made;
+        fromParameter(i, effect ? effect->getParameter(i) : 0.0f);
+    }
+    lastAnimationStep = getTicks();
+    return 1;
+}
+
+void ShowcaseEditor::close() {
+    releaseFrame();
+    for (Control*& each : controls)
+        each = nullptr;
+    for (Bitmap*& each : images) {
+        if (each) each->forget();
+        each = nullptr;
+    }
+}
+
+// Moves control `index` to the parameter value (GUI thread).
+void ShowcaseEditor::fromParameter(int32_t index, float value) {
+    Control* c = control(index);
+    if (!c) return;
+    switch (index) {
+    case kRocker:
+        c->setValue(value * 2.0f - 1.0f);
+        break;
+    case kDigits:
+        c->setValue(std::floor(clampUnit(value) * kDigitRange + 0.5f));
+        break;
+    case kAnimation: {
+        auto* animation = static_cast<LoopAnimation*>(c);
+        const bool run = value >= 0.5f;
+        if (run == animation->isOpen()) break;
+        if (run)
+            animation->openAnimation();
+        else
+            animation->closeAnimation();
+        c->setDirty();
+        break;
+    }
+    case kTextField: {
+        char text[64];
+        parameterText(value, text);
+        static_cast<TextField*>(c)->setText(text);
+        break;
+    }
+    case kPopupMenu: {
+        auto* menu = static_cast<PopupMenu*>(c);
+        const auto entry = static_cast<int32_t>(clampUnit(value) * (kMenuEntryCount - 1) + 0.5f);
+        if (entry == menu->getCurrent()) break;
+        menu->setCurrent(entry);
+        c->setDirty();
+        break;
+    }
+    default:
+        c->setValue(value);
+        break;
+    }
+}
+
+float ShowcaseEditor::toParameter(int32_t index, Control* c) const {
+    switch (index) {
+    case kRocker:
+        return clampUnit((c->getValue() + 1.0f) * 0.5f);
+    case kDigits:
+        return clampUnit(c->getValue() / kDigitRange);
+    case kAnimation:
+        return static_cast<LoopAnimation*>(c)->isOpen() ? 1.0f : 0.0f;
+    case kTextField: {
+        char text[256];
+        static_cast<TextField*>(c)->getText(text);
+        return clampUnit(parseNumber(text));
+    }
+    case kPopupMenu:
+        return static_cast<float>(static_cast<PopupMenu*>(c)->getCurrent()) /
+               static_cast<float>(kMenuEntryCount - 1);
+    default:
+        return clampUnit(c->getValue());
+    }
+}
+
+void ShowcaseEditor::setParameter(int32_t index, float value) {
+    if (!frame) return;
+    if (index == kTextField) {
+        pendingText.store(value); // setText copies and marks: left to the GUI thread
+    } else if (index >= 0 && index < kControlCount && index != kAnimation && index != kPopupMenu &&
+               controls[index]) {
+        fromParameter(index, value);
+    }
+    postUpdate();
+}
+
+// Host changes the GUI thread applies: the text, the menu's entry and the animation, which
+// change more than a stored value.
+void ShowcaseEditor::update() {
+    if (!effect) return;
+    const float text = pendingText.exchange(-1.0f);
+    if (text >= 0.0f) fromParameter(kTextField, text);
+    fromParameter(kPopupMenu, effect->getParameter(kPopupMenu));
+    fromParameter(kAnimation, effect->getParameter(kAnimation));
+}
+
+void ShowcaseEditor::idle() {
+    auto* animation = static_cast<LoopAnimation*>(control(kAnimation));
+    const uint32_t now = getTicks();
+    if (animation && animation->isOpen() && now - lastAnimationStep >= kAnimationStepMs) {
+        lastAnimationStep = now;
+        animation->nextFrame();
+        animation->setDirty();
+    }
+    EditorBase::idle();
+}
+
+void ShowcaseEditor::valueChanged(DrawContext* context, Control* c) {
+    if (!c) return;
+    const int32_t index = c->getTag();
+    if (effect && index >= 0 && index < kControlCount)
+        effect->automateParameter(index, toParameter(index, c));
+    if (context) c->update(context);
+}

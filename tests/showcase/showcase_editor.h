@@ -1,0 +1,61 @@
+// ShowcaseEditor: one of every control of the toolkit on a labelled grid, each wired to its
+// own parameter of the showcase effect (parameter i belongs to control i of showcase_layout.h).
+// A control the user moves automates its parameter; a parameter the host sets moves its
+// control, which the next idle call redraws. Built for both toolkit variants from this source.
+//
+// Values and parameters meet in one place (toParameter / fromParameter): the rocker's -1..+1
+// maps onto 0..1, the popup menu's entry index onto 0..1 over its entries, the digit display
+// shows the parameter as 0 to 999, the loop animation's parameter is whether it runs and the
+// text field holds the parameter as text with two decimals (typing a number sets it).
+//
+// State: the control table (views the frame owns, valid only while open), the background
+// (resource 110, held for the editor's life), the control images (loaded at open, released at
+// close), the text a host change left for the next update and the animation's last step.
+//
+// Threads: the host's GUI thread, except setParameter, which only stores control values (the
+// text field's in an atomic for update()) and raises the update flag.
+#pragma once
+
+#include "gui/control.h"
+#include "gui/editor_base.h"
+#include "tests/showcase/showcase_layout.h"
+
+#include <atomic>
+#include <cstdint>
+
+class Bitmap;
+
+class ShowcaseEditor : public EditorBase, public ControlListener {
+  public:
+    static constexpr int32_t kBackgroundId = 110;
+    static constexpr int32_t kFirstImageId = 111;
+    static constexpr int32_t kImageCount = 18; // resources 111 to 128
+
+    explicit ShowcaseEditor(EffectBase* effect);
+    ~ShowcaseEditor() override;
+
+    int32_t open(void* parentWindow) override;
+    void close() override;
+    void idle() override;
+    void update() override;
+    void setParameter(int32_t index, float value) override;
+    void valueChanged(DrawContext* context, Control* control) override;
+
+    // The control of parameter `index` while the editor is open, else none.
+    Control* control(int32_t index) const;
+
+  private:
+    Bitmap* image(int32_t id) const;
+    Control* makeControl(int32_t index);
+    float toParameter(int32_t index, Control* control) const;
+    void fromParameter(int32_t index, float value);
+
+    Control* controls[showcase::kControlCount] = {};
+    Bitmap* background = nullptr;
+    Bitmap* images[kImageCount] = {};
+    std::atomic<float> pendingText{-1.0f}; // < 0: nothing pending
+    uint32_t lastAnimationStep = 0;
+};
+
+// The editor factory the showcase entry hands to its effect.
+EditorInterface* createShowcaseEditor(EffectBase& effect);
