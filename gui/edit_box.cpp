@@ -75,10 +75,10 @@ EditBoxPeerFactory* editBoxPeerFactory() {
     return currentFactory;
 }
 
-EditBox::EditBox(const EditBoxSpec& boxSpec, EditBoxOwner& boxOwner, EditorFrame* boxFrame)
-    : spec(boxSpec), owner(boxOwner), frame(boxFrame) {
-    model.setText(boxSpec.text);
-    spec.text = model.getText();
+EditBox::EditBox(const EditBoxSettings& boxSettings, EditBoxOwner& boxOwner, EditorFrame* boxFrame)
+    : settings(boxSettings), owner(boxOwner), frame(boxFrame) {
+    model.setText(boxSettings.text);
+    settings.text = model.getText();
     if (!frame) return;
     EditBoxPeerFactory* factory = currentFactory ? currentFactory : &windowPeers;
     peer = factory->attach(*this, *frame);
@@ -91,8 +91,8 @@ EditBox::~EditBox() {
 }
 
 void EditBox::changed() {
-    FontMeasure measure(spec.font);
-    model.scrollToCaret(spec.area.getWidth(), measure);
+    FontMeasure measure(settings.font);
+    model.scrollToCaret(settings.area.getWidth(), measure);
     if (peer) peer->boxChanged();
     owner.editBoxChanged();
 }
@@ -123,20 +123,20 @@ void EditBox::cut(TextBuffer& out) {
 }
 
 void EditBox::pointer(int32_t x, bool extend) {
-    FontMeasure measure(spec.font);
+    FontMeasure measure(settings.font);
     model.placeCaret(x, extend, measure);
     changed();
 }
 
 int32_t EditBox::textLeft() const {
-    const Rect& area = spec.area;
-    FontMeasure measure(spec.font);
+    const Rect& area = settings.area;
+    FontMeasure measure(settings.font);
     const int32_t total = measure.width(model.getText(), model.getLength());
     const int32_t inner = area.getWidth() - 2;
     // Aligned while the text fits, scrolled to the caret when it does not.
     if (total <= inner) {
-        if (spec.alignment == 1) return area.left + 1 + (inner - total) / 2;
-        if (spec.alignment == 2) return area.left + 1 + inner - total;
+        if (settings.alignment == 1) return area.left + 1 + (inner - total) / 2;
+        if (settings.alignment == 2) return area.left + 1 + inner - total;
     }
     return area.left + 1 - model.getScroll();
 }
@@ -268,8 +268,8 @@ void EditBox::press(const Point& where, int32_t buttons) {
 }
 
 void EditBox::draw(DrawContext& context) {
-    const Rect& area = spec.area;
-    FontMeasure measure(spec.font);
+    const Rect& area = settings.area;
+    FontMeasure measure(settings.font);
     const char* text = model.getText();
     const int32_t textLeft = this->textLeft();
 
@@ -280,12 +280,12 @@ void EditBox::draw(DrawContext& context) {
     context.setClipRect(clip);
 
     // fillRect leaves the first row and column: start one before the area.
-    context.setFillColour(spec.backColour);
+    context.setFillColour(settings.backColour);
     context.fillRect(Rect(area.left - 1, area.top - 1, area.right, area.bottom));
-    context.setFont(spec.font.id, spec.font.size);
+    context.setFont(settings.font.id, settings.font.size);
     // The text is drawn left-aligned; drawString puts it one pixel inside its rectangle.
     const Rect line(textLeft - 1, area.top, area.right, area.bottom);
-    context.setFontColour(spec.fontColour);
+    context.setFontColour(settings.fontColour);
     context.drawString(text, line, false, 0);
 
     if (model.hasSelection()) {
@@ -301,7 +301,7 @@ void EditBox::draw(DrawContext& context) {
         context.drawString(selected, Rect(from - 1, area.top, area.right, area.bottom), false, 0);
     } else {
         const int32_t x = textLeft + measure.width(text, model.getCaret());
-        context.setFrameColour(spec.fontColour);
+        context.setFrameColour(settings.fontColour);
         context.moveTo(Point(x, area.top + 2));
         context.lineTo(Point(x, area.bottom - 2));
     }

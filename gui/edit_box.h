@@ -6,9 +6,8 @@
 // box without a frame has no peer and is driven through its own calls. The frame routes its
 // window's keys, focus loss and presses inside the box to the box.
 //
-// State: the description it was opened with, the model, the owner and the frame (not owned), the peer
-// (owned).
-// GUI thread only.
+// State: the description it was opened with, the model, the owner and the frame (not owned), the
+// peer (owned). GUI thread only.
 #pragma once
 
 #include "gui/colour.h"
@@ -25,7 +24,7 @@ class EditorFrame;
 class EditBox;
 
 // What a box is opened with.
-struct EditBoxSpec {
+struct EditBoxSettings {
     Rect area;             // frame window coordinates, one pixel wider and taller than the field
     const char* text = ""; // the starting text
     int32_t alignment = 1; // 0 left, 1 centre, 2 right (while the text fits)
@@ -76,12 +75,12 @@ class EditBox {
   public:
     // Selects all of the text, as a box shows on opening; attaches a peer when a factory is set
     // and a frame is given.
-    EditBox(const EditBoxSpec& spec, EditBoxOwner& owner, EditorFrame* frame);
+    EditBox(const EditBoxSettings& settings, EditBoxOwner& owner, EditorFrame* frame);
     ~EditBox();
     EditBox(const EditBox&) = delete;
     EditBox& operator=(const EditBox&) = delete;
 
-    const EditBoxSpec& getSpec() const { return spec; }
+    const EditBoxSettings& getSettings() const { return settings; }
     const EditBoxModel& getModel() const { return model; }
     const char* getText() const { return model.getText(); }
     bool hasPeer() const { return peer != nullptr; }
@@ -105,7 +104,7 @@ class EditBox {
     // the left button places the caret (Shift extends) and selects while dragged, keeping the
     // host serviced; the middle button pastes the primary selection there.
     void press(const Point& where, int32_t buttons);
-    bool contains(const Point& where) const { return spec.area.pointInside(where); }
+    bool contains(const Point& where) const { return settings.area.pointInside(where); }
     // Forgets the peer without a word to the window (the window is going away).
     void dropPeer() { peer.reset(); }
 
@@ -121,7 +120,7 @@ class EditBox {
     void pasteFrom(platform::Selection selection);
     void copyTo(platform::Selection selection, bool andCut);
 
-    EditBoxSpec spec;
+    EditBoxSettings settings;
     EditBoxModel model;
     EditBoxOwner& owner;
     EditorFrame* frame;

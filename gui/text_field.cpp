@@ -62,18 +62,18 @@ void TextField::takeFocus(DrawContext* context) {
 #if TOOLKIT_NEWER
     entered = false;
 #endif
-    EditBoxSpec spec;
-    spec.area = size;
+    EditBoxSettings settings;
+    settings.area = size;
     boxOffset = context ? context->getOffset() : Point();
-    spec.area.offset(boxOffset.h, boxOffset.v);
-    ++spec.area.right;
-    ++spec.area.bottom;
-    spec.text = text.c_str();
-    spec.alignment = horiAlign;
-    spec.font = describeFont(fontId, 0);
-    spec.fontColour = fontColour;
-    spec.backColour = backColour;
-    editBox = std::make_unique<EditBox>(spec, static_cast<EditBoxOwner&>(*this), frame);
+    settings.area.offset(boxOffset.h, boxOffset.v);
+    ++settings.area.right;
+    ++settings.area.bottom;
+    settings.text = text.c_str();
+    settings.alignment = horiAlign;
+    settings.font = describeFont(fontId, 0);
+    settings.fontColour = fontColour;
+    settings.backColour = backColour;
+    editBox = std::make_unique<EditBox>(settings, static_cast<EditBoxOwner&>(*this), frame);
     setDirty(true); // the box shows at the next redraw
 }
 

@@ -19,12 +19,12 @@ class Presenter : public ::testing::Test {
   protected:
     void SetUp() override {
         platform.registerWindowClass("PresenterTest");
-        platform::WindowSpec spec;
-        spec.parent = reinterpret_cast<void*>(uintptr_t{0x4200001});
-        spec.width = 40;
-        spec.height = 30;
-        spec.className = "PresenterTest";
-        owned = platform.createChildWindow(spec);
+        platform::WindowSpec windowSpec;
+        windowSpec.parent = reinterpret_cast<void*>(uintptr_t{0x4200001});
+        windowSpec.width = 40;
+        windowSpec.height = 30;
+        windowSpec.className = "PresenterTest";
+        owned = platform.createChildWindow(windowSpec);
         window = static_cast<HeadlessWindow*>(owned.get());
         ASSERT_NE(window, nullptr);
     }

@@ -82,12 +82,12 @@ TEST_F(X11WindowTest, SelectionsTravelBetweenConnectionsInTheirEncodings) {
     // The owner answers from a thread of its own, as another program would.
     std::thread owner([&] {
         RecordingListener ownerListener;
-        platform::WindowSpec spec;
-        spec.parent = parentHandle();
-        spec.width = spec.height = 10;
-        spec.className = kClass;
-        spec.listener = &ownerListener;
-        auto window = x11Platform().createChildWindow(spec);
+        platform::WindowSpec windowSpec;
+        windowSpec.parent = parentHandle();
+        windowSpec.width = windowSpec.height = 10;
+        windowSpec.className = kClass;
+        windowSpec.listener = &ownerListener;
+        auto window = x11Platform().createChildWindow(windowSpec);
         if (window) {
             window->setSelectionText(platform::Selection::Clipboard, latin1);
             window->setSelectionText(platform::Selection::Primary, "primary");

@@ -76,11 +76,11 @@ TEST_F(TextFieldEdit, ClickOpensTheBoxOverTheFieldWithEverythingSelected) {
     clickAt(30, 30);
     ASSERT_TRUE(field->isEditing());
     EXPECT_EQ(frame->getEditView(), field);
-    const EditBoxSpec& spec = field->getEditBox()->getSpec();
-    EXPECT_EQ(spec.area, Rect(20, 20, 121, 41)); // a pixel wider and taller
-    EXPECT_EQ(spec.alignment, 2);
-    EXPECT_EQ(spec.font.size, 12);
-    EXPECT_STREQ(spec.text, "old");
+    const EditBoxSettings& settings = field->getEditBox()->getSettings();
+    EXPECT_EQ(settings.area, Rect(20, 20, 121, 41)); // a pixel wider and taller
+    EXPECT_EQ(settings.alignment, 2);
+    EXPECT_EQ(settings.font.size, 12);
+    EXPECT_STREQ(settings.text, "old");
     const EditBoxModel& model = field->getEditBox()->getModel();
     EXPECT_EQ(model.selectionStart(), 0);
     EXPECT_EQ(model.selectionEnd(), 3);
