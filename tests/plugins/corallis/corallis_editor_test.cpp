@@ -2,21 +2,18 @@
 // pixels, host and program changes at the next idle, the gestures the host sees, the mode
 // buttons, keys, repeated open/close cycles), and the editor's own rules in-process (display
 // texts, indices outside its tables, a converter with no frame).
-#include "bmp/bmp_codec.h"
 #include "gui/pixel_surface.h"
 #include "gui/platform/headless/headless_platform.h"
 #include "gui/platform/headless/headless_window.h"
 #include "plugins/corallis/corallis_editor.h"
 #include "plugins/corallis/corallis_effect.h"
+#include "tests/support/headless_editor.h"
 #include "tools/plughost/plugin_host.h"
 
 #include <gtest/gtest.h>
 
-#include <dlfcn.h>
 #include <malloc.h>
 
-#include <fstream>
-#include <iterator>
 #include <memory>
 #include <string>
 #include <utility>
@@ -43,33 +40,16 @@ constexpr int32_t kDisplayBottom = 77;
 constexpr int32_t kButtonLeft = 447;
 constexpr int32_t kButtonTops[4] = {16, 31, 46, 61}; // SerialMod, parallel, Neg.Delay, SlowMod
 
-void* fakeParent() {
-    return reinterpret_cast<void*>(uintptr_t{0x4200001});
-}
-
-PixelSurface loadArtwork(const char* name) {
-    std::ifstream file(std::string(SOURCE_DIR "/plugins/corallis/resources/") + name,
-                       std::ios::binary);
-    std::vector<unsigned char> bytes((std::istreambuf_iterator<char>(file)),
-                                     std::istreambuf_iterator<char>());
-    BmpImage decoded;
-    EXPECT_TRUE(decodeBmpFile(bytes.data(), bytes.size(), decoded)) << name;
-    PixelSurface out;
-    out.width = decoded.width;
-    out.height = decoded.height;
-    out.pixels = std::move(decoded.pixels);
-    return out;
-}
 const PixelSurface& background() {
-    static const PixelSurface picture = loadArtwork("107_background.bmp");
+    static const PixelSurface picture = loadPanelBitmap("corallis", "107_background.bmp");
     return picture;
 }
 const PixelSurface& strip() {
-    static const PixelSurface picture = loadArtwork("104_knob_strip.bmp");
+    static const PixelSurface picture = loadPanelBitmap("corallis", "104_knob_strip.bmp");
     return picture;
 }
 const PixelSurface& buttonArt() {
-    static const PixelSurface picture = loadArtwork("109_button.bmp");
+    static const PixelSurface picture = loadPanelBitmap("corallis", "109_button.bmp");
     return picture;
 }
 
@@ -78,13 +58,6 @@ int32_t frameFor(float value) {
     if (!(value > 0.0f)) return 0;
     if (value >= 1.0f) return kFrames - 1;
     return static_cast<int32_t>(static_cast<float>((kFrames - 1) * kKnobSize) * value) / kKnobSize;
-}
-
-void blit(PixelSurface& to, int32_t x, int32_t y, const PixelSurface& from, int32_t fromTop,
-          int32_t width, int32_t height) {
-    for (int32_t r = 0; r < height; ++r)
-        for (int32_t c = 0; c < width; ++c)
-            to.row(y + r)[x + c] = from.row(fromTop + r)[c];
 }
 
 bool inDisplay(int32_t x, int32_t y) {
@@ -99,12 +72,12 @@ bool inDisplay(int32_t x, int32_t y) {
 int32_t differingPixels(const PixelSurface& screen, const float (&values)[14]) {
     PixelSurface picture = background();
     for (const Place& p : kPlaces)
-        blit(picture, p.left, kKnobTop, strip(), frameFor(values[p.parameter]) * kKnobSize,
-             kKnobSize, kKnobSize);
+        copyBlock(picture, p.left, kKnobTop, strip(), frameFor(values[p.parameter]) * kKnobSize,
+                  kKnobSize, kKnobSize);
     const float lit[4] = {values[10], 1.0f - values[10], values[11], values[13]};
     for (int32_t row = 0; row < 4; ++row)
-        blit(picture, kButtonLeft, kButtonTops[row], buttonArt(),
-             static_cast<int32_t>(lit[row]) != 0 ? 6 : 0, 12, 6);
+        copyBlock(picture, kButtonLeft, kButtonTops[row], buttonArt(),
+                  static_cast<int32_t>(lit[row]) != 0 ? 6 : 0, 12, 6);
     int32_t differing = 0;
     for (int32_t y = 0; y < kHeight; ++y)
         for (int32_t x = 0; x < kWidth; ++x)
@@ -113,20 +86,12 @@ int32_t differingPixels(const PixelSurface& screen, const float (&values)[14]) {
 }
 
 bool knobShowsFrame(const PixelSurface& screen, int32_t order, int32_t frame) {
-    for (int32_t r = 0; r < kKnobSize; ++r)
-        for (int32_t c = 0; c < kKnobSize; ++c)
-            if (screen.row(kKnobTop + r)[kPlaces[order].left + c] !=
-                strip().row(frame * kKnobSize + r)[c])
-                return false;
-    return true;
+    return showsBlock(screen, kPlaces[order].left, kKnobTop, strip(), frame * kKnobSize, kKnobSize,
+                      kKnobSize);
 }
 
 bool buttonLit(const PixelSurface& screen, int32_t row) {
-    for (int32_t r = 0; r < 6; ++r)
-        for (int32_t c = 0; c < 12; ++c)
-            if (screen.row(kButtonTops[row] + r)[kButtonLeft + c] != buttonArt().row(6 + r)[c])
-                return false;
-    return true;
+    return showsBlock(screen, kButtonLeft, kButtonTops[row], buttonArt(), 6, 12, 6);
 }
 
 // Every presented area lies inside the union of the given rectangles (right, bottom included).
@@ -145,26 +110,12 @@ bool presentedOnlyInside(const std::vector<platform::Area>& areas,
 class CorallisEditorLibrary : public ::testing::Test {
   protected:
     void SetUp() override {
-        library = dlopen(HEADLESS_CORALLIS, RTLD_NOW | RTLD_LOCAL);
-        ASSERT_NE(library, nullptr) << dlerror();
-        using Hook = HeadlessPlatform* (*)();
-        auto hook = reinterpret_cast<Hook>(dlsym(library, "corallisHeadlessPlatform"));
-        ASSERT_NE(hook, nullptr);
-        platform = hook();
-        std::string error;
-        host = PluginHost::load(HEADLESS_CORALLIS, error);
-        ASSERT_TRUE(host) << error;
-        host->start(44100.0f, 256);
+        ASSERT_TRUE(corallis.ready());
         host->dispatch(effSetEditKnobMode, 0, 2); // linear: 40 pixels up is +0.2
     }
-    void TearDown() override {
-        if (host) host->close();
-        host.reset();
-        if (library) dlclose(library);
-    }
 
-    intptr_t open() { return host->dispatch(effEditOpen, 0, 0, fakeParent()); }
-    void idle() { host->dispatch(effEditIdle); }
+    intptr_t open() { return corallis.open(); }
+    void idle() { corallis.idle(); }
     // Opens and lets the first full paint and the controls' own first draw happen.
     void openAndSettle() {
         ASSERT_EQ(open(), 1);
@@ -173,7 +124,7 @@ class CorallisEditorLibrary : public ::testing::Test {
         window()->clearPresented();
         host->clearEvents();
     }
-    HeadlessWindow* window() const { return platform->lastWindow(); }
+    HeadlessWindow* window() const { return corallis.window(); }
     int32_t differingFromCurrentValues() {
         float now[14];
         for (int32_t i = 0; i < 14; ++i)
@@ -181,9 +132,9 @@ class CorallisEditorLibrary : public ::testing::Test {
         return differingPixels(window()->screen(), now);
     }
 
-    void* library = nullptr;
-    HeadlessPlatform* platform = nullptr;
-    std::unique_ptr<PluginHost> host;
+    HeadlessLibrary corallis{HEADLESS_CORALLIS};
+    std::unique_ptr<PluginHost>& host = corallis.host;
+    HeadlessPlatform*& platform = corallis.platform;
 };
 
 TEST_F(CorallisEditorLibrary, SizeBeforeOpenAndThePanelAtTheDefaults) {

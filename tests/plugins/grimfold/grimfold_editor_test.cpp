@@ -3,21 +3,18 @@
 // defaults and after host and program changes, the lamp lit for any non-zero value, the knob's
 // last two frames, a drag and a click reaching the host, failed opens, repeated open/close
 // cycles, and two editors of different libraries open side by side.
-#include "bmp/bmp_codec.h"
 #include "gui/draw_context.h"
 #include "gui/pixel_surface.h"
 #include "gui/platform/headless/headless_platform.h"
 #include "gui/platform/headless/headless_window.h"
 #include "gui/value_display.h"
+#include "tests/support/headless_editor.h"
 #include "tools/plughost/plugin_host.h"
 
 #include <gtest/gtest.h>
 
-#include <dlfcn.h>
 #include <malloc.h>
 
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <utility>
 #include <vector>
@@ -34,28 +31,10 @@ constexpr int32_t kKnob = 36;
 constexpr int32_t kButtonLeft = 544;
 constexpr int32_t kButtonTop = 29;
 
-void* fakeParent() {
-    return reinterpret_cast<void*>(uintptr_t{0x4200001});
-}
-
-PixelSurface loadArtwork(const char* name) {
-    std::ifstream file(std::string(SOURCE_DIR "/plugins/grimfold/resources/") + name,
-                       std::ios::binary);
-    std::vector<unsigned char> bytes((std::istreambuf_iterator<char>(file)),
-                                     std::istreambuf_iterator<char>());
-    BmpImage decoded;
-    EXPECT_TRUE(decodeBmpFile(bytes.data(), bytes.size(), decoded)) << name;
-    PixelSurface out;
-    out.width = decoded.width;
-    out.height = decoded.height;
-    out.pixels = std::move(decoded.pixels);
-    return out;
-}
-
 const PixelSurface& artwork(int which) {
-    static const PixelSurface pictures[3] = {loadArtwork("110_background.bmp"),
-                                             loadArtwork("112_knob_strip.bmp"),
-                                             loadArtwork("113_button.bmp")};
+    static const PixelSurface pictures[3] = {loadPanelBitmap("grimfold", "110_background.bmp"),
+                                             loadPanelBitmap("grimfold", "112_knob_strip.bmp"),
+                                             loadPanelBitmap("grimfold", "113_button.bmp")};
     return pictures[which];
 }
 
@@ -64,13 +43,6 @@ int32_t frameFor(float value) {
     if (!(value > 0.0f)) return 0;
     if (value >= 1.0f) return 42;
     return static_cast<int32_t>(1512.0f * value) / kKnob;
-}
-
-void copyBlock(PixelSurface& to, int32_t x, int32_t y, const PixelSurface& from, int32_t top,
-               int32_t w, int32_t h) {
-    for (int32_t r = 0; r < h; ++r)
-        for (int32_t c = 0; c < w; ++c)
-            to.row(y + r)[x + c] = from.row(top + r)[c];
 }
 
 Rect displayRect(int32_t knob) {
@@ -132,37 +104,6 @@ bool presentedOnlyKnobAndDisplay(const std::vector<platform::Area>& areas, int32
             return false;
     return !areas.empty();
 }
-
-// One plug-in library of the headless test build, switched to its own headless platform
-// before its effect (and its editor's clock) is made.
-struct HeadlessLibrary {
-    explicit HeadlessLibrary(const char* path) {
-        library = dlopen(path, RTLD_NOW | RTLD_LOCAL);
-        if (!library) return;
-        using Hook = HeadlessPlatform* (*)();
-        auto hook = reinterpret_cast<Hook>(dlsym(library, "testHeadlessPlatform"));
-        if (!hook) return;
-        platform = hook();
-        std::string error;
-        host = PluginHost::load(path, error);
-        if (!host) return;
-        host->start(44100.0f, 256);
-        host->dispatch(effSetEditKnobMode, 0, 0);
-    }
-    ~HeadlessLibrary() {
-        if (host) host->close();
-        host.reset();
-        if (library) dlclose(library);
-    }
-    bool ready() const { return host != nullptr; }
-    intptr_t open() { return host->dispatch(effEditOpen, 0, 0, fakeParent()); }
-    void idle() { host->dispatch(effEditIdle); }
-    HeadlessWindow* window() const { return platform->lastWindow(); }
-
-    void* library = nullptr;
-    HeadlessPlatform* platform = nullptr;
-    std::unique_ptr<PluginHost> host;
-};
 
 class GrimfoldEditor : public ::testing::Test {
   protected:

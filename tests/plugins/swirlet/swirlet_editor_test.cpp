@@ -2,21 +2,18 @@
 // opening, the layout of the seven knobs over the panel, host and program changes moving knobs
 // at the next idle, a drag reaching the host as begin-edit, automate calls and end-edit, only
 // the knob presented, failed opens, odd call orders and repeated open/close cycles.
-#include "bmp/bmp_codec.h"
 #include "gui/pixel_surface.h"
 #include "gui/platform/headless/headless_platform.h"
 #include "gui/platform/headless/headless_window.h"
+#include "tests/support/headless_editor.h"
 #include "tools/plughost/plugin_host.h"
 
 #include <gtest/gtest.h>
 
-#include <dlfcn.h>
 #include <malloc.h>
 
 #include <cmath>
 #include <cstdlib>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <utility>
 #include <vector>
@@ -30,30 +27,12 @@ constexpr int32_t kKnobTop = 36;
 constexpr int32_t kKnobWidth = 32;
 constexpr int32_t kKnobHeight = 30;
 
-void* fakeParent() {
-    return reinterpret_cast<void*>(uintptr_t{0x4200001});
-}
-
-PixelSurface loadArtwork(const char* name) {
-    std::ifstream file(std::string(SOURCE_DIR "/plugins/swirlet/resources/") + name,
-                       std::ios::binary);
-    std::vector<unsigned char> bytes((std::istreambuf_iterator<char>(file)),
-                                     std::istreambuf_iterator<char>());
-    BmpImage decoded;
-    EXPECT_TRUE(decodeBmpFile(bytes.data(), bytes.size(), decoded)) << name;
-    PixelSurface out;
-    out.width = decoded.width;
-    out.height = decoded.height;
-    out.pixels = std::move(decoded.pixels);
-    return out;
-}
-
 const PixelSurface& background() {
-    static const PixelSurface picture = loadArtwork("110_background.bmp");
+    static const PixelSurface picture = loadPanelBitmap("swirlet", "110_background.bmp");
     return picture;
 }
 const PixelSurface& strip() {
-    static const PixelSurface picture = loadArtwork("112_knob_strip.bmp");
+    static const PixelSurface picture = loadPanelBitmap("swirlet", "112_knob_strip.bmp");
     return picture;
 }
 
@@ -68,21 +47,15 @@ int32_t frameFor(float value) {
 PixelSurface expectedPicture(const float (&values)[7]) {
     PixelSurface picture = background();
     for (int32_t k = 0; k < 7; ++k) {
-        const int32_t top = frameFor(values[k]) * kKnobHeight;
-        for (int32_t r = 0; r < kKnobHeight; ++r)
-            for (int32_t c = 0; c < kKnobWidth; ++c)
-                picture.row(kKnobTop + r)[kKnobLefts[k] + c] = strip().row(top + r)[c];
+        copyBlock(picture, kKnobLefts[k], kKnobTop, strip(), frameFor(values[k]) * kKnobHeight,
+                  kKnobWidth, kKnobHeight);
     }
     return picture;
 }
 
 bool knobShowsFrame(const PixelSurface& screen, int32_t knob, int32_t frame) {
-    for (int32_t r = 0; r < kKnobHeight; ++r)
-        for (int32_t c = 0; c < kKnobWidth; ++c)
-            if (screen.row(kKnobTop + r)[kKnobLefts[knob] + c] !=
-                strip().row(frame * kKnobHeight + r)[c])
-                return false;
-    return true;
+    return showsBlock(screen, kKnobLefts[knob], kKnobTop, strip(), frame * kKnobHeight, kKnobWidth,
+                      kKnobHeight);
 }
 
 // Every presented area lies inside knob `knob` (its right and bottom edge included).
@@ -96,30 +69,11 @@ bool presentedOnlyKnob(const std::vector<platform::Area>& areas, int32_t knob) {
 
 class SwirletEditor : public ::testing::Test {
   protected:
-    void SetUp() override {
-        // Switch the library to a fresh headless platform before the effect (and its editor's
-        // clock) is made.
-        library = dlopen(HEADLESS_SWIRLET, RTLD_NOW | RTLD_LOCAL);
-        ASSERT_NE(library, nullptr) << dlerror();
-        using Hook = HeadlessPlatform* (*)();
-        auto hook = reinterpret_cast<Hook>(dlsym(library, "testHeadlessPlatform"));
-        ASSERT_NE(hook, nullptr);
-        platform = hook();
-        std::string error;
-        host = PluginHost::load(HEADLESS_SWIRLET, error);
-        ASSERT_TRUE(host) << error;
-        host->start(44100.0f, 256);
-        host->dispatch(effSetEditKnobMode, 0, 0);
-    }
-    void TearDown() override {
-        if (host) host->close();
-        host.reset();
-        if (library) dlclose(library);
-    }
+    void SetUp() override { ASSERT_TRUE(swirlet.ready()); }
 
-    intptr_t open() { return host->dispatch(effEditOpen, 0, 0, fakeParent()); }
-    void idle() { host->dispatch(effEditIdle); }
-    HeadlessWindow* window() const { return platform->lastWindow(); }
+    intptr_t open() { return swirlet.open(); }
+    void idle() { swirlet.idle(); }
+    HeadlessWindow* window() const { return swirlet.window(); }
     void values(float (&out)[7]) {
         for (int32_t i = 0; i < 7; ++i)
             out[i] = host->getParameter(i);
@@ -130,9 +84,9 @@ class SwirletEditor : public ::testing::Test {
         return window()->screen().pixels == expectedPicture(now).pixels;
     }
 
-    void* library = nullptr;
-    HeadlessPlatform* platform = nullptr;
-    std::unique_ptr<PluginHost> host;
+    HeadlessLibrary swirlet{HEADLESS_SWIRLET};
+    std::unique_ptr<PluginHost>& host = swirlet.host;
+    HeadlessPlatform*& platform = swirlet.platform;
 };
 
 TEST_F(SwirletEditor, SizeIsAnsweredBeforeOpenFromThePanel) {

@@ -2,17 +2,16 @@
 // opening, the whole panel at the defaults, host and program changes moving knobs, displays and
 // shape buttons at the next idle, the shape buttons' one-lit-per-side rule, tags outside the
 // tables, the information picture and its links, and repeated open/close cycles.
-#include "bmp/bmp_codec.h"
 #include "gui/pixel_surface.h"
 #include "gui/platform/headless/headless_platform.h"
 #include "gui/platform/headless/headless_window.h"
 #include "gui/text_buffer.h"
 #include "plugins/tloom/tloom_editor.h"
+#include "tests/support/headless_editor.h"
 #include "tools/plughost/plugin_host.h"
 
 #include <gtest/gtest.h>
 
-#include <dlfcn.h>
 #include <malloc.h>
 #include <unistd.h>
 
@@ -20,7 +19,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <sstream>
 #include <string>
 #include <thread>
@@ -47,38 +45,20 @@ constexpr int32_t kButtonTops[2] = {38, 122};
 const std::string kMakerPage = "https://www.lumenforge.example/";
 const std::string kProductPage = "https://www.lumenforge.example/tessera-loom/";
 
-void* fakeParent() {
-    return reinterpret_cast<void*>(uintptr_t{0x4200001});
-}
-
-PixelSurface loadArtwork(const char* name) {
-    std::ifstream file(std::string(SOURCE_DIR "/plugins/tloom/resources/") + name,
-                       std::ios::binary);
-    std::vector<unsigned char> bytes((std::istreambuf_iterator<char>(file)),
-                                     std::istreambuf_iterator<char>());
-    BmpImage decoded;
-    EXPECT_TRUE(decodeBmpFile(bytes.data(), bytes.size(), decoded)) << name;
-    PixelSurface out;
-    out.width = decoded.width;
-    out.height = decoded.height;
-    out.pixels = std::move(decoded.pixels);
-    return out;
-}
-
 const PixelSurface& background() {
-    static const PixelSurface picture = loadArtwork("110_background.bmp");
+    static const PixelSurface picture = loadPanelBitmap("tloom", "110_background.bmp");
     return picture;
 }
 const PixelSurface& strip() {
-    static const PixelSurface picture = loadArtwork("112_knob_strip.bmp");
+    static const PixelSurface picture = loadPanelBitmap("tloom", "112_knob_strip.bmp");
     return picture;
 }
 const PixelSurface& button() {
-    static const PixelSurface picture = loadArtwork("113_button.bmp");
+    static const PixelSurface picture = loadPanelBitmap("tloom", "113_button.bmp");
     return picture;
 }
 const PixelSurface& info() {
-    static const PixelSurface picture = loadArtwork("114_info.bmp");
+    static const PixelSurface picture = loadPanelBitmap("tloom", "114_info.bmp");
     return picture;
 }
 
@@ -87,14 +67,6 @@ int32_t frameFor(float value) {
     if (!(value > 0.0f)) return 0;
     if (value >= 1.0f) return 127;
     return static_cast<int32_t>(3810.0f * value) / kKnobHeight;
-}
-
-bool showsBlock(const PixelSurface& screen, int32_t left, int32_t top, const PixelSurface& from,
-                int32_t fromTop, int32_t width, int32_t height) {
-    for (int32_t r = 0; r < height; ++r)
-        for (int32_t c = 0; c < width; ++c)
-            if (screen.row(top + r)[left + c] != from.row(fromTop + r)[c]) return false;
-    return true;
 }
 
 bool knobShowsFrame(const PixelSurface& screen, const Knob& knob, int32_t frame) {
@@ -125,50 +97,27 @@ bool inDisplay(const Knob& knob, int32_t x, int32_t y) {
 
 class TloomEditor : public ::testing::Test {
   protected:
-    void SetUp() override {
-        library = dlopen(HEADLESS_TLOOM, RTLD_NOW | RTLD_LOCAL);
-        ASSERT_NE(library, nullptr) << dlerror();
-        using Hook = HeadlessPlatform* (*)();
-        auto hook = reinterpret_cast<Hook>(dlsym(library, "tloomHeadlessPlatform"));
-        ASSERT_NE(hook, nullptr);
-        platform = hook();
-        std::string error;
-        host = PluginHost::load(HEADLESS_TLOOM, error);
-        ASSERT_TRUE(host) << error;
-        host->start(44100.0f, 256);
-    }
-    void TearDown() override {
-        if (host) host->close();
-        host.reset();
-        if (library) dlclose(library);
-    }
+    void SetUp() override { ASSERT_TRUE(tloom.ready()); }
 
-    intptr_t open() { return host->dispatch(effEditOpen, 0, 0, fakeParent()); }
-    void idle() { host->dispatch(effEditIdle); }
+    intptr_t open() { return tloom.open(); }
+    void idle() { tloom.idle(); }
     const PixelSurface& screen() const { return platform->lastWindow()->screen(); }
-    std::string displayText(int32_t index) {
-        char text[64] = {};
-        host->dispatch(effGetParamDisplay, index, 0, text);
-        return text;
-    }
+    std::string displayText(int32_t index) { return tloom.displayText(index); }
     // Every knob at its parameter's frame, both shape rows lit from the parameters, and the
     // panel everywhere outside the knobs, buttons and displays.
     void expectShowsCurrentValues() {
         PixelSurface expected = background();
         for (const Knob& knob : kKnobs) {
-            const int32_t top = frameFor(host->getParameter(knob.tag)) * kKnobHeight;
-            for (int32_t r = 0; r < kKnobHeight; ++r)
-                for (int32_t c = 0; c < kKnobWidth; ++c)
-                    expected.row(knob.top + r)[knob.left + c] = strip().row(top + r)[c];
+            copyBlock(expected, knob.left, knob.top, strip(),
+                      frameFor(host->getParameter(knob.tag)) * kKnobHeight, kKnobWidth,
+                      kKnobHeight);
         }
         for (int32_t side = 0; side < 2; ++side) {
             const int32_t shape =
                 std::min(4, static_cast<int32_t>(host->getParameter(6 + side) * 10.0f));
             for (int32_t k = 0; k < 5; ++k)
-                for (int32_t r = 0; r < 5; ++r)
-                    for (int32_t c = 0; c < 10; ++c)
-                        expected.row(kButtonTops[side] + 13 * k + r)[kButtonLeft + c] =
-                            button().row((k == shape ? 5 : 0) + r)[c];
+                copyBlock(expected, kButtonLeft, kButtonTops[side] + 13 * k, button(),
+                          k == shape ? 5 : 0, 10, 5);
         }
         int32_t wrong = 0;
         for (int32_t y = 0; y < kHeight; ++y)
@@ -181,9 +130,9 @@ class TloomEditor : public ::testing::Test {
         EXPECT_EQ(wrong, 0);
     }
 
-    void* library = nullptr;
-    HeadlessPlatform* platform = nullptr;
-    std::unique_ptr<PluginHost> host;
+    HeadlessLibrary tloom{HEADLESS_TLOOM};
+    std::unique_ptr<PluginHost>& host = tloom.host;
+    HeadlessPlatform*& platform = tloom.platform;
 };
 
 TEST_F(TloomEditor, SizeIsAnsweredBeforeOpenFromThePanel) {

@@ -1,0 +1,101 @@
+// Support for the editor tests that drive a plug-in's editor through its library's record on
+// the headless platform: the panel bitmaps as pixels, block comparisons against them, and a
+// test build of a plug-in library switched to its own headless platform.
+#pragma once
+
+#include "bmp/bmp_codec.h"
+#include "frame/aeffect.h"
+#include "gui/pixel_surface.h"
+#include "gui/platform/headless/headless_platform.h"
+#include "gui/platform/headless/headless_window.h"
+#include "tools/plughost/plugin_host.h"
+
+#include <dlfcn.h>
+
+#include <cstdint>
+#include <fstream>
+#include <iterator>
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+// The parent window id every headless editor is opened with.
+inline void* fakeParent() {
+    return reinterpret_cast<void*>(uintptr_t{0x4200001});
+}
+
+// One bitmap of plugins/<plugin>/resources as the pixels the toolkit draws from it.
+inline PixelSurface loadPanelBitmap(const std::string& plugin, const std::string& file) {
+    std::ifstream in(std::string(SOURCE_DIR "/plugins/") + plugin + "/resources/" + file,
+                     std::ios::binary);
+    std::vector<unsigned char> bytes((std::istreambuf_iterator<char>(in)),
+                                     std::istreambuf_iterator<char>());
+    BmpImage decoded;
+    PixelSurface out;
+    if (!decodeBmpFile(bytes.data(), bytes.size(), decoded)) return out;
+    out.width = decoded.width;
+    out.height = decoded.height;
+    out.pixels = std::move(decoded.pixels);
+    return out;
+}
+
+// Whether `screen` shows the width x height block of `from` starting at row fromTop, with its
+// top left corner at (left, top).
+inline bool showsBlock(const PixelSurface& screen, int32_t left, int32_t top,
+                       const PixelSurface& from, int32_t fromTop, int32_t width,
+                       int32_t height) {
+    for (int32_t r = 0; r < height; ++r)
+        for (int32_t c = 0; c < width; ++c)
+            if (screen.row(top + r)[left + c] != from.row(fromTop + r)[c]) return false;
+    return true;
+}
+
+// Copies that block of `from` into `picture` at (left, top): an expected picture is built from
+// the panel with each control's frame copied over it.
+inline void copyBlock(PixelSurface& picture, int32_t left, int32_t top, const PixelSurface& from,
+                      int32_t fromTop, int32_t width, int32_t height) {
+    for (int32_t r = 0; r < height; ++r)
+        for (int32_t c = 0; c < width; ++c)
+            picture.row(top + r)[left + c] = from.row(fromTop + r)[c];
+}
+
+// One plug-in library of the headless test build (see add_headless_plugin), switched to a
+// fresh headless platform before its effect (and its editor's clock) is made, and loaded
+// through its entry as a host loads it.
+struct HeadlessLibrary {
+    explicit HeadlessLibrary(const char* path) {
+        library = dlopen(path, RTLD_NOW | RTLD_LOCAL);
+        if (!library) return;
+        using Hook = HeadlessPlatform* (*)();
+        auto hook = reinterpret_cast<Hook>(dlsym(library, "testHeadlessPlatform"));
+        if (!hook) return;
+        platform = hook();
+        std::string error;
+        host = PluginHost::load(path, error);
+        if (!host) return;
+        host->start(44100.0f, 256);
+        host->dispatch(effSetEditKnobMode, 0, 0);
+    }
+    ~HeadlessLibrary() {
+        if (host) host->close();
+        host.reset();
+        if (library) dlclose(library);
+    }
+    HeadlessLibrary(const HeadlessLibrary&) = delete;
+    HeadlessLibrary& operator=(const HeadlessLibrary&) = delete;
+
+    bool ready() const { return host != nullptr; }
+    intptr_t open() { return host->dispatch(effEditOpen, 0, 0, fakeParent()); }
+    void idle() { host->dispatch(effEditIdle); }
+    HeadlessWindow* window() const { return platform->lastWindow(); }
+    std::string displayText(int32_t index) {
+        char text[64] = {};
+        host->dispatch(effGetParamDisplay, index, 0, text);
+        return text;
+    }
+
+    void* library = nullptr;
+    HeadlessPlatform* platform = nullptr;
+    std::unique_ptr<PluginHost> host;
+};
