@@ -51,53 +51,13 @@ constexpr ButtonPlace kButtons[4] = {
     {61, kSlowMod, kSlowMod},
 };
 
-constexpr Colour kDisplayBack{9, 92, 81, 0};
-constexpr int32_t kDisplayFont = 6;
-constexpr int32_t kAlignRight = 2;
+// Right-aligned green text on the panel's dark teal, in a black frame, with the unit.
+constexpr DisplayLook kDisplayLook{6, 2, GreenColour, {9, 92, 81, 0}, BlackColour, true};
 
 } // namespace
 
-ParameterDisplay::ParameterDisplay(const Rect& size, int32_t parameter)
-    : ValueDisplay(size, nullptr, 0) {
-    setTag(parameter);
-}
-
-void ParameterDisplay::convert(float, TextBuffer& text, void* data) {
-    auto* self = static_cast<ParameterDisplay*>(data);
-    if (!self) return;
-    EditorBase* editor = self->getEditor();
-    EffectBase* effect = editor ? editor->getEffect() : nullptr;
-    const int32_t tag = self->getTag();
-    if (!effect || tag < 0 || tag >= CorallisEditor::kParameterCount) return;
-    // Room beyond the effect's 8 characters, zeroed so a short answer still ends.
-    char value[64] = {};
-    char label[16] = {};
-    effect->getParamDisplay(tag, value);
-    effect->getParamLabel(tag, label);
-    value[sizeof(value) - 1] = '\0';
-    label[sizeof(label) - 1] = '\0';
-    text.append(value);
-    text.append(label);
-}
-
-CorallisEditor::CorallisEditor(EffectBase* owner) : EditorBase(owner) {
-    background = new (std::nothrow) Bitmap(kBackgroundId);
-    if (background) {
-        rect.top = 0;
-        rect.left = 0;
-        rect.bottom = static_cast<int16_t>(background->getHeight());
-        rect.right = static_cast<int16_t>(background->getWidth());
-    }
-}
-
-CorallisEditor::~CorallisEditor() {
-    // The host may close the effect with the editor open: the frame forgets this editor and
-    // goes with the controls.
-    if (frame) frame->clearEditor();
-    close();
-    if (background) background->forget();
-    background = nullptr;
-}
+CorallisEditor::CorallisEditor(EffectBase* owner)
+    : PanelEditor(owner, kBackgroundId, {kKnobStripId, kButtonId}) {}
 
 EditorInterface* createCorallisEditor(EffectBase& effect) {
     return new (std::nothrow) CorallisEditor(&effect);
@@ -113,80 +73,33 @@ ParameterDisplay* CorallisEditor::display(int32_t index) const {
     return displays[index];
 }
 
-int32_t CorallisEditor::open(void* parentWindow) {
-    EditorBase::open(parentWindow);
-    if (frame) return 1; // already open: the host asked twice
-    if (!parentWindow || !background) {
-        systemWindow = nullptr;
-        return 0;
-    }
-    if (!knobStrip) knobStrip = new (std::nothrow) Bitmap(kKnobStripId);
-    if (!button) button = new (std::nothrow) Bitmap(kButtonId);
-    if (!knobStrip || !button) {
-        close();
-        return 0;
-    }
-
-    const Rect size(0, 0, background->getWidth(), background->getHeight());
-    frame = new (std::nothrow) EditorFrame(size, parentWindow, this);
-    if (!frame) {
-        close();
-        return 0;
-    }
-    if (!frame->isOpen()) {
-        // No display, or a window id the window system does not know.
-        close();
-        systemWindow = nullptr;
-        return 0;
-    }
-    frame->setBackground(background);
-
+void CorallisEditor::addControls() {
     for (int32_t order = 0; order < kKnobCount; ++order)
         addKnobWithDisplay(order);
     for (int32_t row = 0; row < 4; ++row)
         addButton(row);
-    return 1;
+}
+
+void CorallisEditor::forgetControls() {
+    for (Control*& entry : controls)
+        entry = nullptr;
+    for (ParameterDisplay*& entry : displays)
+        entry = nullptr;
 }
 
 void CorallisEditor::addKnobWithDisplay(int32_t order) {
     const KnobPlace& place = kKnobs[order];
     const int32_t tag = place.parameter;
-    const float current = effect ? effect->getParameter(tag) : 0.0f;
-    controls[tag] = nullptr;
-    displays[tag] = nullptr;
-
-    // A control that could not be made is left out; the others still appear.
-    auto* knob = new (std::nothrow)
-        FilmstripKnob(Rect(Point(place.left, kKnobTop), kKnobSize, kKnobSize), this, tag,
-                      kStripFrames, kKnobSize, knobStrip, Point(0, 0));
-    if (knob) {
-        knob->setValue(current);
-        if (frame->addView(knob))
-            controls[tag] = knob;
-        else
-            knob->forget();
-    }
-
+    controls[tag] = addKnob(Rect(Point(place.left, kKnobTop), kKnobSize, kKnobSize), tag,
+                            kStripFrames, kKnobSize, controlBitmap(0));
     const int32_t left = place.left + place.displayOffset;
-    auto* text = new (std::nothrow)
-        ParameterDisplay(Rect(left, kDisplayTop, left + place.displayWidth, kDisplayBottom), tag);
-    if (!text) return;
-    text->setHoriAlign(kAlignRight);
-    text->setFont(kDisplayFont);
-    text->setFontColour(GreenColour);
-    text->setBackColour(kDisplayBack);
-    text->setFrameColour(BlackColour);
-    text->setStringConvert(&ParameterDisplay::convert, text);
-    text->setValue(current);
-    if (frame->addView(text))
-        displays[tag] = text;
-    else
-        text->forget();
+    displays[tag] = addDisplay(Rect(left, kDisplayTop, left + place.displayWidth, kDisplayBottom),
+                               tag, kDisplayLook);
 }
 
 void CorallisEditor::addButton(int32_t row) {
     const ButtonPlace& place = kButtons[row];
-    controls[place.entry] = nullptr;
+    Bitmap* button = controlBitmap(1);
     const int32_t width = button->getWidth();
     const int32_t height = button->getHeight() / 2;
     // Held in order even for a bitmap of odd measures.
@@ -196,27 +109,11 @@ void CorallisEditor::addButton(int32_t row) {
 
     auto* toggle = new (std::nothrow) ToggleButton(where, this, place.tag, button);
     if (!toggle) return;
-    const float serial = effect ? effect->getParameter(kSerialMod) : 0.0f;
     if (place.tag == kInvertedSerialTag)
-        toggle->setValue(1.0f - serial);
+        toggle->setValue(1.0f - parameterValue(kSerialMod));
     else
-        toggle->setValue(effect ? effect->getParameter(place.tag) : 0.0f);
-    if (frame->addView(toggle))
-        controls[place.entry] = toggle;
-    else
-        toggle->forget();
-}
-
-void CorallisEditor::close() {
-    releaseFrame();
-    for (Control*& entry : controls)
-        entry = nullptr;
-    for (ParameterDisplay*& entry : displays)
-        entry = nullptr;
-    if (knobStrip) knobStrip->forget();
-    knobStrip = nullptr;
-    if (button) button->forget();
-    button = nullptr;
+        toggle->setValue(parameterValue(place.tag));
+    controls[place.entry] = addToFrame(toggle);
 }
 
 void CorallisEditor::setParameter(int32_t index, float value) {

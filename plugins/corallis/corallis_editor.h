@@ -13,25 +13,11 @@
 // setParameter on the host's parameter thread and only stores values and raises flags.
 #pragma once
 
-#include "gui/control.h"
-#include "gui/editor_base.h"
-#include "gui/geometry.h"
-#include "gui/value_display.h"
+#include "gui/panel_editor.h"
 
 #include <cstdint>
 
-class Bitmap;
-
-// A value display whose text is the effect's display text for its tag followed by the label.
-class ParameterDisplay : public ValueDisplay {
-  public:
-    ParameterDisplay(const Rect& size, int32_t parameter);
-    // The converter: writes nothing unless the display sits in an open editor's frame and its
-    // tag is a parameter of the ensemble.
-    static void convert(float value, TextBuffer& text, void* display);
-};
-
-class CorallisEditor : public EditorBase, public ControlListener {
+class CorallisEditor : public PanelEditor {
   public:
     static constexpr int32_t kParameterCount = 14;
     static constexpr int32_t kInvertedSerialEntry = 14;
@@ -43,13 +29,9 @@ class CorallisEditor : public EditorBase, public ControlListener {
     static constexpr int32_t kStripFrames = 43;
 
     explicit CorallisEditor(EffectBase* effect);
-    ~CorallisEditor() override;
 
-    int32_t open(void* parentWindow) override;
-    void close() override;
     void setParameter(int32_t index, float value) override;
     void valueChanged(DrawContext* context, Control* control) override;
-    void update() override {}
 
     // The control in table entry `entry` (0..14) while the editor is open, else none.
     Control* control(int32_t entry) const;
@@ -57,14 +39,13 @@ class CorallisEditor : public EditorBase, public ControlListener {
     ParameterDisplay* display(int32_t index) const;
 
   private:
+    void addControls() override;
+    void forgetControls() override;
     void addKnobWithDisplay(int32_t order);
     void addButton(int32_t row);
 
     Control* controls[kParameterCount + 1] = {};
     ParameterDisplay* displays[kParameterCount] = {};
-    Bitmap* background = nullptr;
-    Bitmap* knobStrip = nullptr;
-    Bitmap* button = nullptr;
 };
 
 // The editor factory corallis's entry hands to its effect: a CorallisEditor attached to

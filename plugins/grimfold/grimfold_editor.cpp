@@ -30,12 +30,8 @@ constexpr int32_t kDisplayBottomOffset = 48;
 constexpr int32_t kButtonLeft = 544;
 constexpr int32_t kButtonTop = 29;
 
-constexpr Colour kDisplayText = {0, 255, 0, 0};
-constexpr Colour kDisplayBack = {9, 92, 81, 0};
-constexpr Colour kDisplayFrame = {0, 0, 0, 0};
-
-// The label a parameter brings is at most this long, its terminating zero included.
-constexpr int32_t kLabelSize = 16;
+constexpr DisplayLook kDisplayLook{
+    GrimfoldEditor::kDisplayFont, 1, {0, 255, 0, 0}, {9, 92, 81, 0}, {0, 0, 0, 0}, true};
 
 // Whether two views' rectangles share a pixel (both edges drawn, as the display boxes are).
 bool overlaps(const View* a, const View* b) {
@@ -46,24 +42,8 @@ bool overlaps(const View* a, const View* b) {
 
 } // namespace
 
-GrimfoldEditor::GrimfoldEditor(EffectBase* owner) : EditorBase(owner) {
-    background = new (std::nothrow) Bitmap(kBackgroundId);
-    if (background) {
-        rect.top = 0;
-        rect.left = 0;
-        rect.bottom = static_cast<int16_t>(background->getHeight());
-        rect.right = static_cast<int16_t>(background->getWidth());
-    }
-}
-
-GrimfoldEditor::~GrimfoldEditor() {
-    // The host may close the effect with the editor open (even from inside a drag's idle
-    // pump): the frame forgets this editor, which ends such a drag, and goes.
-    if (frame) frame->clearEditor();
-    close();
-    if (background) background->forget();
-    background = nullptr;
-}
+GrimfoldEditor::GrimfoldEditor(EffectBase* owner)
+    : PanelEditor(owner, kBackgroundId, {kKnobStripId, kButtonId}) {}
 
 EditorInterface* createGrimfoldEditor(EffectBase& effect) {
     return new (std::nothrow) GrimfoldEditor(&effect);
@@ -93,112 +73,24 @@ ParameterDisplay* GrimfoldEditor::display(int32_t index) const {
     return displays[index];
 }
 
-void GrimfoldEditor::convertParameter(float, TextBuffer& text, void* data) {
-    // The display's own value only decides when it redraws; the text is the effect's now.
-    auto* shown = static_cast<ParameterDisplay*>(data);
-    EditorFrame* owner = shown ? shown->getFrame() : nullptr;
-    EditorBase* editor = owner ? owner->getEditor() : nullptr;
-    EffectBase* effect = editor ? editor->getEffect() : nullptr;
-    if (!effect) return;
-    const int32_t tag = shown->getTag();
-    if (tag < 0 || tag >= kControlCount) return;
-    // Both buffers are larger than anything the effect writes, and end in zero whatever it does.
-    char value[TextBuffer::kMaxLength + 1] = {};
-    char label[kLabelSize] = {};
-    effect->getParamDisplay(tag, value);
-    effect->getParamLabel(tag, label);
-    value[TextBuffer::kMaxLength] = 0;
-    label[kLabelSize - 1] = 0;
-    text.append(value);
-    text.append(label);
-}
-
-int32_t GrimfoldEditor::open(void* parentWindow) {
-    EditorBase::open(parentWindow);
-    if (frame) return 1; // already open: the host asked twice
-    if (!parentWindow || !background) {
-        systemWindow = nullptr;
-        return 0;
-    }
-    if (!knobStrip) knobStrip = new (std::nothrow) Bitmap(kKnobStripId);
-    if (!buttonBitmap) buttonBitmap = new (std::nothrow) Bitmap(kButtonId);
-    if (!knobStrip || !buttonBitmap) {
-        close();
-        systemWindow = nullptr;
-        return 0;
-    }
-
-    const Rect size(0, 0, background->getWidth(), background->getHeight());
-    frame = new (std::nothrow) EditorFrame(size, parentWindow, this);
-    if (!frame) {
-        close();
-        systemWindow = nullptr;
-        return 0;
-    }
-    if (!frame->isOpen()) {
-        // No display, or a window id the window system does not know.
-        close();
-        systemWindow = nullptr;
-        return 0;
-    }
-    frame->setBackground(background);
-
-    for (Control*& entry : controls)
-        entry = nullptr;
-    for (ParameterDisplay*& entry : displays)
-        entry = nullptr;
-
+void GrimfoldEditor::addControls() {
+    Bitmap* strip = controlBitmap(0);
     for (int32_t i = 0; i < kKnobCount; ++i) {
-        const float current = effect ? effect->getParameter(i) : 0.0f;
-        auto* knob = new (std::nothrow)
-            FilmstripKnob(knobRect(i), this, i, kStripFrames, kFrameHeight, knobStrip, Point(0, 0));
-        if (knob) { // a control that could not be made is left out
-            knob->setValue(current);
-            if (frame->addView(knob))
-                controls[i] = knob;
-            else
-                knob->forget();
-        }
-
-        auto* shown = new (std::nothrow) ParameterDisplay(displayRect(i), nullptr, 0);
-        if (!shown) continue;
-        shown->setTag(i);
-        shown->setHoriAlign(1);
-        shown->setFont(kDisplayFont);
-        shown->setFontColour(kDisplayText);
-        shown->setBackColour(kDisplayBack);
-        shown->setFrameColour(kDisplayFrame);
-        shown->setStringConvert(&GrimfoldEditor::convertParameter, shown);
-        shown->setValue(current);
-        if (frame->addView(shown))
-            displays[i] = shown;
-        else
-            shown->forget();
+        controls[i] = addKnob(knobRect(i), i, kStripFrames, kFrameHeight, strip);
+        displays[i] = addDisplay(displayRect(i), i, kDisplayLook);
     }
-
-    const Rect buttonRect(Point(kButtonLeft, kButtonTop), buttonBitmap->getWidth(),
-                          buttonBitmap->getHeight() / 2);
-    auto* button = new (std::nothrow) ToggleButton(buttonRect, this, kOversampleTag, buttonBitmap);
-    if (button) {
-        button->setValue(effect ? effect->getParameter(kOversampleTag) : 0.0f);
-        if (frame->addView(button))
-            controls[kOversampleTag] = button;
-        else
-            button->forget();
-    }
-    return 1;
+    Bitmap* lamp = controlBitmap(1);
+    const Rect buttonRect(Point(kButtonLeft, kButtonTop), lamp->getWidth(), lamp->getHeight() / 2);
+    auto* button = new (std::nothrow) ToggleButton(buttonRect, this, kOversampleTag, lamp);
+    if (button) button->setValue(parameterValue(kOversampleTag));
+    controls[kOversampleTag] = addToFrame(button);
 }
 
-void GrimfoldEditor::close() {
-    releaseFrame();
+void GrimfoldEditor::forgetControls() {
     for (Control*& entry : controls)
         entry = nullptr;
     for (ParameterDisplay*& entry : displays)
         entry = nullptr;
-    if (knobStrip) knobStrip->forget();
-    knobStrip = nullptr;
-    if (buttonBitmap) buttonBitmap->forget();
-    buttonBitmap = nullptr;
 }
 
 void GrimfoldEditor::setParameter(int32_t index, float value) {
@@ -218,12 +110,4 @@ void GrimfoldEditor::setParameter(int32_t index, float value) {
             }
     }
     postUpdate();
-}
-
-void GrimfoldEditor::valueChanged(DrawContext* context, Control* control) {
-    if (!control) return;
-    const int32_t tag = control->getTag();
-    if (tag < 0 || tag >= kControlCount) return;
-    if (effect) effect->automateParameter(tag, control->getValue());
-    if (context) control->update(context);
 }

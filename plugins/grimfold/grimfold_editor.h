@@ -15,24 +15,11 @@
 // flag.
 #pragma once
 
-#include "gui/control.h"
-#include "gui/editor_base.h"
-#include "gui/geometry.h"
-#include "gui/value_display.h"
+#include "gui/panel_editor.h"
 
 #include <cstdint>
 
-class Bitmap;
-
-// A value display that carries its parameter index as its tag and shows the effect's text for
-// that parameter, whatever its own value.
-class ParameterDisplay : public ValueDisplay {
-  public:
-    ParameterDisplay(const Rect& size, Bitmap* background, int32_t style)
-        : ValueDisplay(size, background, style) {}
-};
-
-class GrimfoldEditor : public EditorBase, public ControlListener {
+class GrimfoldEditor : public PanelEditor {
   public:
     static constexpr int32_t kControlCount = 11; // ten knobs and the Oversample button
     static constexpr int32_t kKnobCount = 10;
@@ -45,13 +32,8 @@ class GrimfoldEditor : public EditorBase, public ControlListener {
     static constexpr int32_t kDisplayFont = 6;
 
     explicit GrimfoldEditor(EffectBase* effect);
-    ~GrimfoldEditor() override;
 
-    int32_t open(void* parentWindow) override;
-    void close() override;
     void setParameter(int32_t index, float value) override;
-    void valueChanged(DrawContext* context, Control* control) override;
-    void update() override {}
 
     // Where knob `index` (0 to 9) and its display sit in the frame.
     static Rect knobRect(int32_t index);
@@ -60,16 +42,12 @@ class GrimfoldEditor : public EditorBase, public ControlListener {
     Control* control(int32_t index) const;
     ParameterDisplay* display(int32_t index) const;
 
-    // The displays' converter: the effect's text for the display's tag followed by its label;
-    // an empty text when the display has no frame, the frame no editor or the editor no effect.
-    static void convertParameter(float value, TextBuffer& text, void* display);
-
   private:
+    void addControls() override;
+    void forgetControls() override;
+
     Control* controls[kControlCount] = {};
     ParameterDisplay* displays[kControlCount] = {};
-    Bitmap* background = nullptr;
-    Bitmap* knobStrip = nullptr;
-    Bitmap* buttonBitmap = nullptr;
 };
 
 // The editor factory grimfold's entry hands to its effect: a GrimfoldEditor attached to

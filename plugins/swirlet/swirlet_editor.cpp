@@ -20,26 +20,8 @@ constexpr int32_t kGapBeforeCross = 19;   // after knob 5
 
 } // namespace
 
-SwirletEditor::SwirletEditor(EffectBase* owner) : EditorBase(owner) {
-    background = new (std::nothrow) Bitmap(kBackgroundId);
-    if (background) {
-        rect.top = 0;
-        rect.left = 0;
-        rect.bottom = static_cast<int16_t>(background->getHeight());
-        rect.right = static_cast<int16_t>(background->getWidth());
-    }
-}
-
-SwirletEditor::~SwirletEditor() {
-    // The host may close the effect with the editor open (even from inside a knob drag's idle
-    // pump): the frame forgets this editor, which ends such a drag, and goes.
-    if (frame) frame->clearEditor();
-    close();
-    if (knobStrip) knobStrip->forget();
-    knobStrip = nullptr;
-    if (background) background->forget();
-    background = nullptr;
-}
+SwirletEditor::SwirletEditor(EffectBase* owner)
+    : PanelEditor(owner, kBackgroundId, {kKnobStripId}) {}
 
 EditorInterface* createSwirletEditor(EffectBase& effect) {
     return new (std::nothrow) SwirletEditor(&effect);
@@ -60,62 +42,21 @@ FilmstripKnob* SwirletEditor::knob(int32_t index) const {
     return knobs[index];
 }
 
-int32_t SwirletEditor::open(void* parentWindow) {
-    EditorBase::open(parentWindow);
-    if (frame) return 1; // already open: the host asked twice
-    if (!parentWindow || !background) {
-        systemWindow = nullptr;
-        return 0;
-    }
-    if (!knobStrip) knobStrip = new (std::nothrow) Bitmap(kKnobStripId);
-    if (!knobStrip) return 0;
-
-    const Rect size(0, 0, background->getWidth(), background->getHeight());
-    frame = new (std::nothrow) EditorFrame(size, parentWindow, this);
-    if (!frame) return 0;
-    if (!frame->isOpen()) {
-        // No display, or a window id the window system does not know.
-        close();
-        systemWindow = nullptr;
-        return 0;
-    }
-    frame->setBackground(background);
-
-    const int32_t knobWidth = knobStrip->getWidth();
-    const int32_t knobHeight = knobStrip->getHeight() / kStripFrames;
-    for (int32_t i = 0; i < kKnobCount; ++i) {
-        knobs[i] = nullptr;
-        const float current = effect ? effect->getParameter(i) : 0.0f;
-        auto* knob =
-            new (std::nothrow) FilmstripKnob(knobRect(i, knobWidth, knobHeight), this, i,
-                                             kStripFrames, knobHeight, knobStrip, Point(0, 0));
-        if (!knob) continue; // a knob that could not be made is left out
-        knob->setValue(current);
-        if (!frame->addView(knob)) {
-            knob->forget();
-            continue;
-        }
-        knobs[i] = knob;
-    }
-    return 1;
+void SwirletEditor::addControls() {
+    Bitmap* strip = controlBitmap(0);
+    const int32_t knobWidth = strip->getWidth();
+    const int32_t knobHeight = strip->getHeight() / kStripFrames;
+    for (int32_t i = 0; i < kKnobCount; ++i)
+        knobs[i] = addKnob(knobRect(i, knobWidth, knobHeight), i, kStripFrames, knobHeight, strip);
 }
 
-void SwirletEditor::close() {
-    releaseFrame();
+void SwirletEditor::forgetControls() {
     for (FilmstripKnob*& knob : knobs)
         knob = nullptr;
-    if (knobStrip) knobStrip->forget();
-    knobStrip = nullptr;
 }
 
 void SwirletEditor::setParameter(int32_t index, float value) {
     if (!frame) return;
     if (index >= 0 && index < kKnobCount && knobs[index]) knobs[index]->setValue(value);
     postUpdate();
-}
-
-void SwirletEditor::valueChanged(DrawContext* context, Control* control) {
-    if (!control) return;
-    if (effect) effect->automateParameter(control->getTag(), control->getValue());
-    if (context) control->update(context);
 }

@@ -12,16 +12,11 @@
 // update flag.
 #pragma once
 
-#include "gui/control.h"
-#include "gui/editor_base.h"
-#include "gui/geometry.h"
+#include "gui/panel_editor.h"
 
 #include <cstdint>
 
-class Bitmap;
-class FilmstripKnob;
-
-class SwirletEditor : public EditorBase, public ControlListener {
+class SwirletEditor : public PanelEditor {
   public:
     static constexpr int32_t kKnobCount = 7;
     static constexpr int32_t kBackgroundId = 110;
@@ -29,13 +24,8 @@ class SwirletEditor : public EditorBase, public ControlListener {
     static constexpr int32_t kStripFrames = 128;
 
     explicit SwirletEditor(EffectBase* effect);
-    ~SwirletEditor() override;
 
-    int32_t open(void* parentWindow) override;
-    void close() override;
     void setParameter(int32_t index, float value) override;
-    void valueChanged(DrawContext* context, Control* control) override;
-    void update() override {}
 
     // Where knob `index` sits in the frame. `knobWidth` and `knobHeight` come from the strip.
     static Rect knobRect(int32_t index, int32_t knobWidth, int32_t knobHeight);
@@ -43,9 +33,10 @@ class SwirletEditor : public EditorBase, public ControlListener {
     FilmstripKnob* knob(int32_t index) const;
 
   private:
+    void addControls() override;
+    void forgetControls() override;
+
     FilmstripKnob* knobs[kKnobCount] = {};
-    Bitmap* background = nullptr;
-    Bitmap* knobStrip = nullptr;
 };
 
 // The editor factory swirlet's entry hands to its effect: a SwirletEditor attached to `effect`,

@@ -6,7 +6,6 @@
 #include "gui/bitmap.h"
 #include "gui/editor_frame.h"
 #include "gui/knob.h"
-#include "gui/text_buffer.h"
 #include "plugins/tloom/tloom_effect.h"
 
 #include <cerrno>
@@ -35,8 +34,8 @@ constexpr KnobGroup kBottomRightGroup{324, 118, {12, 13, 14}, 3};
 constexpr int32_t kDisplayWidth = 28;
 constexpr int32_t kDisplayHeight = 12;
 constexpr int32_t kDisplayGap = 10;
-constexpr Colour kDisplayBack{245, 93, 36, 0};
-constexpr int32_t kDisplayFont = 6;
+// Centred black text on orange in a black frame, without the unit.
+constexpr DisplayLook kDisplayLook{6, 1, BlackColour, {245, 93, 36, 0}, BlackColour, false};
 
 // The shape buttons: one column per side at x 37, five buttons 13 pixels apart.
 constexpr int32_t kButtonLeft = 37;
@@ -61,27 +60,6 @@ bool isShapeButtonTag(int32_t tag) {
 
 const char* const TloomEditor::kLinks[2] = {"https://www.lumenforge.example/",
                                             "https://www.lumenforge.example/tessera-loom/"};
-
-// ---- ParameterDisplay ----
-
-ParameterDisplay::ParameterDisplay(const Rect& size, int32_t parameter)
-    : ValueDisplay(size, nullptr, 0) {
-    setTag(parameter);
-    setStringConvert(&ParameterDisplay::convert, this);
-}
-
-void ParameterDisplay::convert(float, TextBuffer& text, void* data) {
-    const auto* self = static_cast<const ParameterDisplay*>(data);
-    if (!self) return;
-    EditorFrame* owner = self->getFrame();
-    EditorBase* editor = owner ? owner->getEditor() : nullptr;
-    EffectBase* effect = editor ? editor->getEffect() : nullptr;
-    if (!effect) return;
-    char buffer[64] = {};
-    effect->getParamDisplay(self->getTag(), buffer);
-    buffer[sizeof(buffer) - 1] = '\0';
-    text.append(buffer);
-}
 
 // ---- InfoOverlay ----
 
@@ -127,24 +105,8 @@ void openWebPage(const char* url) {
 
 // ---- TloomEditor ----
 
-TloomEditor::TloomEditor(EffectBase* owner) : EditorBase(owner) {
-    background = new (std::nothrow) Bitmap(kBackgroundId);
-    if (background) {
-        rect.top = 0;
-        rect.left = 0;
-        rect.bottom = static_cast<int16_t>(background->getHeight());
-        rect.right = static_cast<int16_t>(background->getWidth());
-    }
-}
-
-TloomEditor::~TloomEditor() {
-    // The host may close the effect with the editor open: the frame forgets this editor, which
-    // ends any drag in progress, and goes.
-    if (frame) frame->clearEditor();
-    close();
-    if (background) background->forget();
-    background = nullptr;
-}
+TloomEditor::TloomEditor(EffectBase* owner)
+    : PanelEditor(owner, kBackgroundId, {kKnobStripId, kButtonId, kInfoId}) {}
 
 EditorInterface* createTloomEditor(EffectBase& effect) {
     return new (std::nothrow) TloomEditor(&effect);
@@ -160,95 +122,36 @@ ValueDisplay* TloomEditor::display(int32_t tag) const {
     return displays[tag];
 }
 
-namespace {
-
-Bitmap* loadIfAbsent(Bitmap*& bitmap, int32_t id) {
-    if (!bitmap) bitmap = new (std::nothrow) Bitmap(id);
-    return bitmap;
-}
-
-} // namespace
-
-void TloomEditor::addKnob(int32_t tag, const Rect& knobSize) {
-    const float current = effect && tag < kParameterCount ? effect->getParameter(tag) : 0.0f;
-    auto* knob = new (std::nothrow) FilmstripKnob(knobSize, this, tag, kStripFrames,
-                                                  knobSize.getHeight(), knobStrip, Point(0, 0));
-    if (knob) {
-        knob->setValue(current);
-        if (frame->addView(knob))
-            controls[tag] = knob;
-        else
-            knob->forget();
-    }
-    const Rect displaySize(Point(knobSize.left + 1, knobSize.bottom + kDisplayGap), kDisplayWidth,
-                           kDisplayHeight);
-    auto* text = new (std::nothrow) ParameterDisplay(displaySize, tag);
-    if (!text) return;
-    text->setFont(kDisplayFont);
-    text->setHoriAlign(1);
-    text->setFontColour(BlackColour);
-    text->setBackColour(kDisplayBack);
-    text->setFrameColour(BlackColour);
-    text->setValue(current);
-    if (frame->addView(text))
-        displays[tag] = text;
-    else
-        text->forget();
+void TloomEditor::addKnobWithDisplay(int32_t tag, const Rect& knobSize) {
+    controls[tag] = addKnob(knobSize, tag, kStripFrames, knobSize.getHeight(), controlBitmap(0));
+    displays[tag] = addDisplay(Rect(Point(knobSize.left + 1, knobSize.bottom + kDisplayGap),
+                                    kDisplayWidth, kDisplayHeight),
+                               tag, kDisplayLook);
 }
 
 void TloomEditor::addShapeButtons() {
     for (int32_t side = 0; side < 2; ++side) {
         const int32_t firstTag = side == 0 ? kFirstLeftShapeTag : kFirstRightShapeTag;
         const int32_t firstTop = side == 0 ? kLeftButtonsTop : kRightButtonsTop;
+        Bitmap* buttonBitmap = controlBitmap(1);
         const int32_t height = buttonBitmap->getHeight() / 2;
         for (int32_t k = 0; k < TloomEffect::kNumShapes; ++k) {
             const Rect size(Point(kButtonLeft, firstTop + kButtonStep * k),
                             buttonBitmap->getWidth(), height);
-            auto* button = new (std::nothrow) ToggleButton(size, this, firstTag + k, buttonBitmap);
-            if (!button) continue;
-            button->setValue(0.0f);
-            if (frame->addView(button))
-                controls[firstTag + k] = button;
-            else
-                button->forget();
+            controls[firstTag + k] =
+                addToFrame(new (std::nothrow) ToggleButton(size, this, firstTag + k, buttonBitmap));
         }
     }
 }
 
-int32_t TloomEditor::open(void* parentWindow) {
-    EditorBase::open(parentWindow);
-    if (frame) return 1; // already open: the host asked twice
-    if (!parentWindow || !background) {
-        systemWindow = nullptr;
-        return 0;
-    }
-    if (!loadIfAbsent(knobStrip, kKnobStripId) || !loadIfAbsent(buttonBitmap, kButtonId) ||
-        !loadIfAbsent(infoBitmap, kInfoId)) {
-        close();
-        systemWindow = nullptr;
-        return 0;
-    }
-
-    const Rect size(0, 0, background->getWidth(), background->getHeight());
-    frame = new (std::nothrow) EditorFrame(size, parentWindow, this);
-    if (!frame || !frame->isOpen()) {
-        // No memory, no display, or a window id the window system does not know.
-        close();
-        systemWindow = nullptr;
-        return 0;
-    }
-    frame->setBackground(background);
-    for (Control*& c : controls)
-        c = nullptr;
-    for (ValueDisplay*& d : displays)
-        d = nullptr;
-
+void TloomEditor::addControls() {
+    Bitmap* knobStrip = controlBitmap(0);
     const int32_t knobWidth = knobStrip->getWidth();
     const int32_t knobHeight = knobStrip->getHeight() / kStripFrames;
     auto addGroup = [&](const KnobGroup& group) {
         for (int32_t i = 0; i < group.count; ++i)
-            addKnob(group.tags[i],
-                    Rect(Point(group.left + kKnobStep * i, group.top), knobWidth, knobHeight));
+            addKnobWithDisplay(group.tags[i], Rect(Point(group.left + kKnobStep * i, group.top),
+                                                   knobWidth, knobHeight));
     };
     addGroup(kTopLeftGroup);
     addShapeButtons();
@@ -259,26 +162,21 @@ int32_t TloomEditor::open(void* parentWindow) {
     addGroup(kTopRightGroup);
     addGroup(kBottomRightGroup);
 
+    Bitmap* infoBitmap = controlBitmap(2);
+    const Rect size(0, 0, background->getWidth(), background->getHeight());
     const int32_t pictureWidth = infoBitmap->getWidth();
     const int32_t pictureHeight = infoBitmap->getHeight();
     const Point pictureCorner((size.getWidth() - pictureWidth) / 2,
                               (size.getHeight() - pictureHeight) / 2);
-    auto* info = new (std::nothrow) InfoOverlay(kInfoHotArea, this, kInfoTag, infoBitmap,
-                                                Rect(pictureCorner, pictureWidth, pictureHeight));
-    if (info && !frame->addView(info)) info->forget();
-    return 1;
+    addToFrame(new (std::nothrow) InfoOverlay(kInfoHotArea, this, kInfoTag, infoBitmap,
+                                              Rect(pictureCorner, pictureWidth, pictureHeight)));
 }
 
-void TloomEditor::close() {
-    releaseFrame();
+void TloomEditor::forgetControls() {
     for (Control*& c : controls)
         c = nullptr;
     for (ValueDisplay*& d : displays)
         d = nullptr;
-    for (Bitmap** bitmap : {&knobStrip, &buttonBitmap, &infoBitmap}) {
-        if (*bitmap) (*bitmap)->forget();
-        *bitmap = nullptr;
-    }
 }
 
 // Lights the button of `shape` in the row starting at `firstTag` and puts the others out. A

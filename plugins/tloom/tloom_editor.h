@@ -14,25 +14,9 @@
 #pragma once
 
 #include "gui/buttons.h"
-#include "gui/control.h"
-#include "gui/editor_base.h"
-#include "gui/geometry.h"
-#include "gui/value_display.h"
+#include "gui/panel_editor.h"
 
 #include <cstdint>
-
-class Bitmap;
-class TextBuffer;
-
-// A value display whose tag is its parameter's index; it shows the effect's own text for that
-// parameter.
-class ParameterDisplay : public ValueDisplay {
-  public:
-    ParameterDisplay(const Rect& size, int32_t parameter);
-    // The effect's text for the display's parameter, whatever `value` is; an empty text while
-    // the display belongs to no frame or the frame to no editor with an effect.
-    static void convert(float value, TextBuffer& text, void* display);
-};
 
 // The information picture with its two web links. A click that hides the picture and lies on a
 // link opens that link's page.
@@ -46,7 +30,7 @@ class InfoOverlay : public OverlayImage {
     static int32_t linkAt(const Point& relative);
 };
 
-class TloomEditor : public EditorBase, public ControlListener {
+class TloomEditor : public PanelEditor {
   public:
     static constexpr int32_t kTagCount = 26;
     static constexpr int32_t kFirstLeftShapeTag = 15;
@@ -59,13 +43,9 @@ class TloomEditor : public EditorBase, public ControlListener {
     static constexpr int32_t kStripFrames = 128;
 
     explicit TloomEditor(EffectBase* effect);
-    ~TloomEditor() override;
 
-    int32_t open(void* parentWindow) override;
-    void close() override;
     void setParameter(int32_t tag, float value) override;
     void valueChanged(DrawContext* context, Control* control) override;
-    void update() override {}
     int32_t onKeyDown(VstKeyCode&) override { return -1; }
     int32_t onKeyUp(VstKeyCode&) override { return -1; }
 
@@ -77,16 +57,14 @@ class TloomEditor : public EditorBase, public ControlListener {
     static const char* const kLinks[2];
 
   private:
-    void addKnob(int32_t tag, const Rect& knobSize);
+    void addControls() override;
+    void forgetControls() override;
+    void addKnobWithDisplay(int32_t tag, const Rect& knobSize);
     void addShapeButtons();
     void lightShape(int32_t firstTag, int32_t shape);
 
     Control* controls[kTagCount] = {};
     ValueDisplay* displays[kTagCount] = {};
-    Bitmap* background = nullptr;
-    Bitmap* knobStrip = nullptr;
-    Bitmap* buttonBitmap = nullptr;
-    Bitmap* infoBitmap = nullptr;
 };
 
 // Starts `xdg-open url` without a shell and returns at once; the child is reaped here, the

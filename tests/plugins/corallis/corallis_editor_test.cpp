@@ -359,13 +359,4 @@ TEST_F(CorallisEditorRules, SlowModeRedrawsBothSpeedDisplaysAlone) {
     editor().close();
 }
 
-TEST_F(CorallisEditorRules, ConverterWithoutFrameOrEditorWritesNothing) {
-    ParameterDisplay loose(Rect(0, 0, 40, 12), 0);
-    TextBuffer out;
-    ParameterDisplay::convert(0.5f, out, &loose);
-    EXPECT_STREQ(out.c_str(), "");
-    ParameterDisplay::convert(0.5f, out, nullptr);
-    EXPECT_STREQ(out.c_str(), "");
-}
-
 } // namespace

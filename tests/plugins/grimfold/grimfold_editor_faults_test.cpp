@@ -60,24 +60,24 @@ TEST_F(OpenEditor, IndicesAndTagsOutsideTheTablesAreIgnored) {
 
 TEST_F(OpenEditor, ConverterWithoutFrameOrEditorWritesAnEmptyText) {
     TextBuffer text;
-    GrimfoldEditor::convertParameter(0.5f, text, editor->display(0));
+    ParameterDisplay::convert(0.5f, text, editor->display(0));
     EXPECT_STREQ(text.c_str(), "0.00dB");
     text.clear();
-    GrimfoldEditor::convertParameter(0.5f, text, editor->display(2));
+    ParameterDisplay::convert(0.5f, text, editor->display(2));
     EXPECT_STREQ(text.c_str(), "25.00 %");
 
-    ParameterDisplay loose(Rect(0, 0, 42, 12), nullptr, 0); // never added to a frame
+    ParameterDisplay loose(Rect(0, 0, 42, 12), 0, DisplayLook{}); // never added to a frame
     text.clear();
-    GrimfoldEditor::convertParameter(0.5f, text, &loose);
+    ParameterDisplay::convert(0.5f, text, &loose);
     EXPECT_TRUE(text.empty());
-    GrimfoldEditor::convertParameter(0.5f, text, nullptr);
+    ParameterDisplay::convert(0.5f, text, nullptr);
     EXPECT_TRUE(text.empty());
 
     // A frame whose editor has gone (the effect closing with the editor open).
     ParameterDisplay* shown = editor->display(3);
     ASSERT_NE(shown, nullptr);
     editor->getFrame()->clearEditor();
-    GrimfoldEditor::convertParameter(0.5f, text, shown);
+    ParameterDisplay::convert(0.5f, text, shown);
     EXPECT_TRUE(text.empty());
 }
 

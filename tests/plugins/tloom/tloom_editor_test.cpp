@@ -350,18 +350,3 @@ TEST_F(TloomEditor, RepeatedOpenCloseCyclesKeepNoMemory) {
 }
 
 } // namespace
-
-namespace {
-
-// A display not (or no longer) in a frame has no effect to ask: its text is empty.
-TEST(TloomParameterDisplay, WithoutFrameShowsEmptyText) {
-    ParameterDisplay display(Rect(0, 0, 28, 12), 3);
-    TextBuffer text;
-    text.append("old");
-    display.convertValue(text);
-    EXPECT_EQ(text.size(), 0u);
-    ParameterDisplay::convert(0.5f, text, nullptr);
-    EXPECT_EQ(text.size(), 0u);
-}
-
-} // namespace
