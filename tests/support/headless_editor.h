@@ -15,6 +15,7 @@
 #include <cstdint>
 #include <fstream>
 #include <iterator>
+#include <map>
 #include <memory>
 #include <string>
 #include <utility>
@@ -40,11 +41,28 @@ inline PixelSurface loadPanelBitmap(const std::string& plugin, const std::string
     return out;
 }
 
+// The same bitmap, decoded once per test program.
+inline const PixelSurface& panelBitmap(const std::string& plugin, const std::string& file) {
+    static std::map<std::string, PixelSurface> decoded;
+    const std::string key = plugin + "/" + file;
+    auto found = decoded.find(key);
+    if (found == decoded.end()) found = decoded.emplace(key, loadPanelBitmap(plugin, file)).first;
+    return found->second;
+}
+
+// The frame a filmstrip knob of `frames` frames, each `frameHeight` high, shows for `value`:
+// rounding down, only 1.0 reaching the last.
+inline int32_t stripFrameFor(float value, int32_t frames, int32_t frameHeight) {
+    if (!(value > 0.0f)) return 0;
+    if (value >= 1.0f) return frames - 1;
+    return static_cast<int32_t>(static_cast<float>((frames - 1) * frameHeight) * value) /
+           frameHeight;
+}
+
 // Whether `screen` shows the width x height block of `from` starting at row fromTop, with its
 // top left corner at (left, top).
 inline bool showsBlock(const PixelSurface& screen, int32_t left, int32_t top,
-                       const PixelSurface& from, int32_t fromTop, int32_t width,
-                       int32_t height) {
+                       const PixelSurface& from, int32_t fromTop, int32_t width, int32_t height) {
     for (int32_t r = 0; r < height; ++r)
         for (int32_t c = 0; c < width; ++c)
             if (screen.row(top + r)[left + c] != from.row(fromTop + r)[c]) return false;

@@ -41,23 +41,17 @@ constexpr int32_t kButtonLeft = 447;
 constexpr int32_t kButtonTops[4] = {16, 31, 46, 61}; // SerialMod, parallel, Neg.Delay, SlowMod
 
 const PixelSurface& background() {
-    static const PixelSurface picture = loadPanelBitmap("corallis", "107_background.bmp");
-    return picture;
+    return panelBitmap("corallis", "107_background.bmp");
 }
 const PixelSurface& strip() {
-    static const PixelSurface picture = loadPanelBitmap("corallis", "104_knob_strip.bmp");
-    return picture;
+    return panelBitmap("corallis", "104_knob_strip.bmp");
 }
 const PixelSurface& buttonArt() {
-    static const PixelSurface picture = loadPanelBitmap("corallis", "109_button.bmp");
-    return picture;
+    return panelBitmap("corallis", "109_button.bmp");
 }
 
-// Frame of the strip for a value: 42 steps, rounding down, only 1.0 reaching the last.
 int32_t frameFor(float value) {
-    if (!(value > 0.0f)) return 0;
-    if (value >= 1.0f) return kFrames - 1;
-    return static_cast<int32_t>(static_cast<float>((kFrames - 1) * kKnobSize) * value) / kKnobSize;
+    return stripFrameFor(value, kFrames, kKnobSize);
 }
 
 bool inDisplay(int32_t x, int32_t y) {

@@ -38,11 +38,8 @@ const PixelSurface& artwork(int which) {
     return pictures[which];
 }
 
-// Frame of the strip for a value: 42 steps of 36 pixels, rounding down, only 1.0 at the last.
 int32_t frameFor(float value) {
-    if (!(value > 0.0f)) return 0;
-    if (value >= 1.0f) return 42;
-    return static_cast<int32_t>(1512.0f * value) / kKnob;
+    return stripFrameFor(value, 43, kKnob);
 }
 
 Rect displayRect(int32_t knob) {

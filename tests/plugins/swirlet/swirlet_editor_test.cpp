@@ -28,19 +28,14 @@ constexpr int32_t kKnobWidth = 32;
 constexpr int32_t kKnobHeight = 30;
 
 const PixelSurface& background() {
-    static const PixelSurface picture = loadPanelBitmap("swirlet", "110_background.bmp");
-    return picture;
+    return panelBitmap("swirlet", "110_background.bmp");
 }
 const PixelSurface& strip() {
-    static const PixelSurface picture = loadPanelBitmap("swirlet", "112_knob_strip.bmp");
-    return picture;
+    return panelBitmap("swirlet", "112_knob_strip.bmp");
 }
 
-// Frame of the strip for a value: 127 steps, rounding down, only 1.0 reaching the last.
 int32_t frameFor(float value) {
-    if (!(value > 0.0f)) return 0;
-    if (value >= 1.0f) return 127;
-    return static_cast<int32_t>(3810.0f * value) / kKnobHeight;
+    return stripFrameFor(value, 128, kKnobHeight);
 }
 
 // What the window must show: the panel with each knob's frame over it.

@@ -46,27 +46,20 @@ const std::string kMakerPage = "https://www.lumenforge.example/";
 const std::string kProductPage = "https://www.lumenforge.example/tessera-loom/";
 
 const PixelSurface& background() {
-    static const PixelSurface picture = loadPanelBitmap("tloom", "110_background.bmp");
-    return picture;
+    return panelBitmap("tloom", "110_background.bmp");
 }
 const PixelSurface& strip() {
-    static const PixelSurface picture = loadPanelBitmap("tloom", "112_knob_strip.bmp");
-    return picture;
+    return panelBitmap("tloom", "112_knob_strip.bmp");
 }
 const PixelSurface& button() {
-    static const PixelSurface picture = loadPanelBitmap("tloom", "113_button.bmp");
-    return picture;
+    return panelBitmap("tloom", "113_button.bmp");
 }
 const PixelSurface& info() {
-    static const PixelSurface picture = loadPanelBitmap("tloom", "114_info.bmp");
-    return picture;
+    return panelBitmap("tloom", "114_info.bmp");
 }
 
-// Frame of the strip for a value: 127 steps, rounding down, only 1.0 reaching the last.
 int32_t frameFor(float value) {
-    if (!(value > 0.0f)) return 0;
-    if (value >= 1.0f) return 127;
-    return static_cast<int32_t>(3810.0f * value) / kKnobHeight;
+    return stripFrameFor(value, 128, kKnobHeight);
 }
 
 bool knobShowsFrame(const PixelSurface& screen, const Knob& knob, int32_t frame) {
