@@ -13,8 +13,6 @@
 
 #include <gtest/gtest.h>
 
-#include <malloc.h>
-
 #include <string>
 #include <utility>
 #include <vector>
@@ -129,16 +127,6 @@ class GrimfoldEditor : public ::testing::Test {
     HeadlessLibrary grimfold{HEADLESS_GRIMFOLD};
 };
 
-TEST_F(GrimfoldEditor, SizeIsAnsweredBeforeOpenFromThePanel) {
-    ERect* rect = nullptr;
-    EXPECT_EQ(host().dispatch(effEditGetRect, 0, 0, &rect), 1);
-    ASSERT_NE(rect, nullptr);
-    EXPECT_EQ(rect->top, 0);
-    EXPECT_EQ(rect->left, 0);
-    EXPECT_EQ(rect->bottom, kHeight);
-    EXPECT_EQ(rect->right, kWidth);
-}
-
 TEST_F(GrimfoldEditor, DefaultsShowThePanelWithTheirFramesTextsAndTheLampOff) {
     ASSERT_EQ(open(), 1);
     ASSERT_NE(window(), nullptr);
@@ -243,39 +231,6 @@ TEST_F(GrimfoldEditor, ClickingTheLampTogglesOversampleBetweenZeroAndOne) {
     EXPECT_FALSE(lampLit(window()->screen()));
     for (const HostEvent& event : host().events())
         EXPECT_EQ(event.index, 10);
-}
-
-TEST_F(GrimfoldEditor, FailedOpenAnswersZeroAndALaterOpenWorks) {
-    EXPECT_EQ(host().dispatch(effEditOpen, 0, 0, nullptr), 0);
-    grimfold.platform->setRefuseWindows(true);
-    EXPECT_EQ(open(), 0);
-    EXPECT_TRUE(grimfold.platform->windows().empty());
-    idle();
-    host().dispatch(effEditClose);
-    grimfold.platform->setRefuseWindows(false);
-    ASSERT_EQ(open(), 1);
-    idle();
-    EXPECT_TRUE(showsCurrentState());
-    host().close(); // the effect goes with its editor open
-    EXPECT_TRUE(grimfold.platform->windows().empty());
-}
-
-TEST_F(GrimfoldEditor, RepeatedOpenCloseCyclesKeepNoMemory) {
-    auto cycle = [&] {
-        ASSERT_EQ(open(), 1);
-        idle();
-        host().dispatch(effEditClose);
-    };
-    for (int i = 0; i < 3; ++i)
-        cycle(); // warm-up: lazily made tables, caches and glyphs
-    const size_t before = mallinfo2().uordblks;
-    for (int i = 0; i < 200; ++i)
-        cycle();
-    const size_t after = mallinfo2().uordblks;
-    // One lost frame would be over 200 KB per cycle; allow for the allocator's own noise.
-    EXPECT_LT(after, before + 64 * 1024) << before << " -> " << after;
-    EXPECT_EQ(grimfold.platform->windowsCreated(), 203);
-    EXPECT_TRUE(grimfold.platform->windows().empty());
 }
 
 // Two libraries in one process each keep their own toolkit, bitmaps and platform.

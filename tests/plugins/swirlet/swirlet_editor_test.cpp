@@ -10,8 +10,6 @@
 
 #include <gtest/gtest.h>
 
-#include <malloc.h>
-
 #include <cmath>
 #include <cstdlib>
 #include <string>
@@ -83,18 +81,6 @@ class SwirletEditor : public ::testing::Test {
     std::unique_ptr<PluginHost>& host = swirlet.host;
     HeadlessPlatform*& platform = swirlet.platform;
 };
-
-TEST_F(SwirletEditor, SizeIsAnsweredBeforeOpenFromThePanel) {
-    EXPECT_EQ(host->effect()->flags & effFlagsHasEditor, effFlagsHasEditor);
-    ERect* rect = nullptr;
-    EXPECT_EQ(host->dispatch(effEditGetRect, 0, 0, &rect), 1);
-    ASSERT_NE(rect, nullptr);
-    EXPECT_EQ(rect->top, 0);
-    EXPECT_EQ(rect->left, 0);
-    EXPECT_EQ(rect->bottom, kHeight);
-    EXPECT_EQ(rect->right, kWidth);
-    EXPECT_EQ(host->dispatch(effEditGetRect, 0, 0, nullptr), 0); // nowhere to store it
-}
 
 TEST_F(SwirletEditor, OpenShowsSevenKnobsAtTheirPlacesAndValues) {
     host->setParameter(0, 0.0f);
@@ -221,40 +207,6 @@ TEST_F(SwirletEditor, FailedOpensAnswerZeroAndTheEffectKeepsWorking) {
     EXPECT_EQ(render(*host), render(*reference));
     platform->setRefuseWindows(false);
     EXPECT_EQ(open(), 1); // and a later open works
-}
-
-TEST_F(SwirletEditor, OddCallOrdersAreHarmless) {
-    EXPECT_EQ(host->dispatch(effEditClose), 0); // close without open
-    idle();                                     // idle while closed
-    ASSERT_EQ(open(), 1);
-    EXPECT_EQ(open(), 1); // a second open keeps the one window
-    EXPECT_EQ(platform->windowsCreated(), 1);
-    idle();
-    host->dispatch(effEditClose);
-    host->dispatch(effEditClose);
-    EXPECT_TRUE(platform->windows().empty());
-    ASSERT_EQ(open(), 1);
-    idle();
-    host->close(); // the effect goes with its editor open
-    EXPECT_TRUE(platform->windows().empty());
-}
-
-TEST_F(SwirletEditor, RepeatedOpenCloseCyclesKeepNoMemory) {
-    auto cycle = [&] {
-        ASSERT_EQ(open(), 1);
-        idle();
-        host->dispatch(effEditClose);
-    };
-    for (int i = 0; i < 3; ++i)
-        cycle(); // warm-up: lazily made tables and caches
-    const size_t before = mallinfo2().uordblks;
-    for (int i = 0; i < 200; ++i)
-        cycle();
-    const size_t after = mallinfo2().uordblks;
-    // One lost frame would be over 300 KB per cycle; allow for the allocator's own noise.
-    EXPECT_LT(after, before + 64 * 1024) << before << " -> " << after;
-    EXPECT_EQ(platform->windowsCreated(), 203);
-    EXPECT_TRUE(platform->windows().empty());
 }
 
 // The shipped library without a display: open fails, nothing else does.
