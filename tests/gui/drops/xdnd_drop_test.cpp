@@ -8,7 +8,7 @@
 #include "tests/gui/drops/drop_recorder.h"
 #include "tests/gui/frame/frame_test_support.h"
 #include "tests/support/run_command.h"
-#include "tests/support/xvfb_server.h"
+#include "tests/support/x_server_suite.h"
 
 // Xlib after the toolkit's headers, whose names its macros would replace.
 #include "gui/platform/x11/x11_window.h"
@@ -26,41 +26,23 @@ using namespace frame_test;
 
 namespace {
 
-class XdndDrops : public ::testing::Test {
+class XdndDrops : public XServerSuite {
   protected:
-    static void SetUpTestSuite() {
-        server = new XvfbServer;
-        if (!server->start()) {
-            delete server;
-            server = nullptr;
-        }
-    }
-    static void TearDownTestSuite() {
-        delete server;
-        server = nullptr;
-    }
-
     void SetUp() override {
-        if (!server) GTEST_SKIP() << "Xvfb is not available";
-        display = XOpenDisplay(nullptr);
-        ASSERT_NE(display, nullptr);
-        parent = XCreateSimpleWindow(display, DefaultRootWindow(display), 10, 10, 400, 300, 0, 0,
-                                     0x000000);
-        XMapWindow(display, parent);
-        XSync(display, False);
+        XServerSuite::SetUp();
+        if (!ready()) return;
         effect = new TestEffect;
         editor = new TestEditor(effect, Rect(0, 0, 200, 100));
-        ASSERT_EQ(editor->open(reinterpret_cast<void*>(static_cast<uintptr_t>(parent))), 1);
+        ASSERT_EQ(editor->open(parentHandle()), 1);
         view = new DropRecorder(Rect(20, 20, 180, 90));
         editor->getFrame()->addView(view);
         x11Window = static_cast<X11Window*>(editor->getFrame()->getPlatformWindow());
         target = static_cast<::Window>(x11Window->nativeId());
     }
     void TearDown() override {
-        if (!server) return;
         delete effect;
-        XDestroyWindow(display, parent);
-        XCloseDisplay(display);
+        effect = nullptr;
+        XServerSuite::TearDown();
     }
 
     void pump() { effect->dispatcher(effEditIdle, 0, 0, nullptr, 0.0f); }
@@ -87,17 +69,12 @@ class XdndDrops : public ::testing::Test {
         return done();
     }
 
-    static XvfbServer* server;
-    Display* display = nullptr;
-    ::Window parent = 0;
     TestEffect* effect = nullptr;
     TestEditor* editor = nullptr;
     DropRecorder* view = nullptr;
     X11Window* x11Window = nullptr;
     ::Window target = 0;
 };
-
-XvfbServer* XdndDrops::server = nullptr;
 
 TEST_F(XdndDrops, TheWindowAdvertisesVersionFive) {
     Atom type = 0;

@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/gui/frame/frame_test_support.h"
-#include "tests/support/xvfb_server.h"
+#include "tests/support/x_server_suite.h"
 
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
@@ -23,40 +23,21 @@ void pauseMs(int milliseconds) {
     nanosleep(&delay, nullptr);
 }
 
-class X11Editor : public ::testing::Test {
+class X11Editor : public XServerSuite {
   protected:
-    static void SetUpTestSuite() {
-        server = new XvfbServer;
-        if (!server->start()) {
-            delete server;
-            server = nullptr;
-        }
-    }
-    static void TearDownTestSuite() {
-        delete server;
-        server = nullptr;
-    }
-
     void SetUp() override {
-        if (!server) GTEST_SKIP() << "Xvfb is not available";
+        XServerSuite::SetUp();
+        if (!ready()) return;
         hostLog().clear();
-        display = XOpenDisplay(nullptr);
-        ASSERT_NE(display, nullptr);
-        parent = XCreateSimpleWindow(display, DefaultRootWindow(display), 10, 10, 400, 300, 0, 0,
-                                     0x000000);
-        XMapWindow(display, parent);
-        XSync(display, False);
         effect = new TestEffect;
         editor = new TestEditor(effect, Rect(0, 0, 160, 90));
     }
     void TearDown() override {
-        if (!server) return;
         delete effect;
-        XDestroyWindow(display, parent);
-        XCloseDisplay(display);
+        effect = nullptr;
+        XServerSuite::TearDown();
     }
 
-    void* parentHandle() const { return reinterpret_cast<void*>(static_cast<uintptr_t>(parent)); }
     intptr_t dispatch(int32_t opcode, intptr_t value = 0, void* ptr = nullptr) {
         return effect->dispatcher(opcode, 0, value, ptr, 0.0f);
     }
@@ -86,14 +67,9 @@ class X11Editor : public ::testing::Test {
         return done();
     }
 
-    static XvfbServer* server;
-    Display* display = nullptr;
-    ::Window parent = 0;
     TestEffect* effect = nullptr;
     TestEditor* editor = nullptr;
 };
-
-XvfbServer* X11Editor::server = nullptr;
 
 TEST_F(X11Editor, BadParentsAnswerZeroAndTheEffectKeepsWorking) {
     EXPECT_EQ(dispatch(effEditOpen, 0, nullptr), 0);

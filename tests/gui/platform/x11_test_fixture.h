@@ -9,7 +9,7 @@
 #include "gui/platform/x11/x11_platform.h"
 #include "gui/platform/x11/x11_window.h"
 #include "tests/gui/platform/recording_listener.h"
-#include "tests/support/xvfb_server.h"
+#include "tests/support/x_server_suite.h"
 
 #include <X11/Xlib.h>
 
@@ -33,37 +33,18 @@ inline bool xdotool(const std::string& arguments) {
     return std::system(command.c_str()) == 0;
 }
 
-class X11WindowTest : public ::testing::Test {
+class X11WindowTest : public XServerSuite {
   protected:
-    static void SetUpTestSuite() {
-        server = new XvfbServer;
-        if (!server->start()) {
-            delete server;
-            server = nullptr;
-        }
-    }
-    static void TearDownTestSuite() {
-        delete server;
-        server = nullptr;
-    }
+    X11WindowTest() : XServerSuite({40, 30, 300, 200, 0x202020}) {}
 
     void SetUp() override {
-        if (!server) GTEST_SKIP() << "Xvfb is not available";
-        display = XOpenDisplay(nullptr);
-        ASSERT_NE(display, nullptr);
-        parent = XCreateSimpleWindow(display, DefaultRootWindow(display), 40, 30, 300, 200, 0, 0,
-                                     0x202020);
-        XMapWindow(display, parent);
-        XSync(display, False);
+        XServerSuite::SetUp();
+        if (!ready()) return;
         x11Platform().registerWindowClass(kClass);
     }
     void TearDown() override {
-        if (!server) return;
-        x11Platform().unregisterWindowClass(kClass);
-        if (display) {
-            XDestroyWindow(display, parent);
-            XCloseDisplay(display);
-        }
+        if (server) x11Platform().unregisterWindowClass(kClass);
+        XServerSuite::TearDown();
     }
 
     std::unique_ptr<platform::Window> makeChild(void* parentWindow, int32_t width = 120,
@@ -77,7 +58,6 @@ class X11WindowTest : public ::testing::Test {
         windowSpec.listener = &listener;
         return x11Platform().createChildWindow(windowSpec);
     }
-    void* parentHandle() const { return reinterpret_cast<void*>(static_cast<uintptr_t>(parent)); }
 
     // Processes events until `done` holds or about two seconds passed.
     template <class Condition> bool pumpUntil(platform::Window& window, Condition done) {
@@ -89,9 +69,6 @@ class X11WindowTest : public ::testing::Test {
         return done();
     }
 
-    static inline XvfbServer* server = nullptr;
-    Display* display = nullptr;
-    ::Window parent = 0;
     RecordingListener listener;
 };
 
