@@ -55,7 +55,7 @@ class ShowcaseEditorValues : public ::testing::Test {
 
 TEST_F(ShowcaseEditorValues, HostChangesReachTheControlsAtTheNextIdle) {
     for (int32_t i = 0; i < kControlCount; ++i)
-        EXPECT_NE(editor().control(i), nullptr) << kLabels[i];
+        EXPECT_NE(editor().control(i), nullptr) << "control " << i;
 
     effect.setParameter(kRocker, 0.0f);
     effect.setParameter(kDigits, 0.5f);
