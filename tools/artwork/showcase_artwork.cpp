@@ -1,4 +1,4 @@
-// The showcase editor's artwork: a 594 x 404 panel (resource 110) with eighteen labelled cells
+// The showcase editor's artwork: a 594 x 408 panel (resource 110) with eighteen labelled cells
 // in a grid of six columns and three rows, one per control, a captioned file strip under them,
 // and the control images (resources 111 to 129, the last the strip's OPEN FILE key). Every control
 // image is painted over a copy of the panel behind its control, so the controls sit seamlessly in
