@@ -180,5 +180,8 @@ DropCatcher::DropCatcher(const Rect& rect, Handler function)
     : View(rect), handler(std::move(function)) {}
 
 bool DropCatcher::onDrop(void** items, int32_t count, int32_t type, Point&) {
+    // The handler belongs to the editor: a frame its editor has left takes no drops.
+    EditorFrame* owner = getFrame();
+    if (!owner || !owner->hasEditor()) return false;
     return handler && handler(items, count, type);
 }

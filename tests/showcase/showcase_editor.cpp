@@ -15,6 +15,7 @@
 #include "gui/text_field.h"
 #include "gui/value_display.h"
 
+#include <climits>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -417,8 +418,9 @@ void ShowcaseEditor::openFile() {
     // into the request before the request goes.
     FileSelector selector(effect);
     if (selector.run(&request) < 1 || !request.returnPath) return;
+    // A host that filled the path may not have said how long its buffer is.
     const size_t room =
-        request.sizeReturnPath > 0 ? static_cast<size_t>(request.sizeReturnPath) : 0;
+        request.sizeReturnPath > 0 ? static_cast<size_t>(request.sizeReturnPath) : PATH_MAX;
     const std::string path(request.returnPath, strnlen(request.returnPath, room));
     if (!path.empty()) showFiles(chosenFilesLine({path}));
 }
