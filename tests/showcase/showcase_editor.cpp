@@ -7,6 +7,7 @@
 #include "gui/buttons.h"
 #include "gui/displays.h"
 #include "gui/editor_frame.h"
+#include "gui/file_selector.h"
 #include "gui/knob.h"
 #include "gui/popup_menu.h"
 #include "gui/sliders.h"
@@ -14,8 +15,13 @@
 #include "gui/text_field.h"
 #include "gui/value_display.h"
 
+#include <climits>
 #include <cmath>
+#include <cstdio>
+#include <cstring>
 #include <new>
+#include <string>
+#include <vector>
 
 using namespace showcase;
 
@@ -40,7 +46,8 @@ enum Image : int32_t {
     kHorizontalHandleImage,
     kDigitsImage,
     kMeterOnImage,
-    kMeterOffImage
+    kMeterOffImage,
+    kOpenKeyImage
 };
 
 constexpr const char* kMenuEntries[] = {"Sine", "Triangle", "Square", "Saw"};
@@ -90,6 +97,16 @@ void styleField(ValueDisplay* display) {
     display->setBackColour(kFieldBack);
     display->setFontColour(kFieldText);
     display->setFrameColour(kFieldFrame);
+}
+
+// A file type of the open key's selector.
+VstFileType fileType(const char* name, const char* extension, const char* mime) {
+    VstFileType type{};
+    std::snprintf(type.name, sizeof type.name, "%s", name);
+    std::snprintf(type.dosType, sizeof type.dosType, "%s", extension);
+    std::snprintf(type.unixType, sizeof type.unixType, "%s", extension);
+    std::snprintf(type.mimeType1, sizeof type.mimeType1, "%s", mime);
+    return type;
 }
 
 } // namespace
@@ -209,6 +226,16 @@ Control* ShowcaseEditor::makeControl(int32_t index) {
         styleField(menu);
         return menu;
     }
+    case kOpenFile:
+        return new (std::nothrow) OpenKey(size, this, index, image(kOpenKeyImage));
+    case kFileDisplay: {
+        auto* display = new (std::nothrow) FileDisplay(size);
+        if (!display) return nullptr;
+        display->setTag(index);
+        styleField(display);
+        display->show(fileLine);
+        return display;
+    }
     default:
         return nullptr;
     }
@@ -241,6 +268,12 @@ int32_t ShowcaseEditor::open(void* parentWindow) {
         return 0;
     }
     frame->setBackground(background);
+    // First, so under every control: a drop that no control takes reaches the file display.
+    auto* catcher =
+        new (std::nothrow) DropCatcher(size, [this](void** items, int32_t count, int32_t type) {
+            return dropped(items, count, type);
+        });
+    if (catcher && !frame->addView(catcher)) catcher->forget();
     for (int32_t i = 0; i < kControlCount; ++i) {
         controls[i] = nullptr;
         Control* made = makeControl(i);
@@ -250,7 +283,7 @@ int32_t ShowcaseEditor::open(void* parentWindow) {
             continue;
         }
         controls[i] = made;
-        fromParameter(i, effect ? effect->getParameter(i) : 0.0f);
+        if (i < kParameterCount) fromParameter(i, effect ? effect->getParameter(i) : 0.0f);
     }
     lastAnimationStep = getTicks();
     return 1;
@@ -333,8 +366,8 @@ void ShowcaseEditor::setParameter(int32_t index, float value) {
     if (!frame) return;
     if (index == kTextField) {
         pendingText.store(value); // setText copies and marks: left to the GUI thread
-    } else if (index >= 0 && index < kControlCount && index != kAnimation && index != kPopupMenu &&
-               controls[index]) {
+    } else if (index >= 0 && index < kParameterCount && index != kAnimation &&
+               index != kPopupMenu && controls[index]) {
         fromParameter(index, value);
     }
     postUpdate();
@@ -364,7 +397,54 @@ void ShowcaseEditor::idle() {
 void ShowcaseEditor::valueChanged(DrawContext* context, Control* c) {
     if (!c) return;
     const int32_t index = c->getTag();
-    if (effect && index >= 0 && index < kControlCount)
+    if (index == kOpenFile) {
+        openFile(); // the editor may be closed when it returns: nothing of the frame after it
+        return;
+    }
+    if (effect && index >= 0 && index < kParameterCount)
         effect->automateParameter(index, toParameter(index, c));
     if (context) c->update(context);
+}
+
+void ShowcaseEditor::openFile() {
+    VstFileType types[] = {fileType("Wave audio", "wav", "audio/x-wav"),
+                           fileType("AIFF audio", "aif", "audio/x-aiff")};
+    VstFileSelect request{};
+    request.command = kVstFileLoad;
+    request.fileTypes = types;
+    request.nbFileTypes = 2;
+    std::snprintf(request.title, sizeof request.title, "%s", "Open an audio file");
+    // The selector keeps the editor idling while its dialog is open; it releases what it put
+    // into the request before the request goes.
+    FileSelector selector(effect);
+    if (selector.run(&request) < 1 || !request.returnPath) return;
+    // A host that filled the path may not have said how long its buffer is.
+    const size_t room =
+        request.sizeReturnPath > 0 ? static_cast<size_t>(request.sizeReturnPath) : PATH_MAX;
+    const std::string path(request.returnPath, strnlen(request.returnPath, room));
+    if (!path.empty()) showFiles(chosenFilesLine({path}));
+}
+
+bool ShowcaseEditor::dropped(void** items, int32_t count, int32_t type) {
+    if (!items || count <= 0) return false;
+    if (type == 0) {
+        std::vector<std::string> paths;
+        for (int32_t i = 0; i < count; ++i)
+            if (items[i]) paths.emplace_back(static_cast<const char*>(items[i]));
+        if (paths.empty()) return false;
+        showFiles(droppedFilesLine(paths));
+        return true;
+    }
+    if (type == 1 && items[0]) {
+        // count is the block's size, its terminating zero included.
+        const auto* text = static_cast<const char*>(items[0]);
+        showFiles(droppedTextLine(std::string(text, strnlen(text, static_cast<size_t>(count)))));
+        return true;
+    }
+    return false;
+}
+
+void ShowcaseEditor::showFiles(const FileLine& line) {
+    fileLine = line;
+    if (auto* display = static_cast<FileDisplay*>(control(kFileDisplay))) display->show(line);
 }

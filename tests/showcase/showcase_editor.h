@@ -8,9 +8,14 @@
 // shows the parameter as 0 to 999, the loop animation's parameter is whether it runs and the
 // text field holds the parameter as text with two decimals (typing a number sets it).
 //
+// Under the grid, the file strip (file_strip.h): its key runs a load file selector (the host's
+// or the desktop's) and its display shows the chosen path, or the files or text dropped
+// anywhere on the panel. These two controls have no parameters.
+//
 // State: the control table (views the frame owns, valid only while open), the background
 // (resource 110, held for the editor's life), the control images (loaded at open, released at
-// close), the text a host change left for the next update and the animation's last step.
+// close), the text a host change left for the next update, the animation's last step and the
+// file display's line (kept across close and open).
 //
 // Threads: the host's GUI thread, except setParameter, which only stores control values (the
 // text field's in an atomic for update()) and raises the update flag.
@@ -19,6 +24,8 @@
 #include "gui/control.h"
 #include "gui/editor_base.h"
 #include "tests/showcase/showcase_layout.h"
+
+#include "tests/showcase/file_strip.h"
 
 #include <atomic>
 #include <cstdint>
@@ -29,7 +36,7 @@ class ShowcaseEditor : public EditorBase, public ControlListener {
   public:
     static constexpr int32_t kBackgroundId = 110;
     static constexpr int32_t kFirstImageId = 111;
-    static constexpr int32_t kImageCount = 18; // resources 111 to 128
+    static constexpr int32_t kImageCount = 19; // resources 111 to 129
 
     explicit ShowcaseEditor(EffectBase* effect);
     ~ShowcaseEditor() override;
@@ -45,6 +52,12 @@ class ShowcaseEditor : public EditorBase, public ControlListener {
     Control* control(int32_t index) const;
 
   private:
+    // Runs the load selector for the open key and shows what it chose.
+    void openFile();
+    // A drop that reached no control: files (type 0) or text (type 1) for the file display.
+    bool dropped(void** items, int32_t count, int32_t type);
+    void showFiles(const FileLine& line);
+
     Bitmap* image(int32_t id) const;
     Control* makeControl(int32_t index);
     float toParameter(int32_t index, Control* control) const;
@@ -55,6 +68,7 @@ class ShowcaseEditor : public EditorBase, public ControlListener {
     Bitmap* images[kImageCount] = {};
     std::atomic<float> pendingText{-1.0f}; // < 0: nothing pending
     uint32_t lastAnimationStep = 0;
+    FileLine fileLine{"", "Click OPEN FILE, or drop files or text anywhere on the panel", false};
 };
 
 // The editor factory the showcase entry hands to its effect.

@@ -1,5 +1,5 @@
 // ShowcaseEffect: the small effect behind the showcase editor. It has one parameter per
-// control of the editor; three of them shape the sound (gain, pan and mute: a stereo gain
+// control on the editor's grid; three of them shape the sound (gain, pan and mute: a stereo gain
 // stage), the others are only stored, so every control has a parameter the host automates.
 //
 // State: the programs (in the base) and the two side gains the parameters give.
@@ -14,7 +14,7 @@
 
 class ShowcaseEffect : public StereoEffect<ShowcaseEffect> {
   public:
-    static constexpr int32_t kNumParams = showcase::kControlCount;
+    static constexpr int32_t kNumParams = showcase::kParameterCount;
     static constexpr int32_t kNumPrograms = 4;
     // The parameters that reach the sound.
     static constexpr int32_t kGain = showcase::kKnob;

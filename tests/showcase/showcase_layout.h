@@ -1,7 +1,9 @@
 // Where the showcase editor's controls sit: eighteen cells in six columns and three rows, one
 // control per cell (and one parameter per control, in the same order), each control centred in
-// the upper part of its cell above its label. Shared by the editor and the artwork generator,
-// so the painted panel and the placed controls agree. Plain numbers only: no toolkit types.
+// the upper part of its cell above its label; under the grid a strip with a key that opens a
+// file selector and a display of the chosen or dropped files (neither is a parameter). Shared
+// by the editor and the artwork generator, so the painted panel and the placed controls agree.
+// Plain numbers only: no toolkit types.
 #pragma once
 
 namespace showcase {
@@ -25,10 +27,16 @@ enum ControlIndex : int {
     kValueDisplay,
     kTextField,
     kPopupMenu,
+    // The file strip: no parameters from here on.
+    kOpenFile,
+    kFileDisplay,
     kControlCount
 };
 
-inline constexpr const char* kLabels[kControlCount] = {
+// The controls on the grid, each on the parameter of its index.
+inline constexpr int kParameterCount = kOpenFile;
+
+inline constexpr const char* kLabels[kParameterCount] = {
     "KNOB",     "FILMSTRIP", "TOGGLE",    "OVERLAY",   "V SWITCH",  "H SWITCH",
     "ROCKER",   "FRAMES",    "TWO FRAME", "MOMENTARY", "ANIMATION", "V SLIDER",
     "H SLIDER", "DIGITS",    "METER",     "VALUE",     "TEXT",      "MENU"};
@@ -37,11 +45,13 @@ struct Area {
     int left, top, width, height;
 };
 
-inline constexpr int kColumns = 6;
+inline constexpr int kColumns = 6, kRows = 3;
 inline constexpr int kMargin = 12, kTop = 30, kGap = 6;
 inline constexpr int kCellWidth = 90, kCellHeight = 100, kLabelHeight = 18;
+inline constexpr int kFileStripHeight = 48;
 inline constexpr int kPanelWidth = 2 * kMargin + kColumns * kCellWidth + (kColumns - 1) * kGap;
-inline constexpr int kPanelHeight = kTop + 3 * kCellHeight + 2 * kGap + kMargin;
+inline constexpr int kPanelHeight =
+    kTop + kRows * (kCellHeight + kGap) + kFileStripHeight + kMargin;
 
 // Image measurements.
 inline constexpr int kStripWidth = 32, kStripHeight = 30, kStripFrames = 64;
@@ -51,6 +61,15 @@ inline constexpr int kAnimationFrames = 8;
 inline constexpr int kHandleThickness = 10;
 inline constexpr int kDigitCount = 3, kDigitWidth = 12, kDigitHeight = 18;
 inline constexpr int kMeterLeds = 12;
+
+// The strip under the grid that holds the file key and the file display, with a caption line
+// at its top.
+constexpr Area fileStrip() {
+    return {kMargin, kTop + kRows * (kCellHeight + kGap), kPanelWidth - 2 * kMargin,
+            kFileStripHeight};
+}
+inline constexpr int kFileCaptionHeight = 14;
+inline constexpr int kOpenKeyWidth = 84, kFileRowHeight = 22;
 
 constexpr Area cell(int control) {
     return {kMargin + (control % kColumns) * (kCellWidth + kGap),
@@ -92,6 +111,15 @@ constexpr Area controlSize(int control) {
 
 // The control's rectangle in the panel.
 constexpr Area controlArea(int control) {
+    if (control == kOpenFile || control == kFileDisplay) {
+        const Area strip = fileStrip();
+        const int top = strip.top + kFileCaptionHeight +
+                        (strip.height - kFileCaptionHeight - kFileRowHeight) / 2;
+        const int keyLeft = strip.left + 10;
+        if (control == kOpenFile) return {keyLeft, top, kOpenKeyWidth, kFileRowHeight};
+        const int displayLeft = keyLeft + kOpenKeyWidth + 10;
+        return {displayLeft, top, strip.left + strip.width - 10 - displayLeft, kFileRowHeight};
+    }
     const Area c = cell(control);
     const Area s = controlSize(control);
     return {c.left + (c.width - s.width) / 2, c.top + (c.height - kLabelHeight - s.height) / 2,

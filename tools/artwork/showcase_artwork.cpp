@@ -1,8 +1,9 @@
-// The showcase editor's artwork: a 594 x 354 panel (resource 110) with eighteen labelled cells
-// in a grid of six columns and three rows, one per control, and the control images (resources
-// 111 to 128). Every control image is painted over a copy of the panel behind its control, so
-// the controls sit seamlessly in their cells. The rectangles here are the ones the showcase
-// editor places its controls at (tests/showcase/showcase_layout.h).
+// The showcase editor's artwork: a 594 x 408 panel (resource 110) with eighteen labelled cells
+// in a grid of six columns and three rows, one per control, a captioned file strip under them,
+// and the control images (resources 111 to 129, the last the strip's OPEN FILE key). Every control
+// image is painted over a copy of the panel behind its control, so the controls sit seamlessly in
+// their cells. The rectangles here are the ones the showcase editor places its controls at
+// (tests/showcase/showcase_layout.h).
 #include "tests/showcase/showcase_layout.h"
 #include "tools/artwork/products.h"
 
@@ -76,7 +77,7 @@ Image paintPanel(Fonts& fonts) {
     const float kindWidth = fonts.bold.measure(kind, 1.4f);
     fonts.bold.draw(panel, kind, std::round(float(showcase::kPanelWidth) - 12.0f - kindWidth),
                     17.0f, hex(0x8C939C), 1.0f, 1.4f);
-    for (int i = 0; i < showcase::kControlCount; ++i) {
+    for (int i = 0; i < showcase::kParameterCount; ++i) {
         const showcase::Area cell = showcase::cell(i);
         paintPlate(panel, toBox(cell), theme);
         fonts.bold.setPixelSize(7.5f);
@@ -93,6 +94,13 @@ Image paintPanel(Fonts& fonts) {
     fonts.bold.setPixelSize(7);
     fonts.bold.drawCentred(panel, "SHOW", key.left + overlay.width * 0.5f, key.bottom - 4,
                            theme.label);
+    // The file strip: one plate across the panel, its caption on the first line.
+    const showcase::Area strip = showcase::fileStrip();
+    paintPlate(panel, toBox(strip), theme);
+    fonts.bold.setPixelSize(7.5f);
+    fonts.bold.draw(panel, "FILES  -  OPEN ONE, OR DROP FILES OR TEXT ANYWHERE ON THE PANEL",
+                    float(strip.left + 10), float(strip.top + showcase::kFileCaptionHeight - 2),
+                    theme.label, 1.0f, 1.0f);
     return panel;
 }
 
@@ -223,6 +231,14 @@ bool generateShowcase(const ArtworkOptions& options, std::string& error) {
     };
     const Image meterOn = meter(true);
     const Image meterOff = meter(false);
+    // The OPEN FILE key: released over pressed, its caption lit while pressed.
+    const Image openKey = frames(panel, area(kOpenFile), 2, [&](Image& im, int i) {
+        const Box box{1, 1, float(im.width) - 1, float(im.height) - 2};
+        paintKey(im, i == 1, box);
+        fonts.bold.setPixelSize(8);
+        fonts.bold.drawCentred(im, "OPEN FILE", im.width * 0.5f, box.bottom - 5,
+                               i == 1 ? theme.accent : theme.label, 1.0f, 1.0f);
+    });
 
     std::vector<IndexedImage> indexed;
     return writeArtwork(options,
@@ -244,7 +260,8 @@ bool generateShowcase(const ArtworkOptions& options, std::string& error) {
                          {"125_horizontal_handle.bmp", &horizontalHandle},
                          {"126_digits.bmp", &digits},
                          {"127_meter_on.bmp", &meterOn},
-                         {"128_meter_off.bmp", &meterOff}},
+                         {"128_meter_off.bmp", &meterOff},
+                         {"129_open_key.bmp", &openKey}},
                         indexed, error);
 }
 
