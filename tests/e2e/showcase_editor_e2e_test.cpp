@@ -3,7 +3,7 @@
 // sliders and clicks the step switch and the rocker. Each gesture must reach the host as the
 // expected calls on that control's parameter, and change the screen only inside that control.
 #include "tests/showcase/showcase_layout.h"
-#include "tests/support/gesture_session.h"
+#include "tests/support/editor_session.h"
 
 #include <gtest/gtest.h>
 
@@ -12,7 +12,7 @@
 
 namespace {
 
-using namespace editor_session;
+using namespace e2e;
 using showcase::Area;
 
 // The calls the gesture added to the output since `seen` characters.
@@ -32,10 +32,10 @@ class ShowcaseInXServer : public ::testing::TestWithParam<const char*> {
     }
 
     // The control's rectangle on the screen, as a block.
-    Screen::Block onScreen(const Area& a) const {
+    Block onScreen(const Area& a) const {
         return {session.windowLeft() + a.left, session.windowTop() + a.top, a.width, a.height};
     }
-    Screen::Block onScreen(int control) const { return onScreen(showcase::controlArea(control)); }
+    Block onScreen(int control) const { return onScreen(showcase::controlArea(control)); }
     // A point of the control in window coordinates, `fx` and `fy` across it (0..1).
     static std::pair<int, int> at(int control, float fx, float fy) {
         const Area a = showcase::controlArea(control);
@@ -59,8 +59,6 @@ class ShowcaseInXServer : public ::testing::TestWithParam<const char*> {
     size_t seen = 0;
     std::map<std::string, int> endings;
 };
-
-const std::vector<std::string> kGesture{"beginEdit", "automate", "endEdit"};
 
 TEST_P(ShowcaseInXServer, ButtonsSwitchesAndSlidersReachTheHostAndRedrawOnlyThemselves) {
     // The toggle: one click turns it on at once. It tracks no drag, so there is no gesture
