@@ -177,6 +177,9 @@ void EditorFrame::windowKey(const platform::KeyEvent& key) {
     if (!activeEditBox) return;
     remember();
     ++dispatchDepth;
+    // Enter may end the edit: the field then draws itself, and its listener may draw other
+    // views, through contexts of their own.
+    unknownDamage = true;
     activeEditBox->keyEvent(key); // Enter may end the edit and destroy the box
     --dispatchDepth;
     const bool released = referenceCount == 1;
@@ -188,6 +191,7 @@ void EditorFrame::windowFocus(bool gained) {
     if (gained || !activeEditBox) return;
     remember();
     ++dispatchDepth;
+    unknownDamage = true; // the edit ends, drawn as after Enter
     activeEditBox->focusLost();
     --dispatchDepth;
     const bool released = referenceCount == 1;

@@ -53,12 +53,12 @@ TEST_P(EditorInXServer, DraggingAKnobAutomatesItsParameterAndTurnsOnlyThatKnob) 
     EditorSession session;
     START_EDITOR(session, c.plugin);
     EXPECT_EQ(session.query("getwindowname %w"), std::string(c.windowName) + "\n");
-    const Screen before = session.screenshot("before");
+    const ScreenImage before = session.screenshot("before");
     ASSERT_TRUE(before.valid());
 
     ASSERT_TRUE(session.turnKnob(c.knob.x, c.knob.y, c.knob.w, c.knob.h));
     const std::string output = session.waitForOutput("endEdit");
-    const Screen after = session.screenshot("after");
+    const ScreenImage after = session.screenshot("after");
 
     const std::vector<HostCall> calls = parseCalls(output);
     const std::vector<HostCall> knob = callsOn(calls, c.parameter);
@@ -110,10 +110,10 @@ TEST_P(ButtonInXServer, AClickAutomatesItsParameterOnceAndRedrawsIt) {
     const ButtonCase& c = GetParam();
     EditorSession session;
     START_EDITOR(session, c.plugin);
-    const Screen before = session.screenshot("before");
+    const ScreenImage before = session.screenshot("before");
     ASSERT_TRUE(session.click(c.button.x + c.button.w / 2, c.button.y + c.button.h / 2));
     const std::string output = session.waitForOutput("automate " + std::to_string(c.parameter));
-    const Screen after = session.screenshot("after");
+    const ScreenImage after = session.screenshot("after");
     const std::vector<HostCall> calls = parseCalls(output);
     EXPECT_EQ(gestureShape(calls), std::vector<std::string>{"automate"}) << output;
     EXPECT_EQ(callsOn(calls, c.parameter).size(), calls.size()) << output;

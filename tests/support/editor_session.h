@@ -92,13 +92,13 @@ struct Block {
 };
 
 // The whole screen as 8-bit RGB rows.
-struct Screen {
+struct ScreenImage {
     int width = 0;
     int height = 0;
     std::string rgb;
     bool valid() const { return width > 0 && rgb.size() == size_t(width) * size_t(height) * 3; }
     // Whether the block is the same on both screens.
-    bool sameBlock(const Screen& other, const Block& b) const {
+    bool sameBlock(const ScreenImage& other, const Block& b) const {
         if (other.rgb.size() != rgb.size()) return false;
         for (int r = b.y; r < b.y + b.h; ++r) {
             const auto at = static_cast<size_t>((r * width + b.x) * 3);
@@ -108,12 +108,12 @@ struct Screen {
         }
         return true;
     }
-    bool sameBlock(const Screen& other, int x, int y, int w, int h) const {
+    bool sameBlock(const ScreenImage& other, int x, int y, int w, int h) const {
         return sameBlock(other, Block{x, y, w, h});
     }
     // Whether every pixel that differs between the screens lies inside one of the blocks; a
     // screen of another size differs everywhere.
-    bool differsOnlyIn(const Screen& other, const std::vector<Block>& blocks) const {
+    bool differsOnlyIn(const ScreenImage& other, const std::vector<Block>& blocks) const {
         if (other.rgb.size() != rgb.size()) return false;
         for (int r = 0; r < height; ++r)
             for (int c = 0; c < width; ++c) {
@@ -332,10 +332,10 @@ class EditorSession {
         return output();
     }
 
-    Screen screenshot(const std::string& name) const {
+    ScreenImage screenshot(const std::string& name) const {
         const std::string path = dir + "/" + name + ".rgb";
         std::system(("import -display " + display + " -window root -depth 8 rgb:" + path).c_str());
-        Screen screen;
+        ScreenImage screen;
         screen.width = kScreenWidth;
         screen.height = kScreenHeight;
         screen.rgb = readFile(path);
