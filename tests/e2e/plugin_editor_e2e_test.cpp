@@ -2,13 +2,14 @@
 // and xdotool drives it with real input events. Every editor: a knob dragged clockwise sends
 // one begin/automate/end gesture with rising values on its parameter, and the screen shows the
 // knob turned while another knob (and the title, where given) stays as it was; the window is
-// named after it. A two-state button clicked sends its new state (grimfold's
-// Oversample lamp, corallis's SlowMod). And tloom's shape button and information picture
-// with its link.
+// named after it. A two-state button clicked sends its new state (grimfold's Oversample lamp,
+// corallis's SlowMod). Then tloom's shape button and information picture with its link, and
+// the arrow keys typed into corallis's window stepping the knob clicked last.
 #include "tests/support/editor_session.h"
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <fstream>
 #include <string>
 #include <sys/stat.h>
@@ -165,3 +166,52 @@ TEST(TloomEditorInXServer, AShapeButtonAutomatesAndTheInformationLinkOpensItsPag
 }
 
 } // namespace
+
+TEST(CorallisEditorInXServer, ArrowKeysStepTheKnobLastClicked) {
+    EditorSession session;
+    START_EDITOR(session, "corallis");
+    // Dry Mix (parameter 8, at 0.5) at (512, 29)-(548, 65): a click at the top of its rim, where
+    // the value already points, makes it the knob the keys go to.
+    const Block knob{512, 29, 36, 36};
+    ASSERT_TRUE(session.click(knob.x + knob.w / 2, knob.y + 2));
+    std::string output = session.waitForOutput("endEdit");
+    const float clicked = [&] {
+        const float last = lastAutomate(parseCalls(output));
+        return std::isnan(last) ? 0.5f : last;
+    }();
+    EXPECT_NEAR(clicked, 0.5f, 0.02f) << output;
+    size_t seen = output.size();
+    const ScreenImage before = session.screenshot("before");
+
+    // An arrow key steps by the wheel step (0.1), a tenth of it with Shift.
+    struct Step {
+        const char* key;
+        float change;
+    };
+    const Step steps[] = {
+        {"Up", 0.1f}, {"shift+Up", 0.01f}, {"Down", -0.1f}, {"shift+Down", -0.01f}};
+    float expected = clicked;
+    int automates = 0; // so far: the click's, if it moved the knob
+    for (const HostCall& call : parseCalls(output))
+        automates += call.name == "automate";
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.key);
+        expected += step.change;
+        ASSERT_TRUE(session.xdo(std::string("key ") + step.key));
+        output = session.waitForOutput("automate", ++automates);
+        const std::vector<HostCall> calls = parseCalls(output.substr(seen));
+        seen = output.size();
+        ASSERT_EQ(calls.size(), 1u) << output;
+        EXPECT_EQ(calls[0].name, "automate");
+        EXPECT_EQ(calls[0].index, 8);
+        EXPECT_NEAR(calls[0].value, expected, 1e-5f);
+        expected = calls[0].value;
+        if (step.change == 0.1f) {
+            const ScreenImage after = session.screenshot("after");
+            EXPECT_FALSE(before.sameBlock(after, session.onScreen(knob.x, knob.y, knob.w, knob.h)))
+                << "the knob did not turn";
+            EXPECT_TRUE(before.sameBlock(after, session.onScreen(36, 29, 36, 36)))
+                << "another knob changed";
+        }
+    }
+}
