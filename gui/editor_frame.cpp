@@ -8,6 +8,7 @@
 #include "gui/drop_target.h"
 #include "gui/edit_box.h"
 #include "gui/editor_base.h"
+#include "gui/host_keys.h"
 #include "gui/platform/module_handle.h"
 
 #include <algorithm>
@@ -174,9 +175,31 @@ void EditorFrame::windowButtonDown(int32_t x, int32_t y) {
 }
 
 void EditorFrame::windowKey(const platform::KeyEvent& key) {
-    if (!activeEditBox) return;
+    if (!activeEditBox) {
+#if TOOLKIT_NEWER
+        // Keys typed into the editor's own window go where the host's key calls go: the edit
+        // view first (a knob that was clicked), then the other views.
+        VstKeyCode keyCode;
+        if (!toHostKey(key, keyCode)) return;
+        remember();
+        ++dispatchDepth;
+        unknownDamage = true; // the views report and may draw through contexts of their own
+        if (key.pressed)
+            onKeyDown(keyCode);
+        else
+            onKeyUp(keyCode);
+        --dispatchDepth;
+        const bool released = referenceCount == 1;
+        forget();
+        if (!released) flushDamage();
+#endif
+        return;
+    }
     remember();
     ++dispatchDepth;
+    // Enter may end the edit: the field then draws itself, and its listener may draw other
+    // views, through contexts of their own.
+    unknownDamage = true;
     activeEditBox->keyEvent(key); // Enter may end the edit and destroy the box
     --dispatchDepth;
     const bool released = referenceCount == 1;
@@ -188,6 +211,7 @@ void EditorFrame::windowFocus(bool gained) {
     if (gained || !activeEditBox) return;
     remember();
     ++dispatchDepth;
+    unknownDamage = true; // the edit ends, drawn as after Enter
     activeEditBox->focusLost();
     --dispatchDepth;
     const bool released = referenceCount == 1;

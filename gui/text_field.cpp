@@ -3,6 +3,7 @@
 
 #include "gui/draw_context.h"
 #include "gui/editor_frame.h"
+#include "gui/host_keys.h"
 #include "gui/platform/platform.h"
 
 #include <cstring>
@@ -125,81 +126,6 @@ void TextField::looseFocus(DrawContext* context) {
 }
 
 #if TOOLKIT_NEWER
-namespace {
-// Virtual keys and modifier bits of the host's key record.
-enum : uint8_t {
-    kVirtBack = 1,
-    kVirtReturn = 4,
-    kVirtEscape = 6,
-    kVirtEnd = 9,
-    kVirtHome = 10,
-    kVirtLeft = 11,
-    kVirtRight = 13,
-    kVirtEnter = 19,
-    kVirtInsert = 21,
-    kVirtDelete = 22,
-    kVirtNumpad0 = 24,
-    kVirtNumpad9 = 33,
-};
-enum : uint8_t { kModifierShift = 1, kModifierAlternate = 2, kModifierControl = 8 };
-
-platform::KeyEvent fromHostKey(const VstKeyCode& keyCode) {
-    using platform::KeyCode;
-    platform::KeyEvent event;
-    if (keyCode.modifier & kModifierShift) event.modifiers |= platform::kModShift;
-    if (keyCode.modifier & kModifierAlternate) event.modifiers |= platform::kModAlt;
-    if (keyCode.modifier & kModifierControl) event.modifiers |= platform::kModControl;
-    switch (keyCode.virt) {
-    case 0:
-        if (keyCode.character > 0 && keyCode.character < 256) {
-            event.code = KeyCode::Character;
-            event.character = static_cast<char>(keyCode.character);
-        }
-        break;
-    case kVirtBack:
-        event.code = KeyCode::Backspace;
-        break;
-    case kVirtReturn:
-        event.code = KeyCode::Enter;
-        break;
-    case kVirtEnter:
-        event.code = KeyCode::KeypadEnter;
-        break;
-    case kVirtEscape:
-        event.code = KeyCode::Escape;
-        break;
-    case kVirtEnd:
-        event.code = KeyCode::End;
-        break;
-    case kVirtHome:
-        event.code = KeyCode::Home;
-        break;
-    case kVirtLeft:
-        event.code = KeyCode::Left;
-        break;
-    case kVirtRight:
-        event.code = KeyCode::Right;
-        break;
-    case kVirtInsert:
-        event.code = KeyCode::Insert;
-        break;
-    case kVirtDelete:
-        event.code = KeyCode::Delete;
-        break;
-    default:
-        if (keyCode.virt >= kVirtNumpad0 && keyCode.virt <= kVirtNumpad9) {
-            event.code = KeyCode::Character;
-            event.character = static_cast<char>('0' + keyCode.virt - kVirtNumpad0);
-        } else if (keyCode.character > 0 && keyCode.character < 256) {
-            event.code = KeyCode::Character; // the space bar and other typing keys
-            event.character = static_cast<char>(keyCode.character);
-        }
-        break;
-    }
-    return event;
-}
-} // namespace
-
 int32_t TextField::onKeyDown(VstKeyCode& keyCode) {
     if (!editBox) return -1;
     remember(); // Enter ends the edit, and the listener may remove the field

@@ -314,6 +314,31 @@ TEST_F(FrameDispatch, KeysGoToTheEditViewThenTheModalViewThenTheTopmostChild) {
     frame->setModalView(nullptr);
 }
 
+// Keys typed into the frame's own window reach the views as the host's key records.
+TEST_F(FrameDispatch, WindowKeysReachTheViewsAsHostKeyRecords) {
+    ProbeView* view = add(Rect(0, 0, 10, 10));
+    using platform::KeyCode;
+    window()->queueKey(KeyCode::Up, 0, 0, true);
+    window()->queueKey(KeyCode::Down, 0, platform::kModShift);
+    window()->queueKey(KeyCode::Home, 0, platform::kModControl | platform::kModAlt);
+    window()->queueKey(KeyCode::KeypadEnter);
+    window()->queueKey(KeyCode::Character, 'a');
+    window()->queueKey(KeyCode::Unknown); // no record for it: nobody sees it
+    frame->idle();
+    EXPECT_EQ(view->keysSeen, 6); // five presses and the release of Up
+    struct Expected {
+        int32_t character;
+        uint8_t virt, modifier;
+    };
+    const Expected expected[] = {{0, 12, 0}, {0, 14, 1}, {0, 10, 2 | 8}, {0, 19, 0}, {'a', 0, 0}};
+    ASSERT_EQ(view->keysDown.size(), 5u);
+    for (size_t i = 0; i < 5; ++i) {
+        EXPECT_EQ(view->keysDown[i].character, expected[i].character) << i;
+        EXPECT_EQ(view->keysDown[i].virt, expected[i].virt) << i;
+        EXPECT_EQ(view->keysDown[i].modifier, expected[i].modifier) << i;
+    }
+}
+
 TEST_F(FrameDispatch, RemovalsAreAnnounced) {
     ProbeView* view = add(Rect(0, 0, 10, 10));
     view->remember();

@@ -47,8 +47,9 @@ void ProbeView::looseFocus(DrawContext*) {
 }
 
 #if TOOLKIT_NEWER
-int32_t ProbeView::onKeyDown(VstKeyCode&) {
+int32_t ProbeView::onKeyDown(VstKeyCode& keyCode) {
     ++keysSeen;
+    keysDown.push_back(keyCode);
     return keyAnswer;
 }
 int32_t ProbeView::onKeyUp(VstKeyCode&) {

@@ -74,6 +74,9 @@ class ProbeView : public View {
     int focusLost = 0;
     int32_t keyAnswer = -1;
     int keysSeen = 0;
+#if TOOLKIT_NEWER
+    std::vector<VstKeyCode> keysDown; // the records onKeyDown was given, in order
+#endif
     int attachCalls = 0;
     int removeCalls = 0;
     std::function<void(DrawContext*, Point&)> onMouse; // replaces the plain recording

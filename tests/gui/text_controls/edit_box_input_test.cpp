@@ -16,9 +16,11 @@ using platform::Selection;
 
 namespace {
 
+// Records each reported text and, as editors do, draws the control through the context.
 struct Recorder : ControlListener {
-    void valueChanged(DrawContext*, Control* control) override {
+    void valueChanged(DrawContext* context, Control* control) override {
         texts.push_back(static_cast<TextField*>(control)->getText());
+        if (context) control->update(context);
     }
     std::vector<std::string> texts;
 };
@@ -160,6 +162,11 @@ TEST_P(EditBoxEnding, ReportsTheTextOnceAndGivesTheFocusBack) {
     EXPECT_FALSE(window()->hasKeyboardFocus());
     EXPECT_EQ(window()->focusReturns(), 1);
     EXPECT_EQ(frame->getActiveEditBox(), nullptr);
+    // What was drawn without the box is shown: the window holds the frame's picture.
+    frame->idle();
+    for (int32_t y = 20; y <= 40; ++y)
+        for (int32_t x = 20; x <= 120; ++x)
+            ASSERT_EQ(window()->screen().row(y)[x], frame->getSurface().row(y)[x]) << x << "," << y;
     type("late"); // keys after the edit reach nothing
     EXPECT_STREQ(field->getText(), "new");
 }
