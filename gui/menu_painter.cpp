@@ -5,7 +5,9 @@
 
 Point LookMeasure::measure(const MenuItem& item) {
     DrawContext context(nullptr, nullptr, nullptr); // measuring needs no surface
-    return look.measure(context, item);
+    Point size = look.measure(context, item);
+    if (item.kind != MenuItem::Kind::Separator) size.h += kRightMargin;
+    return size;
 }
 
 void paintMenuPanel(const MenuTree& tree, const MenuNavigator::OpenPanel& panel, MenuLook& look,

@@ -9,8 +9,13 @@
 #include "gui/menu_navigation.h"
 #include "gui/pixel_surface.h"
 
+// An entry's size as the look measures it, with room added at the right of every entry but a
+// separator, as desktop menus keep: the text does not run into the border, and a submenu
+// entry's arrow does not cover its text.
 class LookMeasure final : public MenuItemMeasure {
   public:
+    static constexpr int32_t kRightMargin = 16;
+
     explicit LookMeasure(MenuLook& look) : look(look) {}
     Point measure(const MenuItem& item) override;
 
