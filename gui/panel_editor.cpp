@@ -8,9 +8,15 @@
 
 PanelEditor::PanelEditor(EffectBase* owner, int32_t backgroundId,
                          std::initializer_list<int32_t> ids)
-    : EditorBase(owner) {
+    : PanelEditor(owner, backgroundId, 0, 0) {
     for (int32_t id : ids)
         if (controlBitmapCount < kMaxControlBitmaps) controlBitmapIds[controlBitmapCount++] = id;
+}
+
+PanelEditor::PanelEditor(EffectBase* owner, int32_t backgroundId, int32_t firstId, int32_t count)
+    : EditorBase(owner) {
+    for (int32_t i = 0; i < count && controlBitmapCount < kMaxControlBitmaps; ++i)
+        controlBitmapIds[controlBitmapCount++] = firstId + i;
     background = new (std::nothrow) Bitmap(backgroundId);
     if (background) {
         rect.top = 0;

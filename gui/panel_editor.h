@@ -28,11 +28,14 @@ class FilmstripKnob;
 
 class PanelEditor : public EditorBase, public ControlListener {
   public:
-    static constexpr int32_t kMaxControlBitmaps = 4;
+    static constexpr int32_t kMaxControlBitmaps = 24;
 
-    // `controlBitmapIds`: the resources open loads for the controls, at most four.
+    // `controlBitmapIds`: the resources open loads for the controls, at most 24.
     PanelEditor(EffectBase* effect, int32_t backgroundId,
                 std::initializer_list<int32_t> controlBitmapIds);
+    // The same with `count` resources numbered from `firstControlBitmapId` on.
+    PanelEditor(EffectBase* effect, int32_t backgroundId, int32_t firstControlBitmapId,
+                int32_t count);
     // Also when the host closes the effect with the editor open (even from inside a drag's idle
     // pump): the frame forgets this editor, which ends such a drag, and goes.
     ~PanelEditor() override;

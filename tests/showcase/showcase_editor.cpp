@@ -111,23 +111,8 @@ VstFileType fileType(const char* name, const char* extension, const char* mime) 
 
 } // namespace
 
-ShowcaseEditor::ShowcaseEditor(EffectBase* owner) : EditorBase(owner) {
-    background = new (std::nothrow) Bitmap(kBackgroundId);
-    if (background) {
-        rect.top = 0;
-        rect.left = 0;
-        rect.bottom = static_cast<int16_t>(background->getHeight());
-        rect.right = static_cast<int16_t>(background->getWidth());
-    }
-}
-
-ShowcaseEditor::~ShowcaseEditor() {
-    // The host may close the effect with the editor open: the frame forgets this editor first.
-    if (frame) frame->clearEditor();
-    close();
-    if (background) background->forget();
-    background = nullptr;
-}
+ShowcaseEditor::ShowcaseEditor(EffectBase* owner)
+    : PanelEditor(owner, kBackgroundId, kFirstImageId, kImageCount) {}
 
 EditorInterface* createShowcaseEditor(EffectBase& effect) {
     return new (std::nothrow) ShowcaseEditor(&effect);
@@ -138,69 +123,69 @@ Control* ShowcaseEditor::control(int32_t index) const {
     return controls[index];
 }
 
-Bitmap* ShowcaseEditor::image(int32_t id) const {
-    return images[id];
-}
-
 Control* ShowcaseEditor::makeControl(int32_t index) {
     const Rect size = rectOf(index);
     const Point origin(0, 0);
     const Area area = controlArea(index);
     switch (index) {
     case kKnob: {
-        auto* knob = new (std::nothrow) Knob(size, this, index, image(kKnobImage), nullptr, origin);
+        auto* knob =
+            new (std::nothrow) Knob(size, this, index, controlBitmap(kKnobImage), nullptr, origin);
         if (knob) knob->setHandleColour(kAccent);
         return knob;
     }
     case kFilmstripKnob:
         return new (std::nothrow) FilmstripKnob(size, this, index, kStripFrames, kStripHeight,
-                                                image(kStripImage), origin);
+                                                controlBitmap(kStripImage), origin);
     case kToggle:
-        return new (std::nothrow) ToggleButton(size, this, index, image(kToggleImage));
+        return new (std::nothrow) ToggleButton(size, this, index, controlBitmap(kToggleImage));
     case kOverlay: {
         const Area d = overlayDisplay();
         return new (std::nothrow)
-            OverlayImage(size, this, index, image(kOverlayImage),
+            OverlayImage(size, this, index, controlBitmap(kOverlayImage),
                          Rect(Point(d.left, d.top), d.width, d.height), origin);
     }
     case kVerticalSwitch:
         return new (std::nothrow)
             VerticalStepSwitch(size, this, index, kSwitchPositions, area.height, kSwitchPositions,
-                               image(kVerticalSwitchImage), origin);
+                               controlBitmap(kVerticalSwitchImage), origin);
     case kHorizontalSwitch:
         return new (std::nothrow)
             HorizontalStepSwitch(size, this, index, kSwitchPositions, area.height, kSwitchPositions,
-                                 image(kHorizontalSwitchImage), origin);
+                                 controlBitmap(kHorizontalSwitchImage), origin);
     case kRocker:
         return new (std::nothrow)
-            ThreeWayRocker(size, this, index, area.height, image(kRockerImage), origin, 0);
+            ThreeWayRocker(size, this, index, area.height, controlBitmap(kRockerImage), origin, 0);
     case kFrameDisplay:
         return new (std::nothrow) FrameDisplay(size, this, index, kDisplayFrames, area.height,
-                                               image(kFrameDisplayImage), origin);
+                                               controlBitmap(kFrameDisplayImage), origin);
     case kTwoFrame:
         return new (std::nothrow)
-            TwoFrameButton(size, this, index, area.height, image(kTwoFrameImage), origin);
+            TwoFrameButton(size, this, index, area.height, controlBitmap(kTwoFrameImage), origin);
     case kMomentary:
         return new (std::nothrow)
-            MomentaryButton(size, this, index, area.height, image(kMomentaryImage), origin);
+            MomentaryButton(size, this, index, area.height, controlBitmap(kMomentaryImage), origin);
     case kAnimation:
         return new (std::nothrow) LoopAnimation(size, this, index, kAnimationFrames, area.height,
-                                                image(kAnimationImage), origin);
+                                                controlBitmap(kAnimationImage), origin);
     case kVerticalSlider:
-        return new (std::nothrow) VerticalSlider(
-            size, this, index, area.top, area.top + area.height - kHandleThickness,
-            image(kVerticalHandleImage), image(kVerticalTrackImage), origin, SliderValueUp);
+        return new (std::nothrow)
+            VerticalSlider(size, this, index, area.top, area.top + area.height - kHandleThickness,
+                           controlBitmap(kVerticalHandleImage), controlBitmap(kVerticalTrackImage),
+                           origin, SliderValueUp);
     case kHorizontalSlider:
         return new (std::nothrow) HorizontalSlider(
             size, this, index, area.left, area.left + area.width - kHandleThickness,
-            image(kHorizontalHandleImage), image(kHorizontalTrackImage), origin, SliderValueRight);
+            controlBitmap(kHorizontalHandleImage), controlBitmap(kHorizontalTrackImage), origin,
+            SliderValueRight);
     case kDigits:
         return new (std::nothrow)
             DigitDisplay(size, this, index, 0.0f, kDigitCount, nullptr, nullptr, kDigitWidth,
-                         kDigitHeight, image(kDigitsImage));
+                         kDigitHeight, controlBitmap(kDigitsImage));
     case kMeter: {
-        auto* meter = new (std::nothrow) LevelMeter(
-            size, image(kMeterOnImage), image(kMeterOffImage), kMeterLeds, MeterHorizontal);
+        auto* meter = new (std::nothrow)
+            LevelMeter(size, controlBitmap(kMeterOnImage), controlBitmap(kMeterOffImage),
+                       kMeterLeds, MeterHorizontal);
         if (meter) meter->setTag(index);
         return meter;
     }
@@ -227,7 +212,7 @@ Control* ShowcaseEditor::makeControl(int32_t index) {
         return menu;
     }
     case kOpenFile:
-        return new (std::nothrow) OpenKey(size, this, index, image(kOpenKeyImage));
+        return new (std::nothrow) OpenKey(size, this, index, controlBitmap(kOpenKeyImage));
     case kFileDisplay: {
         auto* display = new (std::nothrow) FileDisplay(size);
         if (!display) return nullptr;
@@ -241,62 +226,24 @@ Control* ShowcaseEditor::makeControl(int32_t index) {
     }
 }
 
-int32_t ShowcaseEditor::open(void* parentWindow) {
-    EditorBase::open(parentWindow);
-    if (frame) return 1; // already open: the host asked twice
-    if (!parentWindow || !background) {
-        systemWindow = nullptr;
-        return 0;
-    }
-    for (int32_t i = 0; i < kImageCount; ++i) {
-        if (!images[i]) images[i] = new (std::nothrow) Bitmap(kFirstImageId + i);
-        if (!images[i]) {
-            close();
-            return 0;
-        }
-    }
+void ShowcaseEditor::addControls() {
     const Rect size(0, 0, background->getWidth(), background->getHeight());
-    frame = new (std::nothrow) EditorFrame(size, parentWindow, this);
-    if (!frame) {
-        close();
-        return 0;
-    }
-    if (!frame->isOpen()) {
-        // No display, or a window id the window system does not know.
-        close();
-        systemWindow = nullptr;
-        return 0;
-    }
-    frame->setBackground(background);
     // First, so under every control: a drop that no control takes reaches the file display.
     auto* catcher =
         new (std::nothrow) DropCatcher(size, [this](void** items, int32_t count, int32_t type) {
             return dropped(items, count, type);
         });
-    if (catcher && !frame->addView(catcher)) catcher->forget();
+    addToFrame(catcher);
     for (int32_t i = 0; i < kControlCount; ++i) {
-        controls[i] = nullptr;
-        Control* made = makeControl(i);
-        if (!made) continue; // a control that could not be made is left out
-        if (!frame->addView(made)) {
-            made->forget();
-            continue;
-        }
-        controls[i] = made;
-        if (i < kParameterCount) fromParameter(i, effect ? effect->getParameter(i) : 0.0f);
+        controls[i] = addToFrame(makeControl(i));
+        if (controls[i] && i < kParameterCount) fromParameter(i, parameterValue(i));
     }
     lastAnimationStep = getTicks();
-    return 1;
 }
 
-void ShowcaseEditor::close() {
-    releaseFrame();
+void ShowcaseEditor::forgetControls() {
     for (Control*& each : controls)
         each = nullptr;
-    for (Bitmap*& each : images) {
-        if (each) each->forget();
-        each = nullptr;
-    }
 }
 
 // Moves control `index` to the parameter value (GUI thread).

@@ -21,8 +21,7 @@
 // text field's in an atomic for update()) and raises the update flag.
 #pragma once
 
-#include "gui/control.h"
-#include "gui/editor_base.h"
+#include "gui/panel_editor.h"
 #include "tests/showcase/showcase_layout.h"
 
 #include "tests/showcase/file_strip.h"
@@ -32,17 +31,14 @@
 
 class Bitmap;
 
-class ShowcaseEditor : public EditorBase, public ControlListener {
+class ShowcaseEditor : public PanelEditor {
   public:
     static constexpr int32_t kBackgroundId = 110;
     static constexpr int32_t kFirstImageId = 111;
     static constexpr int32_t kImageCount = 19; // resources 111 to 129
 
     explicit ShowcaseEditor(EffectBase* effect);
-    ~ShowcaseEditor() override;
 
-    int32_t open(void* parentWindow) override;
-    void close() override;
     void idle() override;
     void update() override;
     void setParameter(int32_t index, float value) override;
@@ -52,20 +48,19 @@ class ShowcaseEditor : public EditorBase, public ControlListener {
     Control* control(int32_t index) const;
 
   private:
+    void addControls() override;
+    void forgetControls() override;
     // Runs the load selector for the open key and shows what it chose.
     void openFile();
     // A drop that reached no control: files (type 0) or text (type 1) for the file display.
     bool dropped(void** items, int32_t count, int32_t type);
     void showFiles(const FileLine& line);
 
-    Bitmap* image(int32_t id) const;
     Control* makeControl(int32_t index);
     float toParameter(int32_t index, Control* control) const;
     void fromParameter(int32_t index, float value);
 
     Control* controls[showcase::kControlCount] = {};
-    Bitmap* background = nullptr;
-    Bitmap* images[kImageCount] = {};
     std::atomic<float> pendingText{-1.0f}; // < 0: nothing pending
     uint32_t lastAnimationStep = 0;
     FileLine fileLine{"", "Click OPEN FILE, or drop files or text anywhere on the panel", false};
