@@ -52,6 +52,22 @@ class EditorBase : public EditorInterface {
     void* getSystemWindow() { return systemWindow; }
     bool isUpdatePending() const { return updateFlag != 0; }
 
+    // Tells whether an editor still exists. Made on the stack around a call that runs the idle
+    // pump, which lets the host close the effect (and with it this editor) meanwhile.
+    class LifeWatch {
+      public:
+        explicit LifeWatch(EditorBase* editor);
+        ~LifeWatch();
+        LifeWatch(const LifeWatch&) = delete;
+        LifeWatch& operator=(const LifeWatch&) = delete;
+        bool gone() const { return watched == nullptr; }
+
+      private:
+        friend class EditorBase;
+        EditorBase* watched;
+        LifeWatch* next = nullptr;
+    };
+
     // The platform's millisecond clock and a pause (the headless clock under tests).
     static uint32_t getTicks();
     static void wait(uint32_t milliseconds);
@@ -69,4 +85,7 @@ class EditorBase : public EditorInterface {
     EditorFrame* frame = nullptr;
     uint32_t idleTicks = 0;
     bool inIdleStuff = false;
+
+  private:
+    LifeWatch* watches = nullptr;
 };

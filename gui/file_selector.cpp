@@ -173,7 +173,7 @@ void FileSelector::releaseLastRequest() {
 }
 
 int32_t FileSelector::run(VstFileSelect* request) {
-    if (!request || dialogOpen) return 0;
+    if (!request || dialogOpen || abandoned) return 0;
     releaseLastRequest();
     lastRequest = request;
     request->nbReturnPath = 0;
@@ -196,11 +196,23 @@ int32_t FileSelector::runDesktop(VstFileSelect* request) {
     // A command this selector does not know gets no dialog rather than a guessed one.
     if (request->command < kVstFileLoad || request->command > kVstDirectorySelect) return 0;
     DialogRequest dialog = dialogRequestOf(*request);
-    if (effect)
-        if (auto* editor = dynamic_cast<EditorBase*>(effect->getEditor()))
-            dialog.parentWindow = reinterpret_cast<uintptr_t>(editor->getSystemWindow());
-    const desktop_dialogs::DialogOutcome outcome =
-        desktop_dialogs::runDesktopDialog(dialog, [this] { idleEditor(); });
+    EditorBase* editor = effect ? dynamic_cast<EditorBase*>(effect->getEditor()) : nullptr;
+    if (editor) dialog.parentWindow = reinterpret_cast<uintptr_t>(editor->getSystemWindow());
+    // The idle pump may let the host close the effect, and with it the editor and whatever
+    // holds the request: then the dialog is given up and nothing of theirs is touched again.
+    EditorBase::LifeWatch watch(editor);
+    auto ownerGone = [&] { return editor && watch.gone(); };
+    const desktop_dialogs::DialogOutcome outcome = desktop_dialogs::runDesktopDialog(dialog, [&] {
+        if (ownerGone()) return false;
+        idleEditor();
+        return !ownerGone();
+    });
+    if (ownerGone()) {
+        effect = nullptr;
+        lastRequest = nullptr;
+        abandoned = true;
+        return 0;
+    }
     if (outcome.status != DialogStatus::Chosen || outcome.paths.empty()) return 0;
 
     if (dialog.mode == DialogMode::LoadMultiple) {

@@ -8,7 +8,8 @@
 // Process-wide: whether a desktop dialog is open (a second run meanwhile does nothing).
 //
 // Threads: the host's GUI thread only. While a desktop dialog is open, run keeps calling the
-// editor's idle pump, so the host and the editor's views keep going.
+// editor's idle pump, so the host and the editor's views keep going; a host that closes the
+// effect meanwhile ends the dialog.
 #pragma once
 
 #include "frame/aeffect.h"
@@ -30,6 +31,10 @@ class FileSelector {
     // for the path is left empty), a multiple selection into returnMultiplePaths. The request
     // must outlive the selector or its next run, which release what this run put there.
     int32_t run(VstFileSelect* request);
+    // True after a run during which the effect was closed (with its editor): the run answered
+    // 0 and touched neither again; the caller must not touch them either, and further runs
+    // answer 0.
+    bool ownerClosed() const { return abandoned; }
 
   private:
     void releaseLastRequest();
@@ -44,4 +49,5 @@ class FileSelector {
     char* ownedReturnPath = nullptr;
     char** ownedPaths = nullptr;
     int32_t ownedPathCount = 0;
+    bool abandoned = false;
 };

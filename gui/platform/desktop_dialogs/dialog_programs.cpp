@@ -99,6 +99,9 @@ DialogOutcome runDialogProgram(const std::vector<std::string>& argv, const IdleP
     case ProgramResult::Ending::Failed:
         outcome.status = DialogStatus::Failed;
         break;
+    case ProgramResult::Ending::Abandoned:
+        outcome.status = DialogStatus::Cancelled;
+        break;
     case ProgramResult::Ending::Exited:
         if (ran.exitStatus == 0) {
             outcome.status = DialogStatus::Chosen;

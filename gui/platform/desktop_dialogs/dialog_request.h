@@ -39,6 +39,8 @@ struct DialogOutcome {
 };
 
 // Called again and again while a dialog is open, so that the editor and the host keep going.
-using IdlePump = std::function<void()>;
+// It answers false when the dialog must be given up (whoever asked for it is gone): the
+// dialog is then closed and its outcome is Cancelled.
+using IdlePump = std::function<bool()>;
 
 } // namespace desktop_dialogs

@@ -41,6 +41,7 @@ constexpr int kCallTimeoutMilliseconds = 25000;
     X(dbus_bus_add_match)                                                                          \
     X(dbus_message_new_method_call)                                                                \
     X(dbus_message_unref)                                                                          \
+    X(dbus_message_set_no_reply)                                                                   \
     X(dbus_message_get_type)                                                                       \
     X(dbus_message_get_reply_serial)                                                               \
     X(dbus_message_is_signal)                                                                      \
@@ -280,6 +281,21 @@ bool fileUriToPath(const std::string& uri, std::string& path) {
     return true;
 }
 
+namespace {
+
+// Asks the portal to close the dialog of the request at `handle`; no answer is awaited.
+void closeRequest(const Library& d, DBusConnection* connection, const std::string& handle) {
+    DBusMessage* call =
+        d.dbus_message_new_method_call(kPortalName, handle.c_str(), kRequestInterface, "Close");
+    if (!call) return;
+    d.dbus_message_set_no_reply(call, true);
+    d.dbus_connection_send(connection, call, nullptr);
+    d.dbus_message_unref(call);
+    d.dbus_connection_flush(connection);
+}
+
+} // namespace
+
 DialogOutcome runPortalDialog(const DialogRequest& request, const IdlePump& idle) {
     DialogOutcome outcome; // Unavailable until the portal takes the call
     const Library* loaded = library();
@@ -394,7 +410,12 @@ DialogOutcome runPortalDialog(const DialogRequest& request, const IdlePump& idle
             waited += kSliceMilliseconds;
             if (waited > kCallTimeoutMilliseconds) return outcome;
         }
-        if (idle) idle();
+        if (idle && !idle()) {
+            // Given up: the portal is asked to close the dialog it shows (if it shows one yet).
+            if (replied) closeRequest(d, session.connection, handle);
+            outcome.status = DialogStatus::Cancelled;
+            return outcome;
+        }
     }
 }
 

@@ -22,14 +22,17 @@ constexpr int kSliceMilliseconds = 20;
 // ignored, or a handler that waits for any child).
 constexpr int kReapedElsewhere = -2;
 
-int reap(pid_t child, const IdlePump& idle) {
+int reap(pid_t child, const IdlePump& idle, bool& abandoned) {
     for (;;) {
         int status = 0;
         const pid_t done = waitpid(child, &status, WNOHANG);
         if (done == child) return status;
         if (done < 0 && errno == ECHILD) return kReapedElsewhere;
         if (done < 0 && errno != EINTR) return -1;
-        if (idle) idle();
+        if (!abandoned && idle && !idle()) {
+            abandoned = true;
+            kill(child, SIGKILL);
+        }
         usleep(kSliceMilliseconds * 1000);
     }
 }
@@ -82,13 +85,18 @@ ProgramResult runProgram(const std::vector<std::string>& argv, const IdlePump& i
     }
 
     bool overflow = false;
+    bool abandoned = false;
     char buffer[65536];
     for (;;) {
         pollfd waiting{pipeEnds[0], POLLIN, 0};
         const int ready = poll(&waiting, 1, kSliceMilliseconds);
         if (ready < 0 && errno != EINTR) break;
         if (ready <= 0) {
-            if (idle) idle();
+            if (idle && !idle()) {
+                abandoned = true;
+                kill(child, SIGKILL);
+                break;
+            }
             continue;
         }
         const ssize_t got = read(pipeEnds[0], buffer, sizeof buffer);
@@ -103,7 +111,12 @@ ProgramResult runProgram(const std::vector<std::string>& argv, const IdlePump& i
     }
     close(pipeEnds[0]);
 
-    const int status = reap(child, idle);
+    const int status = reap(child, idle, abandoned);
+    if (abandoned) {
+        result.ending = ProgramResult::Ending::Abandoned;
+        result.output.clear();
+        return result;
+    }
     if (status == kReapedElsewhere && !overflow) {
         // The status is lost: a dialog that printed something chose, one that printed nothing
         // was cancelled. Its answer is checked like any other.

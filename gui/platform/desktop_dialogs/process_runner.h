@@ -19,6 +19,7 @@ struct ProgramResult {
         NotStarted, // no such program, or it could not be started
         Exited,     // it ended by itself; exitStatus holds its status
         Failed,     // killed by a signal, too much output, or it could not be waited for
+        Abandoned,  // the idle pump gave it up; the program was ended
     };
     Ending ending = Ending::NotStarted;
     int exitStatus = -1;

@@ -232,6 +232,31 @@ TEST_F(FileSelectorTest, EditorKeepsIdlingAndASecondRunMeanwhileIsHarmless) {
     EXPECT_EQ(editor->second.nbReturnPath, 77);
 }
 
+// A host that closes the effect from inside the idle pump while the dialog is open: the dialog
+// is given up at once, and neither the effect nor the request is touched again.
+class ClosingHostEditor : public EditorBase {
+  public:
+    using EditorBase::EditorBase;
+    void doIdleStuff() override {
+        if (++idleCalls == 2) delete effect; // and with it this editor
+    }
+    static inline int idleCalls = 0;
+};
+
+TEST_F(FileSelectorTest, EffectClosedWhileTheDialogIsOpenEndsTheDialog) {
+    auto* owner = new ProbeEffect(selectorHost);
+    new ClosingHostEditor(owner); // the effect owns it
+    ClosingHostEditor::idleCalls = 0;
+    dialogs.install("zenity", {dialogs.makeFile("a.wav")}, "0", "30");
+    FileSelector selector(owner);
+    EXPECT_EQ(selector.run(&request), 0);
+    EXPECT_TRUE(selector.ownerClosed());
+    EXPECT_EQ(ClosingHostEditor::idleCalls, 2);
+    EXPECT_EQ(request.returnPath, nullptr);
+    EXPECT_EQ(request.nbReturnPath, 0);
+    EXPECT_EQ(selector.run(&request), 0); // nothing left to run for
+}
+
 } // namespace
 
 namespace {

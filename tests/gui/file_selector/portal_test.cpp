@@ -194,4 +194,32 @@ TEST_F(PortalTest, PortalLeavingWhileOpenGivesNoPath) {
     EXPECT_FALSE(dialogs.ran("zenity"));
 }
 
+// A host that closes the effect while the portal's dialog is open: the portal is asked to
+// close that dialog, and no other dialog is tried.
+class EffectClosingEditor : public EditorBase {
+  public:
+    using EditorBase::EditorBase;
+    void doIdleStuff() override {
+        if (++idleCalls == 5) delete effect; // and with it this editor
+    }
+    static inline int idleCalls = 0;
+};
+
+TEST_F(PortalTest, EffectClosedWhileOpenClosesThePortalsDialog) {
+    portalAnswers("hang\n");
+    auto* owner = new ProbeEffect;
+    new EffectClosingEditor(owner); // the effect owns it
+    FileSelector selector(owner);
+    EXPECT_EQ(selector.run(&request), 0);
+    EXPECT_TRUE(selector.ownerClosed());
+    std::string closed;
+    for (int i = 0; i < 200 && closed.empty(); ++i) {
+        usleep(10000);
+        closed = asked()["closed"];
+    }
+    EXPECT_EQ(closed.rfind("/org/freedesktop/portal/desktop/request/", 0), 0u) << closed;
+    EXPECT_NE(closed.find("filesel_"), std::string::npos) << closed;
+    EXPECT_FALSE(dialogs.ran("zenity"));
+}
+
 } // namespace

@@ -2,7 +2,8 @@
 // session bus, writes what each OpenFile or SaveFile call asked into RECORD (one "key=value"
 // a line) and answers from ANSWER: its first line is the response code ("error" refuses the
 // call with a D-Bus error, "hang" never sends the response), the other lines are the URIs returned.
-// Touches READY once it owns the name; runs until the bus goes away.
+// A Request.Close call adds "closed=<request path>" to RECORD. Touches READY once it owns the
+// name; runs until the bus goes away.
 //
 // Usage: stand_in_portal RECORD ANSWER READY
 #include <dbus/dbus.h>
@@ -181,6 +182,10 @@ int main(int argc, char** argv) {
                 dbus_message_is_method_call(message, "org.freedesktop.portal.FileChooser",
                                             "SaveFile"))
                 answer(connection, message, argv[1], argv[2]);
+            else if (dbus_message_is_method_call(message, "org.freedesktop.portal.Request",
+                                                 "Close"))
+                std::ofstream(argv[1], std::ios::app)
+                    << "closed=" << dbus_message_get_path(message) << "\n";
             dbus_message_unref(message);
         }
         dbus_connection_flush(connection);
