@@ -11,6 +11,7 @@
 #include "tools/plughost/plugin_host.h"
 
 #include <dlfcn.h>
+#include <gtest/gtest.h>
 
 #include <cstdint>
 #include <fstream>
@@ -76,6 +77,25 @@ inline void copyBlock(PixelSurface& picture, int32_t left, int32_t top, const Pi
     for (int32_t r = 0; r < height; ++r)
         for (int32_t c = 0; c < width; ++c)
             picture.row(top + r)[left + c] = from.row(fromTop + r)[c];
+}
+
+// Whether `events` are one drag's gesture on parameter `index`: begin, automate calls whose
+// values only rise from `start`, end. `last` is the last automated value.
+inline ::testing::AssertionResult isRisingGesture(const std::vector<HostEvent>& events,
+                                                  int32_t index, float start, float& last) {
+    last = start;
+    if (events.size() < 3) return ::testing::AssertionFailure() << events.size() << " calls";
+    if (events.front().kind != HostEvent::BeginEdit || events.back().kind != HostEvent::EndEdit)
+        return ::testing::AssertionFailure() << "not bracketed by begin and end edit";
+    for (size_t i = 0; i < events.size(); ++i) {
+        if (events[i].index != index)
+            return ::testing::AssertionFailure() << "call " << i << " on " << events[i].index;
+        if (i == 0 || i + 1 == events.size()) continue;
+        if (events[i].kind != HostEvent::Automate || !(events[i].value > last))
+            return ::testing::AssertionFailure() << "call " << i << " is no rising automate";
+        last = events[i].value;
+    }
+    return ::testing::AssertionSuccess();
 }
 
 // One plug-in library of the headless test build (see add_headless_plugin), switched to a
