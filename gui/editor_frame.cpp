@@ -159,64 +159,49 @@ void EditorFrame::windowPaint(const platform::Area& area) {
     presentExposed(updateRect);
 }
 
-void EditorFrame::windowButtonDown(int32_t x, int32_t y) {
-    Point where(x, y);
+template <class Handler> void EditorFrame::dispatchWindowEvent(Handler handle) {
     remember();
     ++dispatchDepth;
-    {
-        DrawContext context(this, &surface, &pointer);
-        unknownDamage = true;
-        mouse(&context, where);
-    }
+    // The views report to listeners and may draw through contexts of their own.
+    unknownDamage = true;
+    handle();
     --dispatchDepth;
     const bool released = referenceCount == 1;
     forget();
     if (!released) flushDamage();
 }
 
+void EditorFrame::windowButtonDown(int32_t x, int32_t y) {
+    dispatchWindowEvent([&] {
+        Point where(x, y);
+        DrawContext context(this, &surface, &pointer);
+        mouse(&context, where);
+    });
+}
+
 void EditorFrame::windowKey(const platform::KeyEvent& key) {
-    if (!activeEditBox) {
+    if (activeEditBox) {
+        // Enter may end the edit and destroy the box; the field then draws itself.
+        dispatchWindowEvent([&] { activeEditBox->keyEvent(key); });
+        return;
+    }
 #if TOOLKIT_NEWER
-        // Keys typed into the editor's own window go where the host's key calls go: the edit
-        // view first (a knob that was clicked), then the other views.
-        VstKeyCode keyCode;
-        if (!toHostKey(key, keyCode)) return;
-        remember();
-        ++dispatchDepth;
-        unknownDamage = true; // the views report and may draw through contexts of their own
+    // Keys typed into the editor's own window go where the host's key calls go: the edit view
+    // first (a knob that was clicked), then the other views.
+    VstKeyCode keyCode;
+    if (!toHostKey(key, keyCode)) return;
+    dispatchWindowEvent([&] {
         if (key.pressed)
             onKeyDown(keyCode);
         else
             onKeyUp(keyCode);
-        --dispatchDepth;
-        const bool released = referenceCount == 1;
-        forget();
-        if (!released) flushDamage();
+    });
 #endif
-        return;
-    }
-    remember();
-    ++dispatchDepth;
-    // Enter may end the edit: the field then draws itself, and its listener may draw other
-    // views, through contexts of their own.
-    unknownDamage = true;
-    activeEditBox->keyEvent(key); // Enter may end the edit and destroy the box
-    --dispatchDepth;
-    const bool released = referenceCount == 1;
-    forget();
-    if (!released) flushDamage();
 }
 
 void EditorFrame::windowFocus(bool gained) {
     if (gained || !activeEditBox) return;
-    remember();
-    ++dispatchDepth;
-    unknownDamage = true; // the edit ends, drawn as after Enter
-    activeEditBox->focusLost();
-    --dispatchDepth;
-    const bool released = referenceCount == 1;
-    forget();
-    if (!released) flushDamage();
+    dispatchWindowEvent([&] { activeEditBox->focusLost(); }); // the edit ends, as after Enter
 }
 
 void EditorFrame::windowDestroyed() {

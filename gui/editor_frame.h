@@ -210,6 +210,10 @@ class EditorFrame : public View, public ContextHost, private platform::WindowLis
     // Presents the queued areas' changes, or the whole frame's after drawing the frame could
     // not follow.
     void flushDamage();
+    // Runs `handle` for an event of the window: the frame stays alive through it (a listener
+    // may close the editor), counts as dispatching, and afterwards presents what the views
+    // drew, unless it was released meanwhile.
+    template <class Handler> void dispatchWindowEvent(Handler handle);
 
     EditorBase* editor;
     void* parentWindow = nullptr;
