@@ -128,12 +128,6 @@ DialogRequest dialogRequestOf(const VstFileSelect& request) {
     return dialog;
 }
 
-char* copyOf(const std::string& path) {
-    char* copy = static_cast<char*>(std::malloc(path.size() + 1));
-    if (copy) std::memcpy(copy, path.c_str(), path.size() + 1);
-    return copy;
-}
-
 } // namespace
 
 FileSelector::FileSelector(EffectBase* effect) : effect(effect) {}
@@ -220,7 +214,7 @@ int32_t FileSelector::runDesktop(VstFileSelect* request) {
         auto** paths = static_cast<char**>(std::calloc(room, sizeof(char*)));
         if (!paths) return 0;
         for (size_t i = 0; i < outcome.paths.size(); ++i) {
-            paths[i] = copyOf(outcome.paths[i]);
+            paths[i] = strdup(outcome.paths[i].c_str());
             if (!paths[i]) {
                 for (size_t k = 0; k < i; ++k)
                     std::free(paths[k]);
@@ -244,7 +238,7 @@ int32_t FileSelector::runDesktop(VstFileSelect* request) {
             return 0;
         std::memcpy(request->returnPath, path.c_str(), path.size() + 1);
     } else {
-        char* copy = copyOf(path);
+        char* copy = strdup(path.c_str());
         if (!copy) return 0;
         ownedReturnPath = copy;
         request->returnPath = copy;
