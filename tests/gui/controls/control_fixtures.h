@@ -76,17 +76,12 @@ constexpr uint32_t kShift = platform::kModShift;
 constexpr uint32_t kControl = platform::kModControl;
 
 // An open 200 x 260 editor on the headless platform; controls are added with add().
-class ControlFixture : public ::testing::Test, protected HeadlessFixture {
+class ControlFixture : public OpenEditorFixture {
   protected:
     void SetUp() override {
-        effect = new TestEffect;
-        editor = new TestEditor(effect, Rect(0, 0, 200, 260));
-        ASSERT_EQ(editor->open(fakeParent()), 1);
-        frame = editor->getFrame();
-        frame->idle(); // the first paint
+        ASSERT_TRUE(openEditor(Rect(0, 0, 200, 260)));
         hostLog().clear();
     }
-    void TearDown() override { delete effect; }
 
     template <class C> C* add(C* control, float value = 0.0f) {
         EXPECT_TRUE(frame->addView(control));
@@ -142,9 +137,6 @@ class ControlFixture : public ::testing::Test, protected HeadlessFixture {
     const PixelSurface& picture() { return frame->getSurface(); }
 
     Recorder recorder;
-    TestEffect* effect = nullptr;
-    TestEditor* editor = nullptr;
-    EditorFrame* frame = nullptr;
 };
 
 } // namespace control_test

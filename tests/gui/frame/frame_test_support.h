@@ -11,6 +11,8 @@
 #include "gui/platform/headless/headless_window.h"
 #include "gui/view.h"
 
+#include <gtest/gtest.h>
+
 #include <functional>
 #include <vector>
 
@@ -121,5 +123,29 @@ class HeadlessFixture {
 inline void* fakeParent() {
     return reinterpret_cast<void*>(uintptr_t{0x4000001});
 }
+
+// A test editor of the given size on a fresh test effect, open on the headless platform and
+// painted once. The effect, and with it the editor, goes at TearDown, before the derived
+// fixture's members (the controls' listeners among them).
+class OpenEditorFixture : public ::testing::Test, public HeadlessFixture {
+  protected:
+    void TearDown() override {
+        delete effect;
+        effect = nullptr;
+    }
+    // False when the editor did not open.
+    bool openEditor(const Rect& size) {
+        effect = new TestEffect;
+        editor = new TestEditor(effect, size);
+        if (editor->open(fakeParent()) != 1) return false;
+        frame = editor->getFrame();
+        frame->idle(); // the first paint
+        return true;
+    }
+
+    TestEffect* effect = nullptr;
+    TestEditor* editor = nullptr;
+    EditorFrame* frame = nullptr;
+};
 
 } // namespace frame_test

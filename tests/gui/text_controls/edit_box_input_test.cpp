@@ -25,19 +25,14 @@ struct Recorder : ControlListener {
     std::vector<std::string> texts;
 };
 
-class EditBoxInput : public ::testing::Test, protected HeadlessFixture {
+class EditBoxInput : public OpenEditorFixture {
   protected:
     void SetUp() override {
-        effect = new TestEffect;
-        editor = new TestEditor(effect, Rect(0, 0, 200, 100));
-        ASSERT_EQ(editor->open(fakeParent()), 1);
-        frame = editor->getFrame();
-        frame->idle();
+        ASSERT_TRUE(openEditor(Rect(0, 0, 200, 100)));
         field = new TextField(Rect(20, 20, 120, 40), &recorder, 7, "old", nullptr, 0);
         field->setHoriAlign(0);
         ASSERT_TRUE(frame->addView(field));
     }
-    void TearDown() override { delete effect; }
 
     void open() {
         platform.click(*window(), 30, 30);
@@ -55,9 +50,6 @@ class EditBoxInput : public ::testing::Test, protected HeadlessFixture {
     std::string boxText() const { return field->getEditBox()->getText(); }
     const EditBoxModel& model() const { return field->getEditBox()->getModel(); }
 
-    TestEffect* effect = nullptr;
-    TestEditor* editor = nullptr;
-    EditorFrame* frame = nullptr;
     TextField* field = nullptr;
     Recorder recorder;
 };

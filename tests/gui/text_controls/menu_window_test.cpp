@@ -25,21 +25,16 @@ struct Recorder : ControlListener {
     std::vector<float> values;
 };
 
-class MenuWindow : public ::testing::Test, protected HeadlessFixture {
+class MenuWindow : public OpenEditorFixture {
   protected:
     void SetUp() override {
-        effect = new TestEffect;
-        editor = new TestEditor(effect, Rect(0, 0, 200, 100));
-        ASSERT_EQ(editor->open(fakeParent()), 1);
-        frame = editor->getFrame();
-        frame->idle();
+        ASSERT_TRUE(openEditor(Rect(0, 0, 200, 100)));
         window()->setScreenOrigin(300, 200);
         menu = new PopupMenu(Rect(10, 20, 90, 36), &recorder, 4, nullptr, nullptr, 0);
         for (const char* entry : {"one", "-", "-Ttitle", "two", "-Ggrey", "three"})
             menu->addEntry(entry);
         ASSERT_TRUE(frame->addView(menu));
     }
-    void TearDown() override { delete effect; }
 
     // Clicks the menu open; the popup script queued before runs while it is open.
     void openMenu() {
@@ -47,9 +42,6 @@ class MenuWindow : public ::testing::Test, protected HeadlessFixture {
         frame->idle();
     }
 
-    TestEffect* effect = nullptr;
-    TestEditor* editor = nullptr;
-    EditorFrame* frame = nullptr;
     PopupMenu* menu = nullptr;
     Recorder recorder;
 };

@@ -178,20 +178,16 @@ TEST(PopupMenuBuild, ColumnsStartEveryNEntriesBelow160) {
     menu->forget();
 }
 
-class PopupMenuOpen : public ::testing::Test, protected HeadlessFixture {
+class PopupMenuOpen : public OpenEditorFixture {
   protected:
     void SetUp() override {
         setMenuPresenter(&presenter);
-        effect = new TestEffect;
-        editor = new TestEditor(effect, Rect(0, 0, 200, 100));
-        ASSERT_EQ(editor->open(fakeParent()), 1);
-        frame = editor->getFrame();
-        frame->idle();
+        ASSERT_TRUE(openEditor(Rect(0, 0, 200, 100)));
         window()->setScreenOrigin(300, 200);
     }
     void TearDown() override {
         setMenuPresenter(nullptr);
-        delete effect;
+        OpenEditorFixture::TearDown();
     }
     PopupMenu* addMenu(int32_t style = 0) {
         PopupMenu* menu = makeMenu(&recorder, style);
@@ -205,9 +201,6 @@ class PopupMenuOpen : public ::testing::Test, protected HeadlessFixture {
 
     ScriptedPresenter presenter;
     Recorder recorder;
-    TestEffect* effect = nullptr;
-    TestEditor* editor = nullptr;
-    EditorFrame* frame = nullptr;
 };
 
 TEST_F(PopupMenuOpen, OpensBelowOrAtTheTopOnTheScreen) {

@@ -43,16 +43,9 @@ void type(EditBox* box, const char* text) {
         box->key(EditKey{EditKeyCode::Character, *p, false});
 }
 
-class TextFieldEdit : public ::testing::Test, protected HeadlessFixture {
+class TextFieldEdit : public OpenEditorFixture {
   protected:
-    void SetUp() override {
-        effect = new TestEffect;
-        editor = new TestEditor(effect, Rect(0, 0, 200, 100));
-        ASSERT_EQ(editor->open(fakeParent()), 1);
-        frame = editor->getFrame();
-        frame->idle(); // the first paint
-    }
-    void TearDown() override { delete effect; }
+    void SetUp() override { ASSERT_TRUE(openEditor(Rect(0, 0, 200, 100))); }
 
     TextField* addField(int32_t style = 0, const char* text = "old") {
         auto* field = new TextField(Rect(20, 20, 120, 40), &recorder, 7, text, nullptr, style);
@@ -64,9 +57,6 @@ class TextFieldEdit : public ::testing::Test, protected HeadlessFixture {
         frame->idle();
     }
 
-    TestEffect* effect = nullptr;
-    TestEditor* editor = nullptr;
-    EditorFrame* frame = nullptr;
     Recorder recorder;
 };
 
