@@ -162,8 +162,6 @@ void EditorFrame::windowPaint(const platform::Area& area) {
 template <class Handler> void EditorFrame::dispatchWindowEvent(Handler handle) {
     remember();
     ++dispatchDepth;
-    // The views report to listeners and may draw through contexts of their own.
-    unknownDamage = true;
     handle();
     --dispatchDepth;
     const bool released = referenceCount == 1;
@@ -173,6 +171,9 @@ template <class Handler> void EditorFrame::dispatchWindowEvent(Handler handle) {
 
 void EditorFrame::windowButtonDown(int32_t x, int32_t y) {
     dispatchWindowEvent([&] {
+        // The views report to listeners and may draw through contexts of their own, also in
+        // the tracking loops they run meanwhile.
+        unknownDamage = true;
         Point where(x, y);
         DrawContext context(this, &surface, &pointer);
         mouse(&context, where);
@@ -181,8 +182,12 @@ void EditorFrame::windowButtonDown(int32_t x, int32_t y) {
 
 void EditorFrame::windowKey(const platform::KeyEvent& key) {
     if (activeEditBox) {
-        // Enter may end the edit and destroy the box; the field then draws itself.
-        dispatchWindowEvent([&] { activeEditBox->keyEvent(key); });
+        dispatchWindowEvent([&] {
+            activeEditBox->keyEvent(key); // Enter may end the edit and destroy the box
+            // A key that ended the edit let the field, and its listener, draw through
+            // contexts of their own; keys typed into the box are tracked by it.
+            if (!activeEditBox) unknownDamage = true;
+        });
         return;
     }
 #if TOOLKIT_NEWER
@@ -191,6 +196,7 @@ void EditorFrame::windowKey(const platform::KeyEvent& key) {
     VstKeyCode keyCode;
     if (!toHostKey(key, keyCode)) return;
     dispatchWindowEvent([&] {
+        unknownDamage = true; // the views report and may draw through contexts of their own
         if (key.pressed)
             onKeyDown(keyCode);
         else
@@ -201,7 +207,10 @@ void EditorFrame::windowKey(const platform::KeyEvent& key) {
 
 void EditorFrame::windowFocus(bool gained) {
     if (gained || !activeEditBox) return;
-    dispatchWindowEvent([&] { activeEditBox->focusLost(); }); // the edit ends, as after Enter
+    dispatchWindowEvent([&] {
+        unknownDamage = true; // the edit ends, drawn as after Enter
+        activeEditBox->focusLost();
+    });
 }
 
 void EditorFrame::windowDestroyed() {

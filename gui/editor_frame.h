@@ -211,8 +211,8 @@ class EditorFrame : public View, public ContextHost, private platform::WindowLis
     // not follow.
     void flushDamage();
     // Runs `handle` for an event of the window: the frame stays alive through it (a listener
-    // may close the editor), counts as dispatching, and afterwards presents what the views
-    // drew, unless it was released meanwhile.
+    // may close the editor), counts as dispatching, and afterwards presents what was drawn,
+    // unless it was released meanwhile.
     template <class Handler> void dispatchWindowEvent(Handler handle);
 
     EditorBase* editor;
