@@ -4,11 +4,8 @@
 
 namespace {
 
-// The oscillator steps follow the rate only through a program change.
 std::unique_ptr<PluginHost> loadTloom(int32_t block) {
-    auto host = loadBenchPlugin("tloom", block);
-    host->dispatch(effSetProgram, 0, 0);
-    return host;
+    return loadBenchPlugin("tloom", block);
 }
 
 template <bool accumulate> void processSignal(benchmark::State& state) {

@@ -184,6 +184,13 @@ void CorallisEffect::getParamDisplay(int32_t index, char* text) {
 bool CorallisEffect::installLinesForRate(float rate) {
     EnsembleContext next = context;
     if (!next.setRate(rate)) return false;
+    if (linesReady && next.lineLength == context.lineLength) {
+        // Same length: the lines in place are silenced and rewound, nothing is allocated.
+        context = next;
+        for (EnsembleVoice& v : voices)
+            v.rewindLines(context.lineLength);
+        return true;
+    }
     std::unique_ptr<float[]> fresh[kVoiceCount][2];
     for (auto& pair : fresh) {
         for (auto& line : pair) {

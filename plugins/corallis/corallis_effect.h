@@ -60,8 +60,9 @@ class CorallisEffect : public StereoEffect<CorallisEffect> {
     void applyDepth(Side side, const SideFactors& factors, float value);
     void applySpeed(Side side, const SideFactors& factors, float shapedSpeed, float value);
     void applyFeedback(Side side, float value);
-    // Allocates new lines for a rate and installs them in every voice. On failure (rate out of
-    // range or memory exhausted) nothing changes and it answers false.
+    // Gives every voice silent lines for a rate, written from position 0: the lines in place
+    // when their length stays, else newly allocated ones. On failure (rate out of range or
+    // memory exhausted) nothing changes and it answers false.
     bool installLinesForRate(float rate);
     void resetVoices(bool restart);
 

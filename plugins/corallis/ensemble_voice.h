@@ -43,6 +43,11 @@ class EnsembleVoice {
     // Takes two fresh lines of the context's length: both silent, written from position 0.
     void installLines(std::unique_ptr<float[]> leftLine, std::unique_ptr<float[]> rightLine,
                       int32_t length);
+    // Silences both lines in place and writes them from position 0 again, as fresh ones.
+    void rewindLines(int32_t length) {
+        left.rewind(length);
+        right.rewind(length);
+    }
     bool hasLines() const { return left.hasLine() && right.hasLine(); }
     // Silences both lines; with restart also puts the left sweep at its bottom (rising) and the
     // right sweep at its top (falling), so the two sides start at opposite ends.

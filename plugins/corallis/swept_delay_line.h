@@ -29,6 +29,11 @@ class SweptDelayLine {
 
     // Takes a freshly allocated line of the given length, silent, written from position 0.
     void installLine(std::unique_ptr<float[]> storage, int32_t length);
+    // Silences the line in place and writes it from position 0 again.
+    void rewind(int32_t length) {
+        cursor.writePosition = 0;
+        clear(length);
+    }
     bool hasLine() const { return storage != nullptr; }
     // Fills the line with silence; the sweep stays where it is.
     void clear(int32_t length);

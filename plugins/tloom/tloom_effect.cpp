@@ -284,23 +284,36 @@ void TloomEffect::getParamDisplay(int32_t index, char* text) {
     intToText(truncateToInt32(100.0f * x), text);
 }
 
-// New lines of rate x 0.1 samples, cleared. The steps and the filter coefficient keep the values
-// computed with the old rate until the parameters are set again. Both lines are allocated before
-// anything changes: when memory runs out the effect keeps its previous rate and lines whole (and
-// getSampleRate keeps reporting that rate), so it goes on processing as before.
+// Lines of rate x 0.1 samples, cleared, and the four oscillator steps and the cutoff
+// coefficient recomputed from the current program, so that speeds, sweep rates and the filter
+// corner stay what the parameters promise at the new rate. A line whose length stays is only
+// cleared: nothing is allocated then. New lines are allocated before anything changes: when
+// memory runs out the effect keeps its previous rate and lines whole (and getSampleRate keeps
+// reporting that rate), so it goes on processing as before.
 void TloomEffect::setSampleRate(float rate) {
     if (!(std::isfinite(rate) && rate > 0.0f)) return;
     const int32_t length = GapLine::lengthForRate(rate);
-    auto samplesLeft = GapLine::allocateSamples(length);
-    if (!samplesLeft) return;
-    auto samplesRight = GapLine::allocateSamples(length);
-    if (!samplesRight) return;
+    if (length == left.line.getLength() && length == right.line.getLength()) {
+        left.line.clear();
+        right.line.clear();
+    } else {
+        auto samplesLeft = GapLine::allocateSamples(length);
+        if (!samplesLeft) return;
+        auto samplesRight = GapLine::allocateSamples(length);
+        if (!samplesRight) return;
+        left.line.adopt(std::move(samplesLeft), length);
+        right.line.adopt(std::move(samplesRight), length);
+    }
     sampleRate = rate;
     const float inverse = 1.0f / rate;
     // Below about 3e-39 Hz the reciprocal overflows; the largest float keeps it finite.
     invSampleRate = std::isfinite(inverse) ? inverse : FLT_MAX;
-    left.line.adopt(std::move(samplesLeft), length);
-    right.line.adopt(std::move(samplesRight), length);
+    if (!programs.isReady()) return;
+    setGapSpeed(left, storedValue(kLeftGapSpeed));
+    setGapMod(left, storedValue(kLeftGapMod));
+    setGapSpeed(right, storedValue(kRightGapSpeed));
+    setGapMod(right, storedValue(kRightGapMod));
+    applyParameter(kCutoff, storedValue(kCutoff));
 }
 
 bool TloomEffect::getEffectName(char* name) {

@@ -7,8 +7,8 @@
 // oscillators, a gap line and a filter each), the three mix gains and 1 / sample rate.
 // Threads: setParameter, setProgram and the text operations run on host threads (user
 // interface or automation); process and processReplacing on the audio thread, reading the
-// steps, gains and coefficients as plain floats at every frame. setSampleRate replaces the
-// line buffers and must not overlap a processing call.
+// steps, gains and coefficients as plain floats at every frame. setSampleRate clears or
+// replaces the line buffers and must not overlap a processing call.
 #pragma once
 
 #include "frame/stereo_effect.h"

@@ -174,6 +174,19 @@ TEST_P(HostRules, ProcessingAndParameterChangesAllocateNothing) {
     EXPECT_GT(allocation_counter::stop(), 0u);
 }
 
+// A rate request that leaves every delay line as long as it is (the same rate again, a rate
+// a fraction of a hertz away, the largest lines again) reuses the lines in place.
+TEST_P(HostRules, RateRequestsThatKeepTheLineLengthsAllocateNothing) {
+    for (float rate : {48000.0f, 48000.5f, 1.0e7f, 1.0e9f}) {
+        SCOPED_TRACE(rate);
+        auto host = load(rate, 512);
+        allocation_counter::start();
+        host->dispatch(effSetSampleRate, 0, 0, nullptr, rate);
+        host->dispatch(effSetSampleRate, 0, 0, nullptr, rate + rate * 1.0e-7f);
+        EXPECT_EQ(allocation_counter::stop(), 0u);
+    }
+}
+
 // Rates no host should send never reach the effect: it sounds exactly like a twin that never
 // saw them.
 TEST_P(HostRules, UnusableSampleRatesChangeNothing) {
