@@ -1,7 +1,6 @@
-# embed_files(OUTPUT_CPP SYMBOL_PREFIX FILES...): writes a C++ source that holds each file as a
-# byte array named <prefix><file stem> with its size in <prefix><file stem>_size, so resources
-# are built into the library instead of read from disk at run time.
-function(embed_files output prefix)
+# The C++ source that holds each file as a byte array named <prefix><file stem>, with its size
+# in <prefix><file stem>_size, into the variable named by `out`.
+function(embedded_source out prefix)
   set(content "// Generated from resource files; do not edit.\n#include <cstddef>\n")
   foreach(file ${ARGN})
     get_filename_component(stem ${file} NAME_WE)
@@ -13,8 +12,38 @@ function(embed_files output prefix)
     string(APPEND content "extern const unsigned char ${symbol}[] = {${bytes}};\n")
     string(APPEND content "extern const size_t ${symbol}_size = ${size};\n")
   endforeach()
+  set(${out} "${content}" PARENT_SCOPE)
+endfunction()
+
+# Run as a script (cmake -DEMBED_OUTPUT=... -DEMBED_PREFIX=... -DEMBED_FILES=a|b -P Embed.cmake):
+# the build step of embed_built_files, for files that exist only once the build made them.
+if(CMAKE_SCRIPT_MODE_FILE AND DEFINED EMBED_OUTPUT)
+  string(REPLACE "|" ";" embed_file_list "${EMBED_FILES}")
+  embedded_source(content "${EMBED_PREFIX}" ${embed_file_list})
+  file(WRITE "${EMBED_OUTPUT}" "${content}")
+  return()
+endif()
+set(EMBED_SCRIPT "${CMAKE_CURRENT_LIST_FILE}")
+
+# embed_files(OUTPUT_CPP SYMBOL_PREFIX FILES...): writes a C++ source that holds each file as a
+# byte array named <prefix><file stem> with its size in <prefix><file stem>_size, so resources
+# are built into the library instead of read from disk at run time.
+function(embed_files output prefix)
+  embedded_source(content ${prefix} ${ARGN})
   file(GENERATE OUTPUT ${output} CONTENT "${content}")
   set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${ARGN})
+endfunction()
+
+# embed_built_files(OUTPUT_CPP SYMBOL_PREFIX FILES...): embed_files for files that a build step
+# makes (custom command outputs): the source is written at build time, after them.
+function(embed_built_files output prefix)
+  string(REPLACE ";" "|" joined "${ARGN}")
+  add_custom_command(OUTPUT ${output}
+    COMMAND ${CMAKE_COMMAND} -DEMBED_OUTPUT=${output} -DEMBED_PREFIX=${prefix}
+      -DEMBED_FILES=${joined} -P ${EMBED_SCRIPT}
+    DEPENDS ${ARGN} ${EMBED_SCRIPT}
+    COMMENT "Embedding ${prefix} files"
+    VERBATIM)
 endfunction()
 
 # embed_bitmap_resources(TARGET RESOURCE_DIR...): builds every RESOURCE_DIR/*.bmp into TARGET

@@ -9,7 +9,7 @@ packages=(
   # libraries the plug-ins and plughost link
   libsndfile1-dev libfreetype-dev libpng-dev libx11-dev libxext-dev
   # fonts embedded into the toolkit at build time
-  fonts-liberation2 fonts-dejavu-core
+  fonts-liberation2 fonts-dejavu-core fonttools
   # tests and benchmarks
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   locales xvfb xdotool x11-apps imagemagick
