@@ -60,18 +60,27 @@ class EnsembleVoice {
                      random);
     }
 
-    // Frames through the voice one after another, exactly as processSample would, with the
-    // sweep state held in locals. outLeft/outRight may be the input arrays.
+    // Frames through the voice, with exactly the bits processSample would give frame by frame,
+    // and the sweep state held in locals: four frames at a time in lanes wherever no sweep step
+    // falls among them and the lines allow it, else one by one. outLeft/outRight may be the
+    // input arrays.
     void processBlock(const float* inLeft, const float* inRight, float* outLeft, float* outRight,
                       int32_t frames, int32_t length, EnsembleRandom& random) {
         SweepCursor l = left.live();
         SweepCursor r = right.live();
         const Gains g = gains();
         float offset = denormalOffset;
-        for (int32_t i = 0; i < frames; ++i) {
+        for (int32_t i = 0; i < frames;) {
+            if (frames - i >= 4 && l.fourFramesInLanes(length) && r.fourFramesInLanes(length)) {
+                fourFrames(l, r, g, offset, inLeft + i, inRight + i, outLeft + i, outRight + i,
+                           length);
+                i += 4;
+                continue;
+            }
             const StereoSample out = frame(l, r, g, offset, inLeft[i], inRight[i], length, random);
             outLeft[i] = out.left;
             outRight[i] = out.right;
+            ++i;
         }
         left.commit(l);
         right.commit(r);
@@ -112,6 +121,22 @@ class EnsembleVoice {
         if (leftSteps) l.step(random, g.randomAmount);
         if (rightSteps) r.step(random, g.randomAmount);
         return {outLeft, outRight};
+    }
+
+    // frame() four times over, in lanes: the offset alternates from frame to frame and is back
+    // where it started after four.
+    static void fourFrames(SweepCursor& l, SweepCursor& r, const Gains& g, float offset,
+                           const float* inLeft, const float* inRight, float* outLeft,
+                           float* outRight, int32_t length) {
+        const FloatLanes outL = l.readFour(length);
+        const FloatLanes outR = r.readFour(length);
+        const FloatLanes offsets = FloatLanes::alternating(offset);
+        const FloatLanes inL = FloatLanes::load(inLeft);
+        const FloatLanes inR = FloatLanes::load(inRight);
+        l.writeFour(outR * FloatLanes::all(g.intoLeft) + offsets + inL, length);
+        r.writeFour(outL * FloatLanes::all(g.intoRight) + inR - offsets, length);
+        outL.store(outLeft);
+        outR.store(outRight);
     }
 
     SweptDelayLine& sideLine(Side side) { return side == Side::Left ? left : right; }

@@ -10,6 +10,7 @@
 
 #include "frame/finite_sample.h"
 #include "plugins/corallis/ensemble_random.h"
+#include "plugins/corallis/lanes.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -50,6 +51,35 @@ struct SweepCursor {
 
     // Counts one sample down; true when the sweep must take its step now.
     bool tick() { return --countdown <= 0; }
+
+    // Whether the next four frames can go through lanes (readFour, writeFour) with the bits
+    // read, write and tick would give frame by frame: no sweep step among them (so the delay
+    // stays), and the four reads, their neighbours and the four writes neither cross the
+    // line's end nor touch each other (so every read sees the line from before the four).
+    bool fourFramesInLanes(int32_t length) const {
+        if (countdown < 5 || delay < 5 || delay > length - 5 || writePosition > length - 4)
+            return false;
+        int32_t readIndex = writePosition - delay;
+        if (readIndex < 0) readIndex += length;
+        return readIndex >= 1 && readIndex <= length - 5;
+    }
+    // read for the next four frames.
+    FloatLanes readFour(int32_t length) const {
+        int32_t readIndex = writePosition - delay;
+        if (readIndex < 0) readIndex += length;
+        const FloatLanes fraction =
+            FloatLanes::countingDown(countdown) * FloatLanes::all(inversePeriod);
+        const FloatLanes a = FloatLanes::load(line + readIndex);
+        const FloatLanes b = FloatLanes::load(line + readIndex - direction);
+        return b + (a - b) * fraction;
+    }
+    // write and tick for the next four frames (none of which steps).
+    void writeFour(FloatLanes values, int32_t length) {
+        values.finiteOrSilence().store(line + writePosition);
+        writePosition += 4;
+        if (writePosition >= length) writePosition = 0;
+        countdown -= 4;
+    }
 
     // Moves the delay one sample in the sweep's direction. At the bottom the sweep turns up and
     // draws the next triangle's top from the shared generator; at the top it turns down.
