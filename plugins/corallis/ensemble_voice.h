@@ -71,10 +71,13 @@ class EnsembleVoice {
         const Gains g = gains();
         float offset = denormalOffset;
         for (int32_t i = 0; i < frames;) {
-            if (frames - i >= 4 && l.fourFramesInLanes(length) && r.fourFramesInLanes(length)) {
-                fourFrames(l, r, g, offset, inLeft + i, inRight + i, outLeft + i, outRight + i,
-                           length);
-                i += 4;
+            const int32_t inLanes = std::min(std::min(l.framesInLanes(length),
+                                                      r.framesInLanes(length)),
+                                             (frames - i) & ~3);
+            if (inLanes > 0) {
+                for (const int32_t end = i + inLanes; i < end; i += 4)
+                    fourFrames(l, r, g, offset, inLeft + i, inRight + i, outLeft + i,
+                               outRight + i, length);
                 continue;
             }
             const StereoSample out = frame(l, r, g, offset, inLeft[i], inRight[i], length, random);

@@ -52,16 +52,20 @@ struct SweepCursor {
     // Counts one sample down; true when the sweep must take its step now.
     bool tick() { return --countdown <= 0; }
 
-    // Whether the next four frames can go through lanes (readFour, writeFour) with the bits
-    // read, write and tick would give frame by frame: no sweep step among them (so the delay
-    // stays), and the four reads, their neighbours and the four writes neither cross the
-    // line's end nor touch each other (so every read sees the line from before the four).
-    bool fourFramesInLanes(int32_t length) const {
-        if (countdown < 5 || delay < 5 || delay > length - 5 || writePosition > length - 4)
-            return false;
+    // How many of the next frames (a multiple of four) can go through lanes, four at a time
+    // (readFour, writeFour), with the bits read, write and tick would give frame by frame: no
+    // sweep step among them (so the delay stays), and within each four the reads, their
+    // neighbours and the writes neither cross the line's end nor touch each other (so every
+    // read sees what the frames before it left).
+    int32_t framesInLanes(int32_t length) const {
+        if (delay < 5 || delay > length - 5) return 0;
         int32_t readIndex = writePosition - delay;
         if (readIndex < 0) readIndex += length;
-        return readIndex >= 1 && readIndex <= length - 5;
+        if (readIndex < 1) return 0;
+        const int32_t steps = (countdown - 1) / 4;
+        const int32_t writes = (length - writePosition) / 4;
+        const int32_t reads = (length - 1 - readIndex) / 4;
+        return 4 * std::max(std::min(std::min(steps, writes), reads), 0);
     }
     // read for the next four frames.
     FloatLanes readFour(int32_t length) const {
