@@ -71,13 +71,12 @@ class EnsembleVoice {
         const Gains g = gains();
         float offset = denormalOffset;
         for (int32_t i = 0; i < frames;) {
-            const int32_t inLanes = std::min(std::min(l.framesInLanes(length),
-                                                      r.framesInLanes(length)),
-                                             (frames - i) & ~3);
+            const int32_t inLanes = std::min(
+                std::min(l.framesInLanes(length), r.framesInLanes(length)), (frames - i) & ~3);
             if (inLanes > 0) {
                 for (const int32_t end = i + inLanes; i < end; i += 4)
-                    fourFrames(l, r, g, offset, inLeft + i, inRight + i, outLeft + i,
-                               outRight + i, length);
+                    fourFrames(l, r, g, offset, inLeft + i, inRight + i, outLeft + i, outRight + i,
+                               length);
                 continue;
             }
             const StereoSample out = frame(l, r, g, offset, inLeft[i], inRight[i], length, random);

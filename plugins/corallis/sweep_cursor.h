@@ -1,6 +1,7 @@
 // SweepCursor: the per-sample arithmetic of one swept delay line: where it writes, where and how
 // it reads (linear interpolation between the current delay and the next one in the sweep's
-// direction), and the triangle sweep that moves the delay one sample at a time.
+// direction), and the triangle sweep that moves the delay one sample at a time. Between two
+// steps the same reads and writes also run four frames at a time in SIMD lanes.
 //
 // State: the line (not owned), writePosition, delay (baseDelay + sweepPosition), sweepPosition,
 // baseDelay, depth, depthTarget (top of the current triangle), direction (+1 or -1),
