@@ -20,9 +20,9 @@
 #include "frame/aeffect.h"
 #include "gui/change_presenter.h"
 #include "gui/context_host.h"
-#include "gui/pixel_surface.h"
+#include "gui/platform/pixel_surface.h"
 #include "gui/platform/platform.h"
-#include "gui/platform/window_pointer.h"
+#include "gui/window_pointer.h"
 #include "gui/view.h"
 
 #include <cstdint>
@@ -192,7 +192,7 @@ class EditorFrame : public View, public ContextHost, private platform::WindowLis
     void windowPaint(const platform::Area& area) override;
     void windowButtonDown(int32_t x, int32_t y) override;
     void windowDestroyed() override;
-    void windowKey(const platform::KeyEvent& key) override;
+    bool windowKey(const platform::KeyEvent& key) override;
     void windowFocus(bool gained) override;
 
     void createWindow();

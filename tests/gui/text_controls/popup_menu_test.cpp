@@ -3,7 +3,7 @@
 // their command ids, a menu inside itself), where the menu opens, what a choice does, and the
 // owner-drawn look.
 #include "gui/draw_context.h"
-#include "gui/pixel_surface.h"
+#include "gui/platform/pixel_surface.h"
 #include "gui/popup_menu.h"
 #if TOOLKIT_NEWER
 #include "gui/menu_look.h"

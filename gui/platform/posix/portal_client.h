@@ -7,7 +7,7 @@
 // URI that is not a local file or a bus that goes away while waiting: failed.
 #pragma once
 
-#include "gui/platform/desktop_dialogs/dialog_request.h"
+#include "gui/platform/posix/dialog_types.h"
 
 #include <string>
 

@@ -1,6 +1,6 @@
 // File-chooser portal client over libdbus-1, which is opened with dlopen: the types come from
 // its header, every function from the loaded library.
-#include "gui/platform/desktop_dialogs/portal_client.h"
+#include "gui/platform/posix/portal_client.h"
 
 #include <dbus/dbus.h>
 
