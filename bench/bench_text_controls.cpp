@@ -52,10 +52,9 @@ struct Panel {
         window = platform.lastWindow();
         frame->idle();
         frame->idle();
-        setMenuPresenter(&presenter);
+        frame->setMenuPresenter(&presenter);
     }
     ~Panel() {
-        setMenuPresenter(nullptr);
         frame->forget();
     }
 
@@ -100,7 +99,7 @@ BENCHMARK(BM_EditBoxKeystroke);
 // layer's empty script then closes it with no choice.
 void BM_PopupMenuOpen100ThroughTheLayer(benchmark::State& state) {
     Panel panel;
-    setMenuPresenter(nullptr);
+    panel.frame->setMenuPresenter(nullptr);
     for (auto _ : state) {
         panel.platform.click(*panel.window, 20, 20);
         panel.frame->idle();

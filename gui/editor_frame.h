@@ -32,7 +32,9 @@ class Bitmap;
 class DrawContext;
 class DropTarget;
 class EditBox;
+class EditBoxPeerFactory;
 class EditorBase;
+class MenuPresenter;
 
 class EditorFrame : public View, public ContextHost, private platform::WindowListener {
   public:
@@ -180,6 +182,12 @@ class EditorFrame : public View, public ContextHost, private platform::WindowLis
     PointerSource* getPointerSource() {
         return &pointer;
     }
+    // What shows this frame's popup menus and makes its edit boxes' peers: the window's own
+    // (null) unless a test or another embedding sets its own. Not owned.
+    void setMenuPresenter(MenuPresenter* presenter) { menuPresenter = presenter; }
+    MenuPresenter* getMenuPresenter() const { return menuPresenter; }
+    void setEditBoxPeerFactory(EditBoxPeerFactory* factory) { peerFactory = factory; }
+    EditBoxPeerFactory* getEditBoxPeerFactory() const { return peerFactory; }
 
     // "Plugin" and the module handle's low 32 bits as eight lower-case hex digits.
     static void formatWindowClassName(uintptr_t handle, char (&name)[16]);
@@ -241,4 +249,6 @@ class EditorFrame : public View, public ContextHost, private platform::WindowLis
     bool classCounted = false;
     int32_t dispatchDepth = 0;
     bool unknownDamage = false; // views drew through a context the frame cannot follow
+    MenuPresenter* menuPresenter = nullptr;
+    EditBoxPeerFactory* peerFactory = nullptr;
 };

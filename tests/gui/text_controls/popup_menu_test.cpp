@@ -181,13 +181,9 @@ TEST(PopupMenuBuild, ColumnsStartEveryNEntriesBelow160) {
 class PopupMenuOpen : public OpenEditorFixture {
   protected:
     void SetUp() override {
-        setMenuPresenter(&presenter);
         ASSERT_TRUE(openEditor(Rect(0, 0, 200, 100)));
+        frame->setMenuPresenter(&presenter);
         window()->setScreenOrigin(300, 200);
-    }
-    void TearDown() override {
-        setMenuPresenter(nullptr);
-        OpenEditorFixture::TearDown();
     }
     PopupMenu* addMenu(int32_t style = 0) {
         PopupMenu* menu = makeMenu(&recorder, style);
