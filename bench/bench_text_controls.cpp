@@ -8,9 +8,9 @@
 #include "gui/menu_look.h"
 #include "gui/menu_navigation.h"
 #include "gui/menu_painter.h"
-#include "gui/platform/pixel_surface.h"
 #include "gui/platform/headless/headless_platform.h"
 #include "gui/platform/headless/headless_window.h"
+#include "gui/platform/pixel_surface.h"
 #include "gui/popup_menu.h"
 #include "gui/text_field.h"
 
@@ -54,9 +54,7 @@ struct Panel {
         frame->idle();
         frame->setMenuPresenter(&presenter);
     }
-    ~Panel() {
-        frame->forget();
-    }
+    ~Panel() { frame->forget(); }
 
     HeadlessPlatform platform;
     HeadlessPlatform::Scope scope;

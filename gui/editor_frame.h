@@ -22,8 +22,8 @@
 #include "gui/context_host.h"
 #include "gui/platform/pixel_surface.h"
 #include "gui/platform/platform.h"
-#include "gui/window_pointer.h"
 #include "gui/view.h"
+#include "gui/window_pointer.h"
 
 #include <cstdint>
 #include <memory>
@@ -184,10 +184,18 @@ class EditorFrame : public View, public ContextHost, private platform::WindowLis
     }
     // What shows this frame's popup menus and makes its edit boxes' peers: the window's own
     // (null) unless a test or another embedding sets its own. Not owned.
-    void setMenuPresenter(MenuPresenter* presenter) { menuPresenter = presenter; }
-    MenuPresenter* getMenuPresenter() const { return menuPresenter; }
-    void setEditBoxPeerFactory(EditBoxPeerFactory* factory) { peerFactory = factory; }
-    EditBoxPeerFactory* getEditBoxPeerFactory() const { return peerFactory; }
+    void setMenuPresenter(MenuPresenter* presenter) {
+        menuPresenter = presenter;
+    }
+    MenuPresenter* getMenuPresenter() const {
+        return menuPresenter;
+    }
+    void setEditBoxPeerFactory(EditBoxPeerFactory* factory) {
+        peerFactory = factory;
+    }
+    EditBoxPeerFactory* getEditBoxPeerFactory() const {
+        return peerFactory;
+    }
 
     // "Plugin" and the module handle's low 32 bits as eight lower-case hex digits.
     static void formatWindowClassName(uintptr_t handle, char (&name)[16]);

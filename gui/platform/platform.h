@@ -50,18 +50,6 @@ enum CursorType : int32_t {
     kCursorSizeNWSE = 6,
 };
 
-// ---- Window: a child window in the host's window, its events and its pixels ----
-
-// Window pixels, half-open: columns left..right-1, rows top..bottom-1.
-struct Area {
-    int32_t left = 0;
-    int32_t top = 0;
-    int32_t right = 0;
-    int32_t bottom = 0;
-
-    bool isEmpty() const { return left >= right || top >= bottom; }
-};
-
 // Where the pointer is now.
 struct PointerPosition {
     int32_t screenX = 0; // on the screen
@@ -97,11 +85,17 @@ struct KeyEvent {
     bool pressed = true;    // false for a release
 };
 
-// ---- Clipboard: text copied, pasted and selected (through the window that owns it) ----
+// ---- Window: a child window in the host's window, its events and its pixels ----
 
-// The two text selections of a desktop: the clipboard (copy and paste) and the primary
-// selection (the text last selected, pasted with the middle button).
-enum class Selection : int32_t { Clipboard, Primary };
+// Window pixels, half-open: columns left..right-1, rows top..bottom-1.
+struct Area {
+    int32_t left = 0;
+    int32_t top = 0;
+    int32_t right = 0;
+    int32_t bottom = 0;
+
+    bool isEmpty() const { return left >= right || top >= bottom; }
+};
 
 // What a window reports while its events are processed (the toolkit's window procedure).
 class WindowListener {
@@ -127,6 +121,12 @@ enum class EventFilter {
     All,       // paints, button presses and destruction
     PaintOnly, // only paints (inside a mouse-tracking loop); presses stay queued
 };
+
+// ---- Clipboard: text copied, pasted and selected (through the window that owns it) ----
+
+// The two text selections of a desktop: the clipboard (copy and paste) and the primary
+// selection (the text last selected, pasted with the middle button).
+enum class Selection : int32_t { Clipboard, Primary };
 
 // ---- Popup layers: panels over everything else (open menus), with the input grabbed ----
 
@@ -165,6 +165,8 @@ class PopupLayer {
     virtual void showPanels(const PopupPanel* panels, size_t count) = 0;
     virtual void processEvents(PopupListener& listener) = 0;
 };
+
+// ---- The window itself: events, input polls, presenting, cursor, clipboard, popups ----
 
 // A child window inside a host-provided window. Destroying the object destroys the window.
 class Window {

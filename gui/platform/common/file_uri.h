@@ -1,8 +1,8 @@
 // File URIs: the local file paths named by "file" URIs, alone (a file dialog's answer) or in a
-// "text/uri-list" block (the format in which desktop programs drag files). Lines end with CR LF (a bare LF is taken too); lines starting
-// with '#' are comments. Only "file" URIs (scheme in any case) whose host part is empty or
-// "localhost" name local files; their paths are percent-decoded. Other schemes, other hosts
-// and malformed lines are skipped, never cut or guessed at.
+// "text/uri-list" block (the format in which desktop programs drag files). Lines end with CR LF (a
+// bare LF is taken too); lines starting with '#' are comments. Only "file" URIs (scheme in any
+// case) whose host part is empty or "localhost" name local files; their paths are percent-decoded.
+// Other schemes, other hosts and malformed lines are skipped, never cut or guessed at.
 #pragma once
 
 #include "gui/platform/common/path_limit.h"

@@ -7,8 +7,8 @@
 // GUI thread only.
 #pragma once
 
-#include "gui/platform/pixel_surface.h"
 #include "gui/platform/drop_listener.h"
+#include "gui/platform/pixel_surface.h"
 #include "gui/platform/platform.h"
 
 #include <cstdint>

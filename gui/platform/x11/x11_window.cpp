@@ -5,8 +5,8 @@
 #include "gui/platform/pixel_surface.h"
 #include "gui/platform/x11/x11_error_trap.h"
 #include "gui/platform/x11/x11_keys.h"
-#include "gui/platform/x11/x11_popup.h"
 #include "gui/platform/x11/x11_platform.h"
+#include "gui/platform/x11/x11_popup.h"
 
 #include <X11/Xutil.h>
 #include <X11/cursorfont.h>
@@ -200,8 +200,7 @@ void X11Window::processEvents(platform::EventFilter filter) {
             continue;
         }
         // Drag messages, the dropped data and the end of a drag's source window.
-        if (drops && drops->handle(event, isListed() ? dropListener : nullptr))
-            continue;
+        if (drops && drops->handle(event, isListed() ? dropListener : nullptr)) continue;
         if (event.xany.window != window) continue;
         switch (event.type) {
         case Expose:
@@ -231,8 +230,8 @@ void X11Window::processEvents(platform::EventFilter filter) {
         case KeyPress:
         case KeyRelease: {
             const platform::KeyEvent key = x11_keys::translate(event.xkey);
-            const bool taken = key.code != platform::KeyCode::Unknown && listener &&
-                               isListed() && listener->windowKey(key);
+            const bool taken = key.code != platform::KeyCode::Unknown && listener && isListed() &&
+                               listener->windowKey(key);
             if (!taken && !gone) passKeyToParent(event);
             break;
         }
@@ -244,8 +243,7 @@ void X11Window::processEvents(platform::EventFilter filter) {
                 event.xfocus.detail == NotifyInferior || event.xfocus.detail == NotifyPointer)
                 break;
             if (event.type == FocusOut) focusTaken = false;
-            if (listener && isListed())
-                listener->windowFocus(event.type == FocusIn);
+            if (listener && isListed()) listener->windowFocus(event.type == FocusIn);
             break;
         case SelectionRequest:
         case SelectionClear:
@@ -255,10 +253,8 @@ void X11Window::processEvents(platform::EventFilter filter) {
             break;
         }
     }
-    if (paintPending && !gone && listener && isListed())
-        listener->windowPaint(paint);
-    if (drops && isUsable())
-        drops->checkTimeout(isListed() ? dropListener : nullptr);
+    if (paintPending && !gone && listener && isListed()) listener->windowPaint(paint);
+    if (drops && isUsable()) drops->checkTimeout(isListed() ? dropListener : nullptr);
     reportIfGone();
 }
 

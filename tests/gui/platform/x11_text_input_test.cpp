@@ -5,8 +5,8 @@
 // once it is gone.
 #include "tests/gui/platform/x11_test_fixture.h"
 
-#include "gui/platform/x11/x11_popup.h"
 #include "gui/platform/common/utf8.h"
+#include "gui/platform/x11/x11_popup.h"
 #include "gui/platform/x11/x11_selection.h"
 
 #include <X11/Xatom.h>
@@ -142,7 +142,7 @@ TEST_F(X11WindowTest, SelectionsTravelBetweenConnectionsInTheirEncodings) {
     ASSERT_TRUE(reader->getSelectionText(platform::Selection::Clipboard, text, sizeof(text)));
     EXPECT_STREQ(text, "own");
     EXPECT_EQ(utf8::toLatin1("a\xe2\x82\xac"
-                                     "b"),
+                             "b"),
               "a?b"); // outside Latin-1
 }
 

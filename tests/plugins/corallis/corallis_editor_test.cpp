@@ -2,9 +2,9 @@
 // pixels, host and program changes at the next idle, the gestures the host sees, the mode
 // buttons, keys, repeated open/close cycles), and the editor's own rules in-process (display
 // texts, indices outside its tables, a converter with no frame).
-#include "gui/platform/pixel_surface.h"
 #include "gui/platform/headless/headless_platform.h"
 #include "gui/platform/headless/headless_window.h"
+#include "gui/platform/pixel_surface.h"
 #include "plugins/corallis/corallis_editor.h"
 #include "plugins/corallis/corallis_effect.h"
 #include "tests/support/headless_editor.h"
@@ -224,7 +224,7 @@ TEST_F(CorallisEditorLibrary, SerialModeRowsStayOpposite) {
 TEST_F(CorallisEditorLibrary, ArrowKeysStepTheClickedKnob) {
     openAndSettle();
     EXPECT_EQ(host->dispatch(effEditKeyDown, 0, 12), 0); // no knob has the keyboard yet
-    platform->click(*window(), 570, 47);                  // Wet Mix takes the keyboard
+    platform->click(*window(), 570, 47);                 // Wet Mix takes the keyboard
     idle();
     const float start = host->getParameter(9);
     host->clearEvents();
