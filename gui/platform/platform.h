@@ -1,8 +1,8 @@
 // The platform contract: everything the window system and the operating system give the
 // toolkit, in roles, behind one private interface, so that no view, control or editor sees a
 // system type or calls the system. Roles: input and keys, window, clipboard, popup layers,
-// presenting pixels (pixel_surface.h), drops (drop_listener.h) and system services (module,
-// web pages, file dialogs (file_dialog.h), paths, ticks and sleep).
+// presenting pixels (pixel_surface.h), drops (drop_listener.h) and system services (module
+// and its resources, web pages, file dialogs (file_dialog.h), paths, ticks and sleep).
 //
 // One folder per system implements it: x11/ (the window system), posix/ (the Linux system
 // services, desktop dialogs included), headless/ (no display: scripted pointer, keys and clock,
@@ -231,6 +231,9 @@ class System {
     // The handle of the library the toolkit is linked into (window classes are named after
     // it); 0 when unknown.
     virtual uintptr_t moduleHandle() = 0;
+    // Resource `id` (its low 16 bits) of that library's embedded resources; false when the
+    // library has none of that number. The bytes live as long as the library.
+    virtual bool findResource(int32_t id, const unsigned char*& data, size_t& size) = 0;
     // Monotonic milliseconds (wrapping at 2^32) and a pause of the calling thread.
     virtual uint32_t ticks() = 0;
     virtual void sleep(uint32_t milliseconds) = 0;

@@ -1,6 +1,7 @@
 // PosixServices: dladdr, the monotonic clock, xdg-open, the desktop dialogs, stat and realpath.
 #include "gui/platform/posix/posix_services.h"
 
+#include "gui/platform/common/embedded_resources.h"
 #include "gui/platform/common/path_limit.h"
 #include "gui/platform/common/utf8.h"
 #include "gui/platform/posix/desktop_dialog.h"
@@ -29,6 +30,10 @@ uintptr_t PosixServices::moduleHandle() {
     Dl_info info{};
     if (!dladdr(&anchor, &info)) return 0;
     return reinterpret_cast<uintptr_t>(info.dli_fbase);
+}
+
+bool PosixServices::findResource(int32_t id, const unsigned char*& data, size_t& size) {
+    return ::findResource(embeddedBitmapTable(), id, data, size);
 }
 
 uint32_t PosixServices::ticks() {

@@ -1,5 +1,6 @@
 // PosixServices: the system services of the platform contract on Linux and other POSIX
-// systems: the module handle through the dynamic linker, the monotonic clock, web pages
+// systems: the module handle through the dynamic linker, resources from the table linked into
+// the library (common/embedded_resources.h), the monotonic clock, web pages
 // through xdg-open, the desktop's file dialogs (desktop_dialog.h) and path checks with links
 // resolved. The window back ends on this system derive from it and add the window roles.
 //
@@ -11,6 +12,7 @@
 class PosixServices : public platform::Platform {
   public:
     uintptr_t moduleHandle() override;
+    bool findResource(int32_t id, const unsigned char*& data, size_t& size) override;
     uint32_t ticks() override;
     void sleep(uint32_t milliseconds) override;
     bool openWebPage(const char* url) override;
