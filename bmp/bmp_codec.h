@@ -9,28 +9,14 @@
 // maxBitmapPixels makes it answer false and leave the output untouched.
 #pragma once
 
+#include "gui/platform/pixel_surface.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <vector>
 
-// Decoded pixels 0x00RRGGBB (blue in the low byte), rows top to bottom, no padding.
-struct BmpImage {
-    int32_t width = 0;
-    int32_t height = 0;
-    std::vector<uint32_t> pixels;
-
-    BmpImage() = default;
-    BmpImage(int32_t w, int32_t h, uint32_t fill = 0)
-        : width(w > 0 ? w : 0), height(h > 0 ? h : 0),
-          pixels(static_cast<size_t>(width) * static_cast<size_t>(height), fill) {}
-
-    uint32_t* row(int32_t y) { return pixels.data() + static_cast<size_t>(y) * width; }
-    const uint32_t* row(int32_t y) const { return pixels.data() + static_cast<size_t>(y) * width; }
-    // The pixel at (x, y); 0 outside the image.
-    uint32_t at(int32_t x, int32_t y) const {
-        return x >= 0 && y >= 0 && x < width && y < height ? row(y)[x] : 0;
-    }
-};
+// Decoded pixels: the system's one pixel type (0x00RRGGBB, rows top to bottom, no padding).
+using BmpImage = PixelSurface;
 
 // Largest image (width x height) the decoder accepts; anything larger is treated as corrupt.
 inline constexpr int64_t maxBitmapPixels = int64_t(1) << 24;

@@ -47,8 +47,9 @@ function(embed_built_files output prefix)
 endfunction()
 
 # embed_bitmap_resources(TARGET RESOURCE_DIR...): builds every RESOURCE_DIR/*.bmp into TARGET
-# as the library's bitmap table (gui/resources.h), which Bitmap(resourceId) reads. A file's
-# resource number is the leading number of its name: 110.bmp or 110_background.bmp. A name
+# as the library's bitmap table (gui/platform/common/embedded_resources.h), which
+# Bitmap(resourceId) reads. A file's resource number is the leading number of its name: 110.bmp
+# or 110_background.bmp. A name
 # without a number, a number outside 1..65535 or a number used twice stops the configuration.
 function(embed_bitmap_resources target)
   set(files "")
@@ -83,7 +84,8 @@ function(embed_bitmap_resources target)
   endforeach()
 
   set(table "// Generated bitmap table of ${target}; do not edit.\n")
-  string(APPEND table "#include \"${CMAKE_SOURCE_DIR}/gui/resources.h\"\n\n${declarations}\n")
+  string(APPEND table
+    "#include \"${CMAKE_SOURCE_DIR}/gui/platform/common/embedded_resources.h\"\n\n${declarations}\n")
   if(files)
     string(APPEND table "namespace {\nconst EmbeddedResource entries[] = {\n${entries}};\n")
     string(APPEND table "const ResourceTable table = {entries, sizeof entries / sizeof entries[0]};\n")

@@ -210,7 +210,11 @@ intptr_t EffectBase::dispatchExtended(int32_t opcode, int32_t index, intptr_t va
     case effEditKeyUp: {
         if (!editor) return 0;
         VstKeyCode key{index, static_cast<uint8_t>(value & 0xff), modifierByte(opt)};
-        return opcode == effEditKeyDown ? editor->onKeyDown(key) : editor->onKeyUp(key);
+        const int32_t result =
+            opcode == effEditKeyDown ? editor->onKeyDown(key) : editor->onKeyUp(key);
+        // Hosts take any answer but 0 as "the plug-in used the key" and drop it; a key that no
+        // view took (-1) answers 0, so the host's own shortcuts still work.
+        return result == -1 ? 0 : result;
     }
     case effSetEditKnobMode:
         return editor ? editor->setKnobMode(static_cast<int32_t>(value)) : 0;

@@ -15,7 +15,13 @@ class EffectBase;
 
 class EditorInterface {
   public:
-    virtual ~EditorInterface() = default;
+    EditorInterface() = default;
+    EditorInterface(const EditorInterface&) = delete;
+    EditorInterface& operator=(const EditorInterface&) = delete;
+    virtual ~EditorInterface() {
+        for (LifeWatch* watch = watches; watch; watch = watch->next)
+            watch->watched = nullptr;
+    }
 
     // effEditGetRect: stores the address of the editor's size rectangle; 1 when answered.
     virtual int32_t getRect(ERect** rectPointer) = 0;
@@ -31,6 +37,42 @@ class EditorInterface {
     virtual int32_t setKnobMode(int32_t mode) = 0;
     // The effect changed a parameter (from the host, a program change or the editor itself).
     virtual void setParameter(int32_t index, float value) = 0;
+
+    // For whoever keeps the GUI thread waiting (a modal file dialog): the host's window the
+    // editor is open in (null while closed), and the idle pump that keeps the host and the
+    // editor going meanwhile.
+    virtual void* getSystemWindow() { return nullptr; }
+    virtual void doIdleStuff() {}
+
+    // Tells whether an editor still exists. Made on the stack around a call that runs the idle
+    // pump, which lets the host close the effect (and with it the editor) meanwhile.
+    class LifeWatch {
+      public:
+        explicit LifeWatch(EditorInterface* editor) : watched(editor) {
+            if (!watched) return;
+            next = watched->watches;
+            watched->watches = this;
+        }
+        ~LifeWatch() {
+            if (!watched) return;
+            for (LifeWatch** link = &watched->watches; *link; link = &(*link)->next)
+                if (*link == this) {
+                    *link = next;
+                    break;
+                }
+        }
+        LifeWatch(const LifeWatch&) = delete;
+        LifeWatch& operator=(const LifeWatch&) = delete;
+        bool gone() const { return watched == nullptr; }
+
+      private:
+        friend class EditorInterface;
+        EditorInterface* watched;
+        LifeWatch* next = nullptr;
+    };
+
+  private:
+    LifeWatch* watches = nullptr;
 };
 
 // Makes the editor of `effect` (which then owns it) or answers null when that fails. The entry

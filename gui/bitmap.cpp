@@ -14,13 +14,12 @@ Bitmap::Bitmap(int32_t resourceId) : resourceId(resourceId) {
     const unsigned char* data = nullptr;
     size_t size = 0;
     if (!findBitmapResource(resourceId, data, size)) return;
-    BmpImage file;
-    if (!decodeBmpFile(data, size, file)) return;
     PixelSurface* decoded = new (std::nothrow) PixelSurface();
     if (!decoded) return;
-    decoded->width = file.width;
-    decoded->height = file.height;
-    decoded->pixels = std::move(file.pixels);
+    if (!decodeBmpFile(data, size, *decoded)) {
+        delete decoded;
+        return;
+    }
     image = decoded;
     width = decoded->width;
     height = decoded->height;

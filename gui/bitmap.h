@@ -15,7 +15,7 @@
 
 #include "gui/colour.h"
 #include "gui/geometry.h"
-#include "gui/pixel_surface.h"
+#include "gui/platform/pixel_surface.h"
 
 #include <cstdint>
 #include <vector>

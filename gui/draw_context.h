@@ -13,7 +13,7 @@
 #include "gui/context_host.h"
 #include "gui/font.h"
 #include "gui/geometry.h"
-#include "gui/pixel_surface.h"
+#include "gui/platform/pixel_surface.h"
 #include "gui/pointer_source.h"
 
 #include <cstdint>

@@ -3,15 +3,12 @@
 
 #include "gui/editor_frame.h"
 #include "gui/platform/platform.h"
-#include "gui/uri_list.h"
 
+#include <algorithm>
 #include <climits>
-#include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <new>
-#include <sys/stat.h>
-#include <vector>
 
 namespace {
 constexpr uint32_t kTakenFormats = platform::kDropFiles | platform::kDropText;
@@ -24,32 +21,23 @@ platform::DropAction DropTarget::dragOver(uint32_t formats, uint32_t modifiers, 
                                                : platform::DropAction::Move;
 }
 
-platform::DropOutcome DropTarget::drop(platform::DropFormat format, const char* data, size_t size,
+platform::DropOutcome DropTarget::drop(platform::DropFormat format, const platform::DropData& data,
                                        int32_t x, int32_t y) {
-    if (!frame || !data || size == 0) return platform::DropOutcome::Unusable;
-    if (format == platform::kDropFiles) return dropFiles(data, size, x, y);
-    if (format == platform::kDropText) return dropText(data, size, x, y);
+    if (!frame) return platform::DropOutcome::Unusable;
+    if (format == platform::kDropFiles) return dropFiles(data.paths, x, y);
+    if (format == platform::kDropText) return dropText(data.text, x, y);
     return platform::DropOutcome::Unusable;
 }
 
-std::string DropTarget::resolveLink(const std::string& path) {
-    struct stat status {};
-    if (lstat(path.c_str(), &status) != 0 || !S_ISLNK(status.st_mode)) return path;
-    char target[PATH_MAX];
-    if (!realpath(path.c_str(), target)) return path;
-    return target;
-}
-
-platform::DropOutcome DropTarget::dropFiles(const char* data, size_t size, int32_t x, int32_t y) {
-    std::vector<std::string> paths = uri_list::filePaths(data, size);
+platform::DropOutcome DropTarget::dropFiles(const std::vector<std::string>& paths, int32_t x,
+                                            int32_t y) {
     if (paths.empty()) return platform::DropOutcome::Unusable;
     // Each path in a block of its own, as long as it needs to be.
     std::vector<std::unique_ptr<char[]>> blocks;
     std::vector<void*> items;
     blocks.reserve(paths.size());
     items.reserve(paths.size());
-    for (const std::string& dropped : paths) {
-        const std::string path = resolveLink(dropped);
+    for (const std::string& path : paths) {
         std::unique_ptr<char[]> block(new (std::nothrow) char[path.size() + 1]);
         if (!block) break;
         std::memcpy(block.get(), path.c_str(), path.size() + 1);
@@ -62,16 +50,15 @@ platform::DropOutcome DropTarget::dropFiles(const char* data, size_t size, int32
     return taken ? platform::DropOutcome::Taken : platform::DropOutcome::Declined;
 }
 
-platform::DropOutcome DropTarget::dropText(const char* data, size_t size, int32_t x, int32_t y) {
+platform::DropOutcome DropTarget::dropText(const std::string& data, int32_t x, int32_t y) {
     // The text ends at its first zero byte, if it has one; it is handed on terminated.
-    const void* zero = std::memchr(data, 0, size);
-    const size_t length = zero ? static_cast<size_t>(static_cast<const char*>(zero) - data) : size;
+    const size_t length = std::min(data.find('\0'), data.size());
     if (length == 0 || length >= static_cast<size_t>(INT32_MAX)) {
         return platform::DropOutcome::Unusable;
     }
     std::unique_ptr<char[]> block(new (std::nothrow) char[length + 1]);
     if (!block) return platform::DropOutcome::Unusable;
-    std::memcpy(block.get(), data, length);
+    std::memcpy(block.get(), data.data(), length);
     block[length] = '\0';
     void* text = block.get();
     Point where(x, y);

@@ -1,7 +1,8 @@
 // DropTarget: the frame window's receiver of drags from other programs. While a drag is over
 // the window it answers what the drop would do (nothing for data with neither files nor text,
 // copy with the control key held, move otherwise); a drop becomes the frame's onDrop: files as
-// type 0 with an array of zero-terminated paths (symbolic links replaced by their targets),
+// type 0 with an array of zero-terminated paths (as the platform hands them: absolute, links
+// resolved),
 // text as type 1 with a pointer to the zero-terminated text and its block size in bytes
 // (terminating zero included), at the drop point in frame coordinates.
 //
@@ -13,6 +14,7 @@
 #include "gui/platform/drop_listener.h"
 
 #include <string>
+#include <vector>
 
 class EditorFrame;
 
@@ -23,18 +25,14 @@ class DropTarget final : public platform::DropListener {
     platform::DropAction dragOver(uint32_t formats, uint32_t modifiers, int32_t x,
                                   int32_t y) override;
     void dragLeave() override { accept = false; }
-    platform::DropOutcome drop(platform::DropFormat format, const char* data, size_t size,
+    platform::DropOutcome drop(platform::DropFormat format, const platform::DropData& data,
                                int32_t x, int32_t y) override;
 
     bool isAccepting() const { return accept; }
 
-    // A dropped path with a symbolic link as its last part becomes the link's target; a link
-    // that cannot be resolved (dangling, a loop) stays as it was dropped.
-    static std::string resolveLink(const std::string& path);
-
   private:
-    platform::DropOutcome dropFiles(const char* data, size_t size, int32_t x, int32_t y);
-    platform::DropOutcome dropText(const char* data, size_t size, int32_t x, int32_t y);
+    platform::DropOutcome dropFiles(const std::vector<std::string>& paths, int32_t x, int32_t y);
+    platform::DropOutcome dropText(const std::string& data, int32_t x, int32_t y);
 
     EditorFrame* frame;
     bool accept = false;

@@ -9,7 +9,6 @@
 #include <cstring>
 
 namespace {
-EditBoxPeerFactory* currentFactory = nullptr;
 
 // Widths in the box's font.
 class FontMeasure final : public TextMeasure {
@@ -68,19 +67,13 @@ constexpr Colour kSelectionBack{51, 102, 204, 0};
 constexpr Colour kSelectionText{255, 255, 255, 0};
 } // namespace
 
-void setEditBoxPeerFactory(EditBoxPeerFactory* factory) {
-    currentFactory = factory;
-}
-EditBoxPeerFactory* editBoxPeerFactory() {
-    return currentFactory;
-}
-
 EditBox::EditBox(const EditBoxSettings& boxSettings, EditBoxOwner& boxOwner, EditorFrame* boxFrame)
     : settings(boxSettings), owner(boxOwner), frame(boxFrame) {
     model.setText(boxSettings.text);
     settings.text = model.getText();
     if (!frame) return;
-    EditBoxPeerFactory* factory = currentFactory ? currentFactory : &windowPeers;
+    EditBoxPeerFactory* factory =
+        frame->getEditBoxPeerFactory() ? frame->getEditBoxPeerFactory() : &windowPeers;
     peer = factory->attach(*this, *frame);
     frame->setActiveEditBox(this);
 }

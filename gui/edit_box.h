@@ -67,9 +67,8 @@ class EditBoxPeerFactory {
     ~EditBoxPeerFactory() = default;
 };
 
-// The factory new boxes use (process-wide; null: the window peer). Tests set their own.
-void setEditBoxPeerFactory(EditBoxPeerFactory* factory);
-EditBoxPeerFactory* editBoxPeerFactory();
+// New boxes use their frame's factory (EditorFrame::setEditBoxPeerFactory; none: the window
+// peer).
 
 class EditBox {
   public:

@@ -13,25 +13,8 @@ EditorBase::EditorBase(EffectBase* owner) : effect(owner) {
 }
 
 EditorBase::~EditorBase() {
-    for (LifeWatch* watch = watches; watch; watch = watch->next)
-        watch->watched = nullptr;
     if (frame) frame->clearEditor();
     releaseFrame();
-}
-
-EditorBase::LifeWatch::LifeWatch(EditorBase* editor) : watched(editor) {
-    if (!watched) return;
-    next = watched->watches;
-    watched->watches = this;
-}
-
-EditorBase::LifeWatch::~LifeWatch() {
-    if (!watched) return;
-    for (LifeWatch** link = &watched->watches; *link; link = &(*link)->next)
-        if (*link == this) {
-            *link = next;
-            break;
-        }
 }
 
 void EditorBase::releaseFrame() {

@@ -24,8 +24,6 @@ class EditorFrame;
 class EditorBase : public EditorInterface {
   public:
     explicit EditorBase(EffectBase* effect);
-    EditorBase(const EditorBase&) = delete;
-    EditorBase& operator=(const EditorBase&) = delete;
     // Releases a frame that is still open (the host closed the effect with the editor open).
     ~EditorBase() override;
 
@@ -45,28 +43,12 @@ class EditorBase : public EditorInterface {
     virtual void draw(ERect* rect);
     // The idle pump of mouse-tracking loops: keeps the host serviced about every 50 to 100 ms
     // while a control holds the GUI thread.
-    virtual void doIdleStuff();
+    void doIdleStuff() override;
 
     EffectBase* getEffect() { return effect; }
     EditorFrame* getFrame() { return frame; }
-    void* getSystemWindow() { return systemWindow; }
+    void* getSystemWindow() override { return systemWindow; }
     bool isUpdatePending() const { return updateFlag != 0; }
-
-    // Tells whether an editor still exists. Made on the stack around a call that runs the idle
-    // pump, which lets the host close the effect (and with it this editor) meanwhile.
-    class LifeWatch {
-      public:
-        explicit LifeWatch(EditorBase* editor);
-        ~LifeWatch();
-        LifeWatch(const LifeWatch&) = delete;
-        LifeWatch& operator=(const LifeWatch&) = delete;
-        bool gone() const { return watched == nullptr; }
-
-      private:
-        friend class EditorBase;
-        EditorBase* watched;
-        LifeWatch* next = nullptr;
-    };
 
     // The platform's millisecond clock and a pause (the headless clock under tests).
     static uint32_t getTicks();
@@ -85,7 +67,4 @@ class EditorBase : public EditorInterface {
     EditorFrame* frame = nullptr;
     uint32_t idleTicks = 0;
     bool inIdleStuff = false;
-
-  private:
-    LifeWatch* watches = nullptr;
 };

@@ -9,7 +9,6 @@
 #include "gui/edit_box.h"
 #include "gui/editor_base.h"
 #include "gui/host_keys.h"
-#include "gui/platform/module_handle.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -83,7 +82,7 @@ void EditorFrame::formatWindowClassName(uintptr_t handle, char (&name)[16]) {
 
 const char* EditorFrame::windowClassName() {
     static char name[16] = {0};
-    if (!name[0]) formatWindowClassName(platform::moduleHandle(), name);
+    if (!name[0]) formatWindowClassName(platform::current().moduleHandle(), name);
     return name;
 }
 
@@ -180,7 +179,7 @@ void EditorFrame::windowButtonDown(int32_t x, int32_t y) {
     });
 }
 
-void EditorFrame::windowKey(const platform::KeyEvent& key) {
+bool EditorFrame::windowKey(const platform::KeyEvent& key) {
     if (activeEditBox) {
         dispatchWindowEvent([&] {
             activeEditBox->keyEvent(key); // Enter may end the edit and destroy the box
@@ -188,20 +187,22 @@ void EditorFrame::windowKey(const platform::KeyEvent& key) {
             // contexts of their own; keys typed into the box are tracked by it.
             if (!activeEditBox) unknownDamage = true;
         });
-        return;
+        return true;
     }
 #if TOOLKIT_NEWER
     // Keys typed into the editor's own window go where the host's key calls go: the edit view
     // first (a knob that was clicked), then the other views.
     VstKeyCode keyCode;
-    if (!toHostKey(key, keyCode)) return;
+    if (!toHostKey(key, keyCode)) return false;
+    int32_t result = -1;
     dispatchWindowEvent([&] {
         unknownDamage = true; // the views report and may draw through contexts of their own
-        if (key.pressed)
-            onKeyDown(keyCode);
-        else
-            onKeyUp(keyCode);
+        result = key.pressed ? onKeyDown(keyCode) : onKeyUp(keyCode);
     });
+    return result != -1;
+#else
+    (void)key;
+    return false; // no view of the older variant takes keys
 #endif
 }
 

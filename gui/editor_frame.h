@@ -20,10 +20,10 @@
 #include "frame/aeffect.h"
 #include "gui/change_presenter.h"
 #include "gui/context_host.h"
-#include "gui/pixel_surface.h"
+#include "gui/platform/pixel_surface.h"
 #include "gui/platform/platform.h"
-#include "gui/platform/window_pointer.h"
 #include "gui/view.h"
+#include "gui/window_pointer.h"
 
 #include <cstdint>
 #include <memory>
@@ -32,7 +32,9 @@ class Bitmap;
 class DrawContext;
 class DropTarget;
 class EditBox;
+class EditBoxPeerFactory;
 class EditorBase;
+class MenuPresenter;
 
 class EditorFrame : public View, public ContextHost, private platform::WindowListener {
   public:
@@ -180,6 +182,20 @@ class EditorFrame : public View, public ContextHost, private platform::WindowLis
     PointerSource* getPointerSource() {
         return &pointer;
     }
+    // What shows this frame's popup menus and makes its edit boxes' peers: the window's own
+    // (null) unless a test or another embedding sets its own. Not owned.
+    void setMenuPresenter(MenuPresenter* presenter) {
+        menuPresenter = presenter;
+    }
+    MenuPresenter* getMenuPresenter() const {
+        return menuPresenter;
+    }
+    void setEditBoxPeerFactory(EditBoxPeerFactory* factory) {
+        peerFactory = factory;
+    }
+    EditBoxPeerFactory* getEditBoxPeerFactory() const {
+        return peerFactory;
+    }
 
     // "Plugin" and the module handle's low 32 bits as eight lower-case hex digits.
     static void formatWindowClassName(uintptr_t handle, char (&name)[16]);
@@ -192,7 +208,7 @@ class EditorFrame : public View, public ContextHost, private platform::WindowLis
     void windowPaint(const platform::Area& area) override;
     void windowButtonDown(int32_t x, int32_t y) override;
     void windowDestroyed() override;
-    void windowKey(const platform::KeyEvent& key) override;
+    bool windowKey(const platform::KeyEvent& key) override;
     void windowFocus(bool gained) override;
 
     void createWindow();
@@ -241,4 +257,6 @@ class EditorFrame : public View, public ContextHost, private platform::WindowLis
     bool classCounted = false;
     int32_t dispatchDepth = 0;
     bool unknownDamage = false; // views drew through a context the frame cannot follow
+    MenuPresenter* menuPresenter = nullptr;
+    EditBoxPeerFactory* peerFactory = nullptr;
 };

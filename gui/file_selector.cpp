@@ -1,11 +1,10 @@
-// File selector: the host's selector when it offers both requests, else the desktop dialog;
+// File selector: the host's selector when it offers both requests, else the system's dialog;
 // the answer laid out in the host's record.
 #include "gui/file_selector.h"
 
 #include "frame/effect_base.h"
-#include "gui/editor_base.h"
-#include "gui/platform/desktop_dialogs/desktop_dialog.h"
-#include "gui/platform/desktop_dialogs/path_check.h"
+#include "gui/platform/common/path_limit.h"
+#include "gui/platform/platform.h"
 
 #include <algorithm>
 #include <cctype>
@@ -13,12 +12,11 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
-#include <sys/stat.h>
 
-using desktop_dialogs::DialogFilter;
-using desktop_dialogs::DialogMode;
-using desktop_dialogs::DialogRequest;
-using desktop_dialogs::DialogStatus;
+using platform::DialogFilter;
+using platform::DialogMode;
+using platform::DialogRequest;
+using platform::DialogStatus;
 
 namespace {
 
@@ -34,25 +32,10 @@ bool hostCan(EffectBase* effect, const char* word) {
     return effect->canHostDo(text);
 }
 
-// A text of the record as the dialogs show it: at most `room` bytes (the field may lack its
-// zero), control characters as spaces, and 8-bit text that is not UTF-8 read as Latin-1.
-std::string displayText(const char* field, size_t room) {
-    std::string text(field, strnlen(field, room));
-    for (char& c : text)
-        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7f) c = ' ';
-    if (desktop_dialogs::isCleanUtf8(text)) return text;
-    std::string converted;
-    for (unsigned char c : text) {
-        if (c < 0x80) {
-            converted += static_cast<char>(c);
-        } else if (c < 0xa0) {
-            converted += ' ';
-        } else {
-            converted += static_cast<char>(0xc0 | (c >> 6));
-            converted += static_cast<char>(0x80 | (c & 0x3f));
-        }
-    }
-    return converted;
+// A text field of the record, which may lack its zero: at most `room` bytes. The system's
+// dialogs show it in their own encoding.
+std::string fieldText(const char* field, size_t room) {
+    return std::string(field, strnlen(field, room));
 }
 
 // The extension of a type: the Unix one when given, else the DOS one; empty when neither is a
@@ -76,7 +59,7 @@ std::vector<DialogFilter> filtersOf(const VstFileSelect& request) {
         const VstFileType& type = request.fileTypes[i];
         const std::string extension = extensionOf(type);
         if (extension.empty()) continue;
-        std::string name = displayText(type.name, sizeof type.name);
+        std::string name = fieldText(type.name, sizeof type.name);
         std::replace(name.begin(), name.end(), '|', '/'); // the dialog programs' separator
         filters.push_back({name + " (." + extension + ")", {"*." + extension}});
         all.patterns.push_back("*." + extension);
@@ -97,10 +80,11 @@ std::vector<DialogFilter> filtersOf(const VstFileSelect& request) {
 // The folder the dialog starts in: the request's initial path when it is an existing folder.
 std::string initialDirectoryOf(const VstFileSelect& request) {
     if (!request.initialPath) return "";
-    const std::string path(request.initialPath, strnlen(request.initialPath, 4096));
-    struct stat info;
-    if (path.empty() || path[0] != '/' || stat(path.c_str(), &info) != 0 || !S_ISDIR(info.st_mode))
-        return "";
+    const std::string path(request.initialPath,
+                           strnlen(request.initialPath, platform::kMaxPathBytes + 1));
+    if (!platform::current().isDirectory(path)) return "";
+    for (char c : path)
+        if (static_cast<unsigned char>(c) < 0x20) return "";
     for (char c : path)
         if (static_cast<unsigned char>(c) < 0x20) return "";
     return path;
@@ -122,7 +106,7 @@ DialogRequest dialogRequestOf(const VstFileSelect& request) {
         dialog.mode = DialogMode::Load;
         break;
     }
-    dialog.title = displayText(request.title, sizeof request.title);
+    dialog.title = fieldText(request.title, sizeof request.title);
     dialog.initialDirectory = initialDirectoryOf(request);
     if (dialog.mode != DialogMode::Directory) dialog.filters = filtersOf(request);
     return dialog;
@@ -180,23 +164,23 @@ int32_t FileSelector::run(VstFileSelect* request) {
         // A count below zero from a broken host is no paths.
         count = effect->openFileSelector(request) ? std::max(request->nbReturnPath, 0) : 0;
     } else {
-        count = runDesktop(request);
+        count = runSystemDialog(request);
     }
     dialogOpen = false;
     return count;
 }
 
-int32_t FileSelector::runDesktop(VstFileSelect* request) {
+int32_t FileSelector::runSystemDialog(VstFileSelect* request) {
     // A command this selector does not know gets no dialog rather than a guessed one.
     if (request->command < kVstFileLoad || request->command > kVstDirectorySelect) return 0;
     DialogRequest dialog = dialogRequestOf(*request);
-    EditorBase* editor = effect ? dynamic_cast<EditorBase*>(effect->getEditor()) : nullptr;
+    EditorInterface* editor = effect ? effect->getEditor() : nullptr;
     if (editor) dialog.parentWindow = reinterpret_cast<uintptr_t>(editor->getSystemWindow());
     // The idle pump may let the host close the effect, and with it the editor and whatever
     // holds the request: then the dialog is given up and nothing of theirs is touched again.
-    EditorBase::LifeWatch watch(editor);
+    EditorInterface::LifeWatch watch(editor);
     auto ownerGone = [&] { return editor && watch.gone(); };
-    const desktop_dialogs::DialogOutcome outcome = desktop_dialogs::runDesktopDialog(dialog, [&] {
+    const platform::DialogOutcome outcome = platform::current().runFileDialog(dialog, [&] {
         if (ownerGone()) return false;
         idleEditor();
         return !ownerGone();
@@ -251,7 +235,7 @@ int32_t FileSelector::runDesktop(VstFileSelect* request) {
 
 void FileSelector::idleEditor() {
     if (!effect) return;
-    if (auto* editor = dynamic_cast<EditorBase*>(effect->getEditor()))
+    if (EditorInterface* editor = effect->getEditor())
         editor->doIdleStuff();
     else
         effect->hostIdle();

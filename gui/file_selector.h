@@ -1,13 +1,13 @@
 // FileSelector: runs a load, save, multiple-load or directory selection for an editor. The
 // host's own selector is used when the host answers yes to both "openFileSelector" and
-// "closeFileSelector"; otherwise the desktop's dialog (gui/platform/desktop_dialogs). Meant to
+// "closeFileSelector"; otherwise the system's dialog (through the platform). Meant to
 // live on the stack of an editor operation: run, read the request, destroy.
 //
 // State: the effect (not owned, may be null), the request of the last run (not owned) and who
 // answered it (the host, or this selector with its own allocations in the request).
-// Process-wide: whether a desktop dialog is open (a second run meanwhile does nothing).
+// Process-wide: whether a system dialog is open (a second run meanwhile does nothing).
 //
-// Threads: the host's GUI thread only. While a desktop dialog is open, run keeps calling the
+// Threads: the host's GUI thread only. While a system dialog is open, run keeps calling the
 // editor's idle pump, so the host and the editor's views keep going; a host that closes the
 // effect meanwhile ends the dialog.
 #pragma once
@@ -38,7 +38,7 @@ class FileSelector {
 
   private:
     void releaseLastRequest();
-    int32_t runDesktop(VstFileSelect* request);
+    int32_t runSystemDialog(VstFileSelect* request);
     void idleEditor();
 
     EffectBase* effect;

@@ -7,7 +7,7 @@
 
 #include "gui/menu_look.h"
 #include "gui/menu_navigation.h"
-#include "gui/pixel_surface.h"
+#include "gui/platform/pixel_surface.h"
 
 // An entry's size as the look measures it, with room added at the right of every entry but a
 // separator, as desktop menus keep: the text does not run into the border, and a submenu

@@ -64,6 +64,5 @@ class MenuPresenter {
     ~MenuPresenter() = default;
 };
 
-// The presenter menus use (process-wide; null: the window presenter of menu_window.h).
-void setMenuPresenter(MenuPresenter* presenter);
-MenuPresenter* menuPresenter();
+// Menus use their frame's presenter (EditorFrame::setMenuPresenter; none: the window presenter
+// of menu_window.h).

@@ -5,7 +5,7 @@
 #include "gui/menu_look.h"
 #include "gui/menu_navigation.h"
 #include "gui/menu_painter.h"
-#include "gui/pixel_surface.h"
+#include "gui/platform/pixel_surface.h"
 #include "gui/platform/platform.h"
 
 #include <vector>

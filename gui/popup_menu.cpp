@@ -14,7 +14,6 @@
 #include <optional>
 
 namespace {
-MenuPresenter* currentPresenter = nullptr;
 
 // A copy of text (null: "") cut to 255 characters, or null when memory ran out.
 std::unique_ptr<char[]> copyEntry(const char* prefix, const char* text) {
@@ -32,13 +31,6 @@ bool hasPrefix(const char* text, char kind) {
     return text[0] == '-' && text[1] == kind;
 }
 } // namespace
-
-void setMenuPresenter(MenuPresenter* presenter) {
-    currentPresenter = presenter;
-}
-MenuPresenter* menuPresenter() {
-    return currentPresenter;
-}
 
 bool MenuTree::resolve(int32_t commandId, PopupMenu*& menu, int32_t& index) const {
     for (const MenuPanel& panel : panels) {
@@ -106,7 +98,8 @@ void PopupMenu::takeFocus(DrawContext* context) {
         Point(origin.h + size.left, origin.v + ((style & kMenuOpenAtTop) ? size.top : size.bottom));
     placement.rightButton = (openingButtons & MouseRight) != 0;
     placement.frame = frame;
-    MenuPresenter& presenter = currentPresenter ? *currentPresenter : windowMenuPresenter();
+    MenuPresenter* own = frame ? frame->getMenuPresenter() : nullptr;
+    MenuPresenter& presenter = own ? *own : windowMenuPresenter();
     const int32_t chosen = presenter.track(tree, placement);
 
     remember(); // the listener may remove this menu from its frame

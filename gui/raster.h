@@ -7,7 +7,7 @@
 #pragma once
 
 #include "gui/geometry.h"
-#include "gui/pixel_surface.h"
+#include "gui/platform/pixel_surface.h"
 
 #include <cstdint>
 

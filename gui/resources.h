@@ -1,36 +1,10 @@
-// The bitmap resources embedded in the library: a table of BMP files by resource number.
-//
-// Each deliverable links one table, generated at build time from its resources/*.bmp files
-// (cmake/Embed.cmake, embed_bitmap_resources). The table's accessor has hidden visibility, so
-// every loaded library resolves it to its own table even when several of them share a
-// process; a program that links the toolkit without a table sees an empty one.
-//
-// The table is constant data; lookups are safe on any thread.
+// The bitmap resources of the library the toolkit is linked into, by resource number (the
+// platform's system services find them).
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 
-// One embedded file: its resource number and its bytes.
-struct EmbeddedResource {
-    int32_t id;
-    const unsigned char* data;
-    const size_t* size;
-};
-
-// A library's resources, sorted by nothing in particular; numbers are unique.
-struct ResourceTable {
-    const EmbeddedResource* entries;
-    size_t count;
-};
-
-// The table linked into this library (defined by the generated resource source; a weak
-// empty default answers when none is linked).
-__attribute__((visibility("hidden"))) const ResourceTable* embeddedBitmapTable();
-
-// Finds resource `id` in `table`, comparing only the low 16 bits of the number as resource
-// numbers are 16-bit. Answers false (and leaves the outputs alone) when the table lacks it.
-bool findResource(const ResourceTable* table, int32_t id, const unsigned char*& data, size_t& size);
-
-// Finds bitmap resource `id` in this library's own table.
+// Finds bitmap resource `id` in this library's own resources; false when it has none of that
+// number.
 bool findBitmapResource(int32_t id, const unsigned char*& data, size_t& size);

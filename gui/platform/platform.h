@@ -1,20 +1,31 @@
-// Platform: the window-system services the toolkit needs, behind one small interface so that
-// the views and the editor frame never see a window-system type. Back ends, each a target of
-// its own: x11/ (the real one, linked into the plug-ins) and headless/ (no display; scripted
-// pointer and clock, linked only into tests).
+// The platform contract: everything the window system and the operating system give the
+// toolkit, in roles, behind one private interface, so that no view, control or editor sees a
+// system type or calls the system. Roles: input and keys, window, clipboard, popup layers,
+// presenting pixels (pixel_surface.h), drops (drop_listener.h) and system services (module
+// and its resources, web pages, file dialogs (file_dialog.h), paths, ticks and sleep).
 //
-// Everything here is called on the host's GUI thread. current() is process-wide plain state.
+// One folder per system implements it: x11/ (the window system), posix/ (the Linux system
+// services, desktop dialogs included), headless/ (no display: scripted pointer, keys and clock,
+// installed by tests explicitly); common/ holds what back ends share. Exactly one window back
+// end is linked into a program, and it defines current().
+//
+// Everything here is called on the host's GUI thread.
 #pragma once
+
+#include "gui/platform/file_dialog.h"
 
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <string>
 
 struct PixelSurface;
 
 namespace platform {
 
 class DropListener;
+
+// ---- Input and keys: the pointer, its buttons, the modifiers and keys, cursors ----
 
 // Bits of the polled pointer word: mouse buttons and the modifier keys held now.
 enum PointerBits : uint32_t {
@@ -37,16 +48,6 @@ enum CursorType : int32_t {
     kCursorSizeAll = 4,
     kCursorSizeNESW = 5,
     kCursorSizeNWSE = 6,
-};
-
-// Window pixels, half-open: columns left..right-1, rows top..bottom-1.
-struct Area {
-    int32_t left = 0;
-    int32_t top = 0;
-    int32_t right = 0;
-    int32_t bottom = 0;
-
-    bool isEmpty() const { return left >= right || top >= bottom; }
 };
 
 // Where the pointer is now.
@@ -84,9 +85,17 @@ struct KeyEvent {
     bool pressed = true;    // false for a release
 };
 
-// The two text selections of a desktop: the clipboard (copy and paste) and the primary
-// selection (the text last selected, pasted with the middle button).
-enum class Selection : int32_t { Clipboard, Primary };
+// ---- Window: a child window in the host's window, its events and its pixels ----
+
+// Window pixels, half-open: columns left..right-1, rows top..bottom-1.
+struct Area {
+    int32_t left = 0;
+    int32_t top = 0;
+    int32_t right = 0;
+    int32_t bottom = 0;
+
+    bool isEmpty() const { return left >= right || top >= bottom; }
+};
 
 // What a window reports while its events are processed (the toolkit's window procedure).
 class WindowListener {
@@ -97,8 +106,10 @@ class WindowListener {
     virtual void windowButtonDown(int32_t x, int32_t y) = 0;
     // The window is gone (destroyed with its parent, or the connection was lost).
     virtual void windowDestroyed() = 0;
-    // A key went down or up while the window had the keyboard focus.
-    virtual void windowKey(const KeyEvent&) {}
+    // A key went down or up while the window had the keyboard focus or the pointer. True when
+    // the toolkit took it; a key it did not take goes on to the host's window, so that the
+    // host's own shortcuts work while the pointer is over the editor.
+    virtual bool windowKey(const KeyEvent&) { return false; }
     // The window got or lost the keyboard focus.
     virtual void windowFocus(bool) {}
 
@@ -110,6 +121,14 @@ enum class EventFilter {
     All,       // paints, button presses and destruction
     PaintOnly, // only paints (inside a mouse-tracking loop); presses stay queued
 };
+
+// ---- Clipboard: text copied, pasted and selected (through the window that owns it) ----
+
+// The two text selections of a desktop: the clipboard (copy and paste) and the primary
+// selection (the text last selected, pasted with the middle button).
+enum class Selection : int32_t { Clipboard, Primary };
+
+// ---- Popup layers: panels over everything else (open menus), with the input grabbed ----
 
 // How the pointer moved or clicked over an open popup layer.
 enum class PopupPointer : int32_t { Move, Press, Release };
@@ -147,6 +166,8 @@ class PopupLayer {
     virtual void processEvents(PopupListener& listener) = 0;
 };
 
+// ---- The window itself: events, input polls, presenting, cursor, clipboard, popups ----
+
 // A child window inside a host-provided window. Destroying the object destroys the window.
 class Window {
   public:
@@ -162,7 +183,8 @@ class Window {
     virtual bool takeLeftButtonPress() = 0;
     // Tick (ms, the platform's clock) at which the last press delivered or taken arrived.
     virtual uint32_t lastPressTime() const = 0;
-    // Shows the pixels of `area` (clipped to surface and window) at the same place.
+    // Presenting pixels: shows the pixels of `area` (clipped to surface and window) at the
+    // same place. The toolkit draws everything itself; the window only shows finished pixels.
     virtual void present(const PixelSurface& surface, const Area& area) = 0;
     // Polls the mouse buttons and modifier keys held now (PointerBits); 0 when impossible.
     virtual uint32_t pointerButtons() = 0;
@@ -200,10 +222,38 @@ struct WindowSpec {
     DropListener* dropListener = nullptr; // drops are taken only when given (drop_listener.h)
 };
 
-class Platform {
-  public:
-    virtual ~Platform() = default;
+// ---- System services ----
 
+class System {
+  public:
+    virtual ~System() = default;
+
+    // The handle of the library the toolkit is linked into (window classes are named after
+    // it); 0 when unknown.
+    virtual uintptr_t moduleHandle() = 0;
+    // Resource `id` (its low 16 bits) of that library's embedded resources; false when the
+    // library has none of that number. The bytes live as long as the library.
+    virtual bool findResource(int32_t id, const unsigned char*& data, size_t& size) = 0;
+    // Monotonic milliseconds (wrapping at 2^32) and a pause of the calling thread.
+    virtual uint32_t ticks() = 0;
+    virtual void sleep(uint32_t milliseconds) = 0;
+    // Asks the desktop to show `url` in the user's browser and returns at once; false when it
+    // could not even be asked. Only http and https addresses are passed on.
+    virtual bool openWebPage(const char* url) = 0;
+    // Runs the system's file dialog for `request`, calling `idle` all the while (dialog
+    // rules: file_dialog.h).
+    virtual DialogOutcome runFileDialog(const DialogRequest& request, const IdlePump& idle) = 0;
+    // Whether `path` is absolute and names an existing folder (links followed).
+    virtual bool isDirectory(const std::string& path) = 0;
+    // A dropped or chosen file as the toolkit hands it on: `path` with a link as its last part
+    // replaced by its target; a link that cannot be resolved (dangling, a loop) stays as given.
+    virtual std::string resolveLink(const std::string& path) = 0;
+};
+
+// ---- The whole contract ----
+
+class Platform : public System {
+  public:
     // The module's window class: registered when the first frame window of the module is
     // made, unregistered when the last is gone.
     virtual bool registerWindowClass(const char* name) = 0;
@@ -211,21 +261,12 @@ class Platform {
     // A visible child window, or null when it cannot be made (no display, bad parent).
     virtual std::unique_ptr<Window> createChildWindow(const WindowSpec& windowSpec) = 0;
 
-    // Monotonic milliseconds and a pause of the calling thread.
-    virtual uint32_t ticks() = 0;
-    virtual void sleep(uint32_t milliseconds) = 0;
     // Longest gap between the two presses of a double click, ms.
     virtual uint32_t doubleClickTime() = 0;
 };
 
-// The platform every frame of this process uses (and whose clock the idle pump reads): the
-// one a test installed, else the window system's own.
+// The platform of this program: defined by the one window back end it links (x11/ in the
+// plug-ins; headless/ in tests, where it is the headless platform a test installed).
 Platform& current();
-// The window system's own platform. Defined by the back end the library is linked with
-// (x11/); the toolkit itself names none.
-Platform& windowSystem();
-// A replacement for windowSystem(), or null. Only the headless back end's setCurrent (which
-// only tests link) writes it.
-extern Platform* installed;
 
 } // namespace platform

@@ -9,7 +9,7 @@
 
 #include "gui/font.h"
 #include "gui/geometry.h"
-#include "gui/pixel_surface.h"
+#include "gui/platform/pixel_surface.h"
 
 #include <cstdint>
 #include <memory>

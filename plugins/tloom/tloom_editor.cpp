@@ -6,12 +6,10 @@
 #include "gui/bitmap.h"
 #include "gui/editor_frame.h"
 #include "gui/knob.h"
+#include "gui/web_page.h"
 #include "plugins/tloom/tloom_effect.h"
 
-#include <cerrno>
 #include <new>
-#include <sys/wait.h>
-#include <unistd.h>
 
 namespace {
 
@@ -85,22 +83,7 @@ void InfoOverlay::mouse(DrawContext* context, Point& where) {
 }
 
 void openWebPage(const char* url) {
-    if (!url) return;
-    // The page opens in a grandchild: the child exits at once and is reaped here, so the host
-    // neither waits for the browser nor collects a zombie; the grandchild belongs to init.
-    const pid_t child = fork();
-    if (child < 0) return;
-    if (child == 0) {
-        if (fork() == 0) {
-            char program[] = "xdg-open";
-            char* argv[] = {program, const_cast<char*>(url), nullptr};
-            execvp(program, argv);
-        }
-        _exit(0);
-    }
-    int status = 0;
-    while (waitpid(child, &status, 0) < 0 && errno == EINTR) {
-    }
+    showWebPage(url);
 }
 
 // ---- TloomEditor ----

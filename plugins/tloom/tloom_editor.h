@@ -67,8 +67,8 @@ class TloomEditor : public PanelEditor {
     ValueDisplay* displays[kTagCount] = {};
 };
 
-// Starts `xdg-open url` without a shell and returns at once; the child is reaped here, the
-// program it runs is left to the system. A missing program is harmless.
+// Asks the system to show `url` in the user's browser and returns at once. A missing browser
+// is harmless.
 void openWebPage(const char* url);
 
 // The editor factory tloom's entry hands to its effect: a TloomEditor attached to `effect`, or

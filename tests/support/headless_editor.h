@@ -5,9 +5,9 @@
 
 #include "bmp/bmp_codec.h"
 #include "frame/aeffect.h"
-#include "gui/pixel_surface.h"
 #include "gui/platform/headless/headless_platform.h"
 #include "gui/platform/headless/headless_window.h"
+#include "gui/platform/pixel_surface.h"
 #include "tools/plughost/plugin_host.h"
 
 #include <dlfcn.h>

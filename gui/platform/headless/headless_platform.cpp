@@ -6,8 +6,19 @@
 #include <algorithm>
 #include <new>
 
-void platform::setCurrent(Platform* replacement) {
+namespace {
+// The platform a test installed.
+HeadlessPlatform* installed = nullptr;
+} // namespace
+
+void platform::setCurrent(HeadlessPlatform* replacement) {
     installed = replacement;
+}
+
+platform::Platform& platform::current() {
+    // A program that installed none gets one of its own: windows, but nobody scripting them.
+    static HeadlessPlatform unscripted;
+    return installed ? *installed : unscripted;
 }
 
 HeadlessPlatform::Scope::Scope(HeadlessPlatform& platform) {
@@ -30,20 +41,19 @@ bool HeadlessPlatform::registerWindowClass(const char* name) {
     if (!name || !*name) return false;
     ++registrations;
     lastClass = name;
-    classes.emplace_back(name);
+    classes.addClass(name);
     return true;
 }
 
 void HeadlessPlatform::unregisterWindowClass(const char* name) {
     if (!name) return;
-    auto found = std::find(classes.begin(), classes.end(), name);
-    if (found == classes.end()) return;
-    classes.erase(found);
+    if (!classes.hasClass(name)) return;
+    classes.removeClass(name);
     ++unregistrations;
 }
 
 bool HeadlessPlatform::hasClass(const std::string& name) const {
-    return std::find(classes.begin(), classes.end(), name) != classes.end();
+    return classes.hasClass(name.c_str());
 }
 
 std::unique_ptr<platform::Window>

@@ -13,28 +13,30 @@
 // processEvents call of an open layer delivers the next step; a layer whose script has run out
 // is lost (the scripted user walked away), so a menu never waits for ever.
 //
-// Install with platform::setCurrent(&instance) (or HeadlessPlatform::Scope). GUI thread only.
+// Tests install it explicitly with platform::setCurrent(&instance) (or HeadlessPlatform::Scope);
+// the system services other than the clock are this system's own (posix/). GUI thread only.
 // This back end is linked only into tests, and with it the switch below.
 #pragma once
 
-#include "gui/platform/platform.h"
-
-#include "gui/pixel_surface.h"
+#include "gui/platform/common/window_registry.h"
+#include "gui/platform/pixel_surface.h"
+#include "gui/platform/posix/posix_services.h"
 
 #include <cstdint>
 #include <deque>
 #include <string>
 #include <vector>
 
+class HeadlessPlatform;
 class HeadlessWindow;
 
 namespace platform {
 // Makes every frame created afterwards (and the tick clock) use `replacement`; null goes back
-// to the window system's own. The caller keeps ownership.
-void setCurrent(Platform* replacement);
+// to a platform that nobody scripts. The caller keeps ownership.
+void setCurrent(HeadlessPlatform* replacement);
 } // namespace platform
 
-class HeadlessPlatform final : public platform::Platform {
+class HeadlessPlatform final : public PosixServices {
   public:
     struct Step {
         int32_t x = 0;
@@ -161,7 +163,7 @@ class HeadlessPlatform final : public platform::Platform {
     bool exposeOnCreate = true;
     std::vector<HeadlessWindow*> live;
     int createdCount = 0;
-    std::vector<std::string> classes;
+    platform::WindowRegistry classes;
     int registrations = 0;
     int unregistrations = 0;
     std::string lastClass;

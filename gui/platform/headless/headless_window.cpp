@@ -1,6 +1,7 @@
 // HeadlessWindow: queued events, recorded presentation, scripted pointer reads.
 #include "gui/platform/headless/headless_window.h"
 
+#include "gui/platform/common/file_uri.h"
 #include "gui/platform/headless/headless_platform.h"
 
 #include <algorithm>
@@ -78,8 +79,13 @@ void HeadlessWindow::dragLeave() {
 platform::DropOutcome HeadlessWindow::drop(platform::DropFormat format, const std::string& data,
                                            int32_t x, int32_t y) {
     if (!takesDrops()) return platform::DropOutcome::Unusable;
-    const platform::DropOutcome outcome =
-        dropListener->drop(format, data.data(), data.size(), x, y);
+    // The data as a drag protocol delivers it, handed on as the X11 back end does.
+    platform::DropData dropped;
+    if (format == platform::kDropFiles)
+        dropped.paths = file_uri::droppedFiles(data.data(), data.size(), *owner);
+    else
+        dropped.text = data;
+    const platform::DropOutcome outcome = dropListener->drop(format, dropped, x, y);
     dropListener->dragLeave();
     return outcome;
 }
@@ -136,7 +142,7 @@ void HeadlessWindow::processEvents(platform::EventFilter filter) {
             if (event.kind == Kind::Focus) focused = event.gained;
             if (listener && !destroyed) {
                 if (event.kind == Kind::Key)
-                    listener->windowKey(event.key);
+                    listener->windowKey(event.key); // no host window here to pass keys on to
                 else
                     listener->windowFocus(event.gained);
             }

@@ -7,8 +7,8 @@
 // GUI thread only.
 #pragma once
 
-#include "gui/pixel_surface.h"
 #include "gui/platform/drop_listener.h"
+#include "gui/platform/pixel_surface.h"
 #include "gui/platform/platform.h"
 
 #include <cstdint>
@@ -72,7 +72,8 @@ class HeadlessWindow final : public platform::Window {
     bool takesDrops() const { return dropListener != nullptr && !destroyed; }
     platform::DropAction dragOver(uint32_t formats, int32_t x, int32_t y, uint32_t modifiers = 0);
     void dragLeave();
-    // The data of one format, then the end of the drag.
+    // The data of one format as a drag protocol carries it (files as a "text/uri-list"
+    // block), then the end of the drag.
     platform::DropOutcome drop(platform::DropFormat format, const std::string& data, int32_t x,
                                int32_t y);
 

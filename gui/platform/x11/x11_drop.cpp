@@ -1,6 +1,7 @@
 // X11DropReceiver: XDND messages, the status answers and the transfer of the dropped data.
 #include "gui/platform/x11/x11_drop.h"
 
+#include "gui/platform/common/file_uri.h"
 #include "gui/platform/platform.h"
 #include "gui/platform/x11/x11_error_trap.h"
 
@@ -239,11 +240,18 @@ void X11DropReceiver::selectionArrived(const XSelectionEvent& event,
                             after == 0 && !trap.failed();
         if (actualType != incr) XDeleteProperty(display, window, event.property);
         if (usable && listener) {
-            const platform::DropFormat format =
-                requested == filesType ? platform::kDropFiles : platform::kDropText;
+            const char* bytes = reinterpret_cast<const char*>(data);
+            platform::DropData dropped;
+            platform::DropFormat format = platform::kDropText;
+            if (requested == filesType) {
+                format = platform::kDropFiles;
+                dropped.paths = file_uri::droppedFiles(bytes, count, platform::current());
+            } else {
+                dropped.text.assign(bytes, count);
+            }
             // A view may run a loop of its own that handles this window's events meanwhile.
             delivering = true;
-            outcome = listener->drop(format, reinterpret_cast<const char*>(data), count, x, y);
+            outcome = listener->drop(format, dropped, x, y);
             delivering = false;
         }
         if (data) XFree(data);

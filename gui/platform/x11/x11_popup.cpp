@@ -1,7 +1,7 @@
 // X11PopupLayer: panel windows, grabs and their events.
 #include "gui/platform/x11/x11_popup.h"
 
-#include "gui/platform/x11/monotonic_clock.h"
+#include "gui/platform/posix/monotonic_clock.h"
 #include "gui/platform/x11/x11_connection.h"
 #include "gui/platform/x11/x11_error_trap.h"
 #include "gui/platform/x11/x11_keys.h"

@@ -7,7 +7,7 @@
 // whether the grabs are held. GUI thread only.
 #pragma once
 
-#include "gui/pixel_surface.h"
+#include "gui/platform/pixel_surface.h"
 #include "gui/platform/platform.h"
 #include "gui/platform/x11/x11_presenter.h"
 

@@ -1,7 +1,7 @@
 // X11Presenter: surface rectangles to the window, shared memory first, XPutImage otherwise.
 #include "gui/platform/x11/x11_presenter.h"
 
-#include "gui/pixel_surface.h"
+#include "gui/platform/pixel_surface.h"
 #include "gui/platform/x11/x11_error_trap.h"
 
 #include <sys/ipc.h>

@@ -1,7 +1,9 @@
 // X11Selection: owning, serving and reading the two selections.
 #include "gui/platform/x11/x11_selection.h"
 
-#include "gui/platform/x11/monotonic_clock.h"
+#include "gui/platform/common/utf8.h"
+
+#include "gui/platform/posix/monotonic_clock.h"
 #include "gui/platform/x11/x11_error_trap.h"
 
 #include <algorithm>
@@ -18,43 +20,6 @@ X11Selection::X11Selection(Display* connection, ::Window owner)
     targets = XInternAtom(display, "TARGETS", False);
     text = XInternAtom(display, "TEXT", False);
     property = XInternAtom(display, "TOOLKIT_SELECTION", False);
-}
-
-std::string X11Selection::toUtf8(const std::string& latin1) {
-    std::string out;
-    for (const char c : latin1) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (byte < 0x80) {
-            out += c;
-        } else {
-            out += static_cast<char>(0xc0 | (byte >> 6));
-            out += static_cast<char>(0x80 | (byte & 0x3f));
-        }
-    }
-    return out;
-}
-
-std::string X11Selection::fromUtf8(const std::string& utf8Text) {
-    std::string out;
-    for (size_t i = 0; i < utf8Text.size();) {
-        const auto byte = static_cast<unsigned char>(utf8Text[i]);
-        size_t length = 1;
-        uint32_t code = byte;
-        if (byte >= 0xf0)
-            length = 4, code = byte & 0x07;
-        else if (byte >= 0xe0)
-            length = 3, code = byte & 0x0f;
-        else if (byte >= 0xc0)
-            length = 2, code = byte & 0x1f;
-        else if (byte >= 0x80)
-            code = '?'; // a stray continuation byte
-        if (i + length > utf8Text.size()) break;
-        for (size_t k = 1; k < length; ++k)
-            code = (code << 6) | (static_cast<unsigned char>(utf8Text[i + k]) & 0x3f);
-        out += code < 0x100 ? static_cast<char>(code) : '?';
-        i += length;
-    }
-    return out;
 }
 
 bool X11Selection::own(platform::Selection which, const char* newText) {
@@ -97,7 +62,7 @@ bool X11Selection::fetch(Atom selection, Atom target, std::string& out) {
     const bool usable = format == 8 && (type == utf8 || type == XA_STRING);
     if (usable) out.assign(reinterpret_cast<const char*>(data), count);
     XFree(data);
-    if (usable && type == utf8) out = fromUtf8(out);
+    if (usable && type == utf8) out = utf8::toLatin1(out);
     return usable;
 }
 
@@ -142,7 +107,7 @@ void X11Selection::serve(const XSelectionRequestEvent& request) {
                         reinterpret_cast<const unsigned char*>(offered), 4);
         reply.xselection.property = into;
     } else if (known && request.target == utf8) {
-        const std::string encoded = toUtf8(content);
+        const std::string encoded = utf8::fromLatin1(content);
         XChangeProperty(display, request.requestor, into, utf8, 8, PropModeReplace,
                         reinterpret_cast<const unsigned char*>(encoded.data()),
                         static_cast<int>(encoded.size()));

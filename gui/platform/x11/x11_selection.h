@@ -22,10 +22,6 @@ class X11Selection {
     // A SelectionRequest or SelectionClear for the window; false for other events.
     bool handle(const XEvent& event);
 
-    // Latin-1 to UTF-8 and back (for tests too).
-    static std::string toUtf8(const std::string& latin1);
-    static std::string fromUtf8(const std::string& utf8);
-
   private:
     Atom atomOf(platform::Selection which) const {
         return which == platform::Selection::Clipboard ? clipboard : XA_PRIMARY;

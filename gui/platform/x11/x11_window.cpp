@@ -2,11 +2,11 @@
 // presenting.
 #include "gui/platform/x11/x11_window.h"
 
-#include "gui/pixel_surface.h"
+#include "gui/platform/pixel_surface.h"
 #include "gui/platform/x11/x11_error_trap.h"
 #include "gui/platform/x11/x11_keys.h"
+#include "gui/platform/x11/x11_platform.h"
 #include "gui/platform/x11/x11_popup.h"
-#include "gui/platform/x11/x11_window_registry.h"
 
 #include <X11/Xutil.h>
 #include <X11/cursorfont.h>
@@ -123,12 +123,29 @@ std::unique_ptr<X11Window> X11Window::create(const platform::WindowSpec& windowS
     result->depth = parentAttributes.depth;
     result->parent = parent;
     result->selection = std::make_unique<X11Selection>(display, window);
-    x11_registry::addWindow(result.get());
+    x11Platform().registry().addWindow(result.get());
     return result;
 }
 
+void X11Window::passKeyToParent(const XEvent& event) {
+    // As if the key had gone past this window: the host's window, or the nearest of its
+    // ancestors that asks for keys, gets it (the child sits at the parent's origin).
+    Display* display = connection->display();
+    XEvent passed = event;
+    passed.xkey.window = parent;
+    passed.xkey.subwindow = window;
+    X11ErrorTrap trap(display);
+    XSendEvent(display, parent, True, event.type == KeyPress ? KeyPressMask : KeyReleaseMask,
+               &passed);
+    trap.sync();
+}
+
+bool X11Window::isListed() const {
+    return x11Platform().registry().hasWindow(this);
+}
+
 X11Window::~X11Window() {
-    x11_registry::removeWindow(this);
+    x11Platform().registry().removeWindow(this);
     if (!connection) return;
     Display* display = connection->display();
     {
@@ -183,8 +200,7 @@ void X11Window::processEvents(platform::EventFilter filter) {
             continue;
         }
         // Drag messages, the dropped data and the end of a drag's source window.
-        if (drops && drops->handle(event, x11_registry::hasWindow(this) ? dropListener : nullptr))
-            continue;
+        if (drops && drops->handle(event, isListed() ? dropListener : nullptr)) continue;
         if (event.xany.window != window) continue;
         switch (event.type) {
         case Expose:
@@ -196,7 +212,7 @@ void X11Window::processEvents(platform::EventFilter filter) {
             // Buttons 4 to 7 are wheel and tilt steps, not presses.
             if (event.xbutton.button < Button1 || event.xbutton.button > Button3) break;
             // A press may start a long tracking loop: show what is exposed before it.
-            if (paintPending && listener && x11_registry::hasWindow(this)) {
+            if (paintPending && listener && isListed()) {
                 paintPending = false;
                 listener->windowPaint(paint);
             }
@@ -204,7 +220,7 @@ void X11Window::processEvents(platform::EventFilter filter) {
             latchedButtons = event.xbutton.button == Button1   ? platform::kButtonLeft
                              : event.xbutton.button == Button2 ? platform::kButtonMiddle
                                                                : platform::kButtonRight;
-            if (listener && x11_registry::hasWindow(this))
+            if (listener && isListed())
                 listener->windowButtonDown(event.xbutton.x, event.xbutton.y);
             latchedButtons = 0;
             break;
@@ -214,8 +230,9 @@ void X11Window::processEvents(platform::EventFilter filter) {
         case KeyPress:
         case KeyRelease: {
             const platform::KeyEvent key = x11_keys::translate(event.xkey);
-            if (key.code != platform::KeyCode::Unknown && listener && x11_registry::hasWindow(this))
-                listener->windowKey(key);
+            const bool taken = key.code != platform::KeyCode::Unknown && listener && isListed() &&
+                               listener->windowKey(key);
+            if (!taken && !gone) passKeyToParent(event);
             break;
         }
         case FocusIn:
@@ -226,8 +243,7 @@ void X11Window::processEvents(platform::EventFilter filter) {
                 event.xfocus.detail == NotifyInferior || event.xfocus.detail == NotifyPointer)
                 break;
             if (event.type == FocusOut) focusTaken = false;
-            if (listener && x11_registry::hasWindow(this))
-                listener->windowFocus(event.type == FocusIn);
+            if (listener && isListed()) listener->windowFocus(event.type == FocusIn);
             break;
         case SelectionRequest:
         case SelectionClear:
@@ -237,10 +253,8 @@ void X11Window::processEvents(platform::EventFilter filter) {
             break;
         }
     }
-    if (paintPending && !gone && listener && x11_registry::hasWindow(this))
-        listener->windowPaint(paint);
-    if (drops && isUsable())
-        drops->checkTimeout(x11_registry::hasWindow(this) ? dropListener : nullptr);
+    if (paintPending && !gone && listener && isListed()) listener->windowPaint(paint);
+    if (drops && isUsable()) drops->checkTimeout(isListed() ? dropListener : nullptr);
     reportIfGone();
 }
 

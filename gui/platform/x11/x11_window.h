@@ -2,8 +2,8 @@
 // Events are read only when the toolkit asks (the host's effEditIdle and the idle pump), on
 // the host's GUI thread: exposures are merged into one paint, presses of buttons 1 to 3 become
 // mouse presses, buttons and modifiers in drag loops come from XQueryPointer, keys and focus
-// changes go to the listener (the window has keys only while it took the focus for text
-// entry), selection requests of other programs are answered.
+// changes go to the listener, and keys it does not take go on to the host's window; selection
+// requests of other programs are answered.
 //
 // State: the connection, the window and its size, the presenter, the cursors made so far and
 // the one shown, the listener and drop listener (none after detach), the drag-protocol
@@ -57,6 +57,10 @@ class X11Window final : public platform::Window {
     X11Window() = default;
     bool nextEvent(platform::EventFilter filter, XEvent& event);
     void reportIfGone();
+    // Sends a key event that nothing in the editor took on to the host's window.
+    void passKeyToParent(const XEvent& event);
+    // Whether the window is still in the platform's registry (events reach only such windows).
+    bool isListed() const;
     // XQueryPointer: false when the window or the connection is gone.
     bool queryPointer(int& rootX, int& rootY, int& windowX, int& windowY, unsigned& mask,
                       bool& sameScreen);

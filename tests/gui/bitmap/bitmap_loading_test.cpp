@@ -2,7 +2,7 @@
 // the empty-bitmap constructor, and reference counting.
 #include "gui/bitmap.h"
 #include "gui/draw_context.h"
-#include "gui/resources.h"
+#include "gui/platform/common/embedded_resources.h"
 #include "tests/gui/bitmap/bitmap_test_support.h"
 
 #include <gtest/gtest.h>

@@ -2,7 +2,7 @@
 // make_fixture.py) and surface helpers.
 #pragma once
 
-#include "gui/pixel_surface.h"
+#include "gui/platform/pixel_surface.h"
 
 #include <cstdint>
 

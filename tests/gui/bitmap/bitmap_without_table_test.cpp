@@ -1,5 +1,6 @@
 // A program that links the toolkit without a bitmap table: every number is missing.
 #include "gui/bitmap.h"
+#include "gui/platform/common/embedded_resources.h"
 #include "gui/resources.h"
 
 #include <gtest/gtest.h>

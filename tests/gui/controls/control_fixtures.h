@@ -6,7 +6,7 @@
 #include "gui/bitmap.h"
 #include "gui/control.h"
 #include "gui/draw_context.h"
-#include "gui/pixel_surface.h"
+#include "gui/platform/pixel_surface.h"
 #include "tests/gui/frame/frame_test_support.h"
 
 #include <gtest/gtest.h>

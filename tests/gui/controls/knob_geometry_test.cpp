@@ -4,7 +4,7 @@
 #include "gui/bitmap.h"
 #include "gui/draw_context.h"
 #include "gui/knob.h"
-#include "gui/pixel_surface.h"
+#include "gui/platform/pixel_surface.h"
 
 #include <gtest/gtest.h>
 

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "gui/draw_context.h"
-#include "gui/pixel_surface.h"
+#include "gui/platform/pixel_surface.h"
 
 #include <cstdint>
 #include <string>

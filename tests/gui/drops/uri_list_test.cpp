@@ -1,6 +1,6 @@
 // URI lists: local paths from "file" URIs, everything else skipped, nothing read past the
 // block's size.
-#include "gui/uri_list.h"
+#include "gui/platform/common/file_uri.h"
 
 #include <gtest/gtest.h>
 
@@ -10,7 +10,7 @@
 namespace {
 
 std::vector<std::string> decode(const std::string& list) {
-    return uri_list::filePaths(list.data(), list.size());
+    return file_uri::filePaths(list.data(), list.size());
 }
 
 TEST(UriList, FileUrisBecomePercentDecodedPathsInOrder) {
@@ -40,8 +40,8 @@ TEST(UriList, OtherSchemesHostsAndMalformedUrisAreSkipped) {
 }
 
 TEST(UriList, LongPathsAreKeptWholeUpToTheSystemLimit) {
-    const std::string longest(uri_list::kMaxPathBytes - 2, 'a');
-    const std::string tooLong(uri_list::kMaxPathBytes, 'b');
+    const std::string longest(file_uri::kMaxPathBytes - 2, 'a');
+    const std::string tooLong(file_uri::kMaxPathBytes, 'b');
     const auto paths = decode("file:///" + longest + "\r\nfile:///" + tooLong + "\r\n");
     ASSERT_EQ(paths.size(), 1u);
     EXPECT_EQ(paths[0], "/" + longest);
@@ -50,11 +50,11 @@ TEST(UriList, LongPathsAreKeptWholeUpToTheSystemLimit) {
 TEST(UriList, BytesBeyondTheSizeAndEmbeddedZerosAreNeverTaken) {
     const std::string block = "file:///tmp/a.wav\r\nfile:///tmp/b.wav";
     // Cut inside the second URI: only what lies inside the size counts.
-    const auto cut = uri_list::filePaths(block.data(), block.size() - 4);
+    const auto cut = file_uri::filePaths(block.data(), block.size() - 4);
     EXPECT_EQ(cut, (std::vector<std::string>{"/tmp/a.wav", "/tmp/b"}));
     const std::string withZero = std::string("file:///tmp/x") + '\0' + "y\r\nfile:///tmp/c.wav";
     EXPECT_EQ(decode(withZero), (std::vector<std::string>{"/tmp/c.wav"}));
-    EXPECT_TRUE(uri_list::filePaths(nullptr, 10).empty());
+    EXPECT_TRUE(file_uri::filePaths(nullptr, 10).empty());
     EXPECT_TRUE(decode("").empty());
 }
 

@@ -1,6 +1,6 @@
 // The checks a dialog's answer passes before it is trusted, and file:// URI decoding.
-#include "gui/platform/desktop_dialogs/path_check.h"
-#include "gui/platform/desktop_dialogs/portal_client.h"
+#include "gui/platform/posix/path_check.h"
+#include "gui/platform/posix/portal_client.h"
 
 #include "tests/gui/file_selector/stand_in_dialogs.h"
 

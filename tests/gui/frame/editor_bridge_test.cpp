@@ -80,18 +80,18 @@ TEST_F(EditorBridge, KnobModeIsSetForTheWholeLibrary) {
     EXPECT_EQ(KnobMode, 0);
 }
 
-TEST_F(EditorBridge, KeysAnswerMinusOneWhenNobodyTakesThem) {
-    EXPECT_EQ(dispatch(effEditKeyDown, 'a', 0), -1); // closed
+TEST_F(EditorBridge, KeysNobodyTakesAnswerZeroSoTheHostKeepsThem) {
+    EXPECT_EQ(dispatch(effEditKeyDown, 'a', 0), 0); // closed
     ProbeView* view = nullptr;
     openWithView(view);
-    EXPECT_EQ(dispatch(effEditKeyDown, 'a', 12), -1);
+    EXPECT_EQ(dispatch(effEditKeyDown, 'a', 12), 0);
     view->keyAnswer = 1;
 #if TOOLKIT_NEWER
     EXPECT_EQ(dispatch(effEditKeyDown, 'a', 12), 1);
     EXPECT_EQ(dispatch(effEditKeyUp, 'a', 12), 1);
 #else
-    EXPECT_EQ(dispatch(effEditKeyDown, 'a', 12), -1);
-    EXPECT_EQ(dispatch(effEditKeyUp, 'a', 12), -1);
+    EXPECT_EQ(dispatch(effEditKeyDown, 'a', 12), 0);
+    EXPECT_EQ(dispatch(effEditKeyUp, 'a', 12), 0);
 #endif
 }
 

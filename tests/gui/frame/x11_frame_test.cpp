@@ -9,6 +9,7 @@
 
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
+#include <X11/keysym.h>
 
 #include <cstdlib>
 #include <ctime>
@@ -126,6 +127,28 @@ TEST_F(X11Editor, ClicksReachTheViewUnderThem) {
     ASSERT_EQ(std::system(command.c_str()), 0);
     ASSERT_TRUE(idleUntil([&] { return !view->clicks.empty(); }));
     EXPECT_EQ(view->clicks[0], Point(25, 35));
+}
+
+// The host's shortcuts (the space bar for play) keep working while the pointer is over the
+// editor: a key that no view takes goes on to the host's window.
+TEST_F(X11Editor, KeysNoViewTakesGoOnToTheHostWindow) {
+    if (std::system("xdotool version >/dev/null 2>&1") != 0) GTEST_SKIP() << "no xdotool";
+    XSelectInput(display, parent, KeyPressMask);
+    ASSERT_EQ(dispatch(effEditOpen, 0, parentHandle()), 1);
+    editor->getFrame()->addView(new ProbeView(Rect(0, 0, 160, 90)));
+    idleUntil([&] { return !editor->getFrame()->isFirstDraw(); });
+    const std::string command = "xdotool mousemove --window " + std::to_string(childWindow()) +
+                                " 40 40 key space >/dev/null 2>&1";
+    ASSERT_EQ(std::system(command.c_str()), 0);
+    XEvent event{};
+    bool passedOn = false;
+    idleUntil([&] {
+        XSync(display, False);
+        passedOn = passedOn || XCheckTypedWindowEvent(display, parent, KeyPress, &event);
+        return passedOn;
+    });
+    ASSERT_TRUE(passedOn);
+    EXPECT_EQ(event.xkey.keycode, XKeysymToKeycode(display, XK_space));
 }
 
 TEST_F(X11Editor, TwoEditorsInOneProcessWorkApart) {

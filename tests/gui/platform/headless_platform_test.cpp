@@ -1,7 +1,7 @@
 // The headless platform: scripted clock and pointer, window event queue, presentation record.
-#include "gui/pixel_surface.h"
 #include "gui/platform/headless/headless_platform.h"
 #include "gui/platform/headless/headless_window.h"
+#include "gui/platform/pixel_surface.h"
 #include "tests/gui/platform/recording_listener.h"
 
 #include <gtest/gtest.h>

@@ -19,6 +19,7 @@ struct RecordingListener final : platform::WindowListener {
     std::vector<std::string> order; // "paint", "press", "key", "focus", "destroyed"
     int destroyed = 0;
     std::function<void()> onPress; // runs inside the press delivery, when set
+    bool takesKeys = true;         // what windowKey answers: false passes keys on to the host
 
     void windowPaint(const platform::Area& area) override {
         paints.push_back(area);
@@ -29,9 +30,10 @@ struct RecordingListener final : platform::WindowListener {
         order.emplace_back("press");
         if (onPress) onPress();
     }
-    void windowKey(const platform::KeyEvent& key) override {
+    bool windowKey(const platform::KeyEvent& key) override {
         keys.push_back(key);
         order.emplace_back("key");
+        return takesKeys;
     }
     void windowFocus(bool gained) override {
         focusChanges.push_back(gained);

@@ -4,8 +4,8 @@
 // GoogleTest first: Xlib's macros (None, Bool) would clash with its names.
 #include "tests/gui/platform/x11_test_fixture.h"
 
-#include "gui/pixel_surface.h"
-#include "gui/platform/x11/x11_window_registry.h"
+#include "gui/platform/pixel_surface.h"
+#include "gui/platform/x11/x11_platform.h"
 
 #include <X11/Xutil.h>
 
@@ -22,7 +22,7 @@ TEST_F(X11WindowTest, BadParentsGiveNoWindow) {
     XDestroyWindow(display, gone);
     XSync(display, False);
     EXPECT_EQ(makeChild(reinterpret_cast<void*>(static_cast<uintptr_t>(gone))), nullptr);
-    EXPECT_EQ(x11_registry::windowCount(), 0);
+    EXPECT_EQ(x11Platform().registry().windowCount(), 0);
     // The platform still works afterwards.
     EXPECT_NE(makeChild(parentHandle()), nullptr);
 }
@@ -65,9 +65,9 @@ TEST_F(X11WindowTest, ChildSitsInsideTheParentWithTheClassHint) {
     EXPECT_EQ(attributes.width, 120);
     EXPECT_EQ(attributes.height, 80);
     EXPECT_EQ(attributes.map_state, IsViewable);
-    EXPECT_EQ(x11_registry::windowCount(), 1);
+    EXPECT_EQ(x11Platform().registry().windowCount(), 1);
     window.reset();
-    EXPECT_EQ(x11_registry::windowCount(), 0);
+    EXPECT_EQ(x11Platform().registry().windowCount(), 0);
 }
 
 TEST_F(X11WindowTest, TheFirstExposureBecomesAPaint) {
@@ -258,7 +258,7 @@ TEST_F(X11WindowTest, TwoWindowsHaveTheirOwnEvents) {
     auto second = x11Platform().createChildWindow(windowSpec);
     ASSERT_NE(first, nullptr);
     ASSERT_NE(second, nullptr);
-    EXPECT_EQ(x11_registry::windowCount(), 2);
+    EXPECT_EQ(x11Platform().registry().windowCount(), 2);
     // The second lies on top of the first; a click reaches only the second.
     const std::string id = std::to_string(static_cast<X11Window&>(*second).nativeId());
     ASSERT_TRUE(xdotool("mousemove --window " + id + " 50 50 click 1"));
@@ -266,7 +266,7 @@ TEST_F(X11WindowTest, TwoWindowsHaveTheirOwnEvents) {
     first->processEvents(platform::EventFilter::All);
     EXPECT_TRUE(listener.presses.empty());
     second.reset();
-    EXPECT_EQ(x11_registry::windowCount(), 1);
+    EXPECT_EQ(x11Platform().registry().windowCount(), 1);
     EXPECT_TRUE(first->isUsable());
 }
 

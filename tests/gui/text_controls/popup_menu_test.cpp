@@ -3,7 +3,7 @@
 // their command ids, a menu inside itself), where the menu opens, what a choice does, and the
 // owner-drawn look.
 #include "gui/draw_context.h"
-#include "gui/pixel_surface.h"
+#include "gui/platform/pixel_surface.h"
 #include "gui/popup_menu.h"
 #if TOOLKIT_NEWER
 #include "gui/menu_look.h"
@@ -181,13 +181,9 @@ TEST(PopupMenuBuild, ColumnsStartEveryNEntriesBelow160) {
 class PopupMenuOpen : public OpenEditorFixture {
   protected:
     void SetUp() override {
-        setMenuPresenter(&presenter);
         ASSERT_TRUE(openEditor(Rect(0, 0, 200, 100)));
+        frame->setMenuPresenter(&presenter);
         window()->setScreenOrigin(300, 200);
-    }
-    void TearDown() override {
-        setMenuPresenter(nullptr);
-        OpenEditorFixture::TearDown();
     }
     PopupMenu* addMenu(int32_t style = 0) {
         PopupMenu* menu = makeMenu(&recorder, style);

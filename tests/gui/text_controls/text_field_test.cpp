@@ -208,7 +208,7 @@ TEST_F(TextFieldEdit, ShowsItsTextThroughItsConverter) {
 
 TEST_F(TextFieldEdit, ClosingTheEditorWhileEditingLeavesNoBox) {
     PeerCounter peers;
-    setEditBoxPeerFactory(&peers);
+    frame->setEditBoxPeerFactory(&peers);
     TextField* field = addField();
     clickAt(30, 30);
     EXPECT_TRUE(field->getEditBox()->hasPeer());
@@ -216,7 +216,6 @@ TEST_F(TextFieldEdit, ClosingTheEditorWhileEditingLeavesNoBox) {
     editor->close();
     EXPECT_EQ(peers.live, 0);
     EXPECT_TRUE(recorder.texts.empty());
-    setEditBoxPeerFactory(nullptr);
 }
 
 } // namespace

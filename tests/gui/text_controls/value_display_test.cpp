@@ -2,7 +2,7 @@
 // bounded appends), which setters make them dirty, the box they draw for each style (fill and
 // frame, the two 3D frames, shadow text, no text, no drawing).
 #include "gui/draw_context.h"
-#include "gui/pixel_surface.h"
+#include "gui/platform/pixel_surface.h"
 #include "gui/value_display.h"
 
 #include <gtest/gtest.h>

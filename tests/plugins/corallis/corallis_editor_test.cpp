@@ -2,9 +2,9 @@
 // pixels, host and program changes at the next idle, the gestures the host sees, the mode
 // buttons, keys, repeated open/close cycles), and the editor's own rules in-process (display
 // texts, indices outside its tables, a converter with no frame).
-#include "gui/pixel_surface.h"
 #include "gui/platform/headless/headless_platform.h"
 #include "gui/platform/headless/headless_window.h"
+#include "gui/platform/pixel_surface.h"
 #include "plugins/corallis/corallis_editor.h"
 #include "plugins/corallis/corallis_effect.h"
 #include "tests/support/headless_editor.h"
@@ -223,8 +223,8 @@ TEST_F(CorallisEditorLibrary, SerialModeRowsStayOpposite) {
 
 TEST_F(CorallisEditorLibrary, ArrowKeysStepTheClickedKnob) {
     openAndSettle();
-    EXPECT_EQ(host->dispatch(effEditKeyDown, 0, 12), -1); // no knob has the keyboard yet
-    platform->click(*window(), 570, 47);                  // Wet Mix takes the keyboard
+    EXPECT_EQ(host->dispatch(effEditKeyDown, 0, 12), 0); // no knob has the keyboard yet
+    platform->click(*window(), 570, 47);                 // Wet Mix takes the keyboard
     idle();
     const float start = host->getParameter(9);
     host->clearEvents();
@@ -239,7 +239,7 @@ TEST_F(CorallisEditorLibrary, ArrowKeysStepTheClickedKnob) {
     EXPECT_EQ(host->events().back().index, 9);
     idle();
     EXPECT_TRUE(knobShowsFrame(window()->screen(), 10, frameFor(back)));
-    EXPECT_EQ(host->dispatch(effEditKeyUp, 0, 12), -1); // a knob takes no key releases
+    EXPECT_EQ(host->dispatch(effEditKeyUp, 0, 12), 0); // a knob takes no key releases
 }
 
 // ---- the editor's own rules, in this process ----

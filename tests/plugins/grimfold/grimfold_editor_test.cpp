@@ -4,9 +4,9 @@
 // last two frames, a drag and a click reaching the host, failed opens, repeated open/close
 // cycles, and two editors of different libraries open side by side.
 #include "gui/draw_context.h"
-#include "gui/pixel_surface.h"
 #include "gui/platform/headless/headless_platform.h"
 #include "gui/platform/headless/headless_window.h"
+#include "gui/platform/pixel_surface.h"
 #include "gui/value_display.h"
 #include "tests/support/headless_editor.h"
 #include "tools/plughost/plugin_host.h"

@@ -2,9 +2,9 @@
 // opening, the layout of the seven knobs over the panel, host and program changes moving knobs
 // at the next idle, a drag reaching the host as begin-edit, automate calls and end-edit, only
 // the knob presented, failed opens, odd call orders and repeated open/close cycles.
-#include "gui/pixel_surface.h"
 #include "gui/platform/headless/headless_platform.h"
 #include "gui/platform/headless/headless_window.h"
+#include "gui/platform/pixel_surface.h"
 #include "tests/support/headless_editor.h"
 #include "tools/plughost/plugin_host.h"
 

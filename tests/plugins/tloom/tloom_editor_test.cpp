@@ -2,9 +2,9 @@
 // opening, the whole panel at the defaults, host and program changes moving knobs, displays and
 // shape buttons at the next idle, the shape buttons' one-lit-per-side rule, tags outside the
 // tables, the information picture and its links, and repeated open/close cycles.
-#include "gui/pixel_surface.h"
 #include "gui/platform/headless/headless_platform.h"
 #include "gui/platform/headless/headless_window.h"
+#include "gui/platform/pixel_surface.h"
 #include "gui/text_buffer.h"
 #include "plugins/tloom/tloom_editor.h"
 #include "tests/support/headless_editor.h"

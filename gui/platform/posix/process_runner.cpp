@@ -1,5 +1,5 @@
 // Process runner: posix_spawnp with a pipe for standard output, polled in short slices.
-#include "gui/platform/desktop_dialogs/process_runner.h"
+#include "gui/platform/posix/process_runner.h"
 
 #include <cerrno>
 #include <csignal>

@@ -1,9 +1,9 @@
 // The order of the desktop dialogs and the check of their answers.
-#include "gui/platform/desktop_dialogs/desktop_dialog.h"
+#include "gui/platform/posix/desktop_dialog.h"
 
-#include "gui/platform/desktop_dialogs/dialog_programs.h"
-#include "gui/platform/desktop_dialogs/path_check.h"
-#include "gui/platform/desktop_dialogs/portal_client.h"
+#include "gui/platform/posix/dialog_programs.h"
+#include "gui/platform/posix/path_check.h"
+#include "gui/platform/posix/portal_client.h"
 
 namespace desktop_dialogs {
 

@@ -1,9 +1,9 @@
-// URI lists: decoding "file" URIs of a dropped list into local paths.
-#include "gui/uri_list.h"
+// File URIs: decoding "file" URIs, alone or in a dropped list, into local paths.
+#include "gui/platform/common/file_uri.h"
 
 #include <cstring>
 
-namespace uri_list {
+namespace file_uri {
 
 namespace {
 
@@ -63,7 +63,7 @@ bool filePathFromUri(const char* uri, size_t length, std::string& path) {
             return false;
         }
         path.push_back(c);
-        if (path.size() >= kMaxPathBytes) {
+        if (path.size() > kMaxPathBytes) {
             path.clear();
             return false;
         }
@@ -93,4 +93,11 @@ std::vector<std::string> filePaths(const char* data, size_t size) {
     return paths;
 }
 
-} // namespace uri_list
+std::vector<std::string> droppedFiles(const char* data, size_t size, platform::System& system) {
+    std::vector<std::string> paths = filePaths(data, size);
+    for (std::string& path : paths)
+        path = system.resolveLink(path);
+    return paths;
+}
+
+} // namespace file_uri

@@ -1,5 +1,5 @@
 // Monotonic ticks and sleep through the POSIX clock.
-#include "gui/platform/x11/monotonic_clock.h"
+#include "gui/platform/posix/monotonic_clock.h"
 
 #include <cerrno>
 #include <ctime>

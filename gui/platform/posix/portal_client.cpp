@@ -1,6 +1,8 @@
 // File-chooser portal client over libdbus-1, which is opened with dlopen: the types come from
 // its header, every function from the loaded library.
-#include "gui/platform/desktop_dialogs/portal_client.h"
+#include "gui/platform/posix/portal_client.h"
+
+#include "gui/platform/common/file_uri.h"
 
 #include <dbus/dbus.h>
 
@@ -250,35 +252,10 @@ class Session {
 } // namespace
 
 bool fileUriToPath(const std::string& uri, std::string& path) {
-    static const std::string scheme = "file://";
-    if (uri.compare(0, scheme.size(), scheme) != 0) return false;
-    size_t start = scheme.size();
-    if (uri.compare(start, 9, "localhost") == 0) start += 9;
-    if (start >= uri.size() || uri[start] != '/') return false;
-    std::string decoded;
-    for (size_t i = start; i < uri.size(); ++i) {
-        char c = uri[i];
-        if (c == '%') {
-            auto hex = [](char h) {
-                if (h >= '0' && h <= '9') return h - '0';
-                if (h >= 'a' && h <= 'f') return h - 'a' + 10;
-                if (h >= 'A' && h <= 'F') return h - 'A' + 10;
-                return -1;
-            };
-            if (i + 2 >= uri.size()) return false;
-            const int high = hex(uri[i + 1]);
-            const int low = hex(uri[i + 2]);
-            if (high < 0 || low < 0) return false;
-            c = static_cast<char>(high * 16 + low);
-            if (c == 0) return false;
-            i += 2;
-        } else if (c == '?' || c == '#') {
-            return false;
-        }
-        decoded += c;
-    }
-    path = decoded;
-    return true;
+    // A chosen file is named whole: only the "file://" form, never with a query or fragment.
+    if (uri.compare(0, 7, "file://") != 0 || uri.find_first_of("?#") != std::string::npos)
+        return false;
+    return file_uri::filePathFromUri(uri.data(), uri.size(), path);
 }
 
 namespace {

@@ -1,5 +1,6 @@
-// DialogRequest and DialogOutcome: what the toolkit asks of a desktop file dialog and what it
-// gets back, free of the host's record so that each dialog back end deals with plain strings.
+// File dialogs, a part of the platform contract's system services: what the toolkit asks of
+// the system's file dialog (DialogRequest) and what it gets back (DialogOutcome), free of the
+// host's record so that each system's dialogs deal with plain strings.
 #pragma once
 
 #include <cstdint>
@@ -7,7 +8,7 @@
 #include <string>
 #include <vector>
 
-namespace desktop_dialogs {
+namespace platform {
 
 enum class DialogMode { Load, Save, LoadMultiple, Directory };
 
@@ -43,4 +44,4 @@ struct DialogOutcome {
 // dialog is then closed and its outcome is Cancelled.
 using IdlePump = std::function<bool()>;
 
-} // namespace desktop_dialogs
+} // namespace platform

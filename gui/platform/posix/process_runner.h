@@ -6,7 +6,7 @@
 // ends the program and counts as a failure.
 #pragma once
 
-#include "gui/platform/desktop_dialogs/dialog_request.h"
+#include "gui/platform/posix/dialog_types.h"
 
 #include <cstddef>
 #include <string>

@@ -1,5 +1,5 @@
 // WindowPointer: drawing-context input queries over a platform window.
-#include "gui/platform/window_pointer.h"
+#include "gui/window_pointer.h"
 
 int32_t WindowPointer::getButtonState() {
     return window ? static_cast<int32_t>(window->pointerButtons()) : 0;

@@ -3,7 +3,7 @@
 // answers is checked (acceptDialogPaths) and an answer that fails the check counts as failed.
 #pragma once
 
-#include "gui/platform/desktop_dialogs/dialog_request.h"
+#include "gui/platform/posix/dialog_types.h"
 
 namespace desktop_dialogs {
 

@@ -1,5 +1,7 @@
-// PixelSurface: a block of 32-bit pixels the toolkit draws into and the platform presents.
-// Pixels are 0x00RRGGBB (blue in the low byte), rows top to bottom, no padding.
+// PixelSurface: a block of 32-bit pixels, the one pixel type of the system: the toolkit draws
+// into it, the platform presents it (the contract's "presenting pixels"), the BMP codec decodes
+// into it (as BmpImage) and the artwork generator paints it. Pixels are 0x00RRGGBB (blue in
+// the low byte), rows top to bottom, no padding.
 #pragma once
 
 #include <cstddef>
@@ -21,5 +23,6 @@ struct PixelSurface {
     }
     uint32_t* row(int32_t y) { return pixels.data() + static_cast<size_t>(y) * width; }
     const uint32_t* row(int32_t y) const { return pixels.data() + static_cast<size_t>(y) * width; }
+    // The pixel at (x, y); 0 outside the surface.
     uint32_t at(int32_t x, int32_t y) const { return contains(x, y) ? row(y)[x] : 0; }
 };

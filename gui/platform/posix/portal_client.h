@@ -7,7 +7,7 @@
 // URI that is not a local file or a bus that goes away while waiting: failed.
 #pragma once
 
-#include "gui/platform/desktop_dialogs/dialog_request.h"
+#include "gui/platform/posix/dialog_types.h"
 
 #include <string>
 
@@ -16,7 +16,8 @@ namespace desktop_dialogs {
 DialogOutcome runPortalDialog(const DialogRequest& request, const IdlePump& idle);
 
 // The local path a file:// URI names (percent escapes decoded), or false for anything else:
-// other schemes, other hosts, bad escapes, an escaped zero byte.
+// other schemes, other hosts, bad escapes, an escaped zero byte, a query or a fragment
+// (decoded as dropped URIs are, common/file_uri.h).
 bool fileUriToPath(const std::string& uri, std::string& path);
 
 } // namespace desktop_dialogs

@@ -2,7 +2,7 @@
 // request, and running one of them. Each is started without a shell.
 #pragma once
 
-#include "gui/platform/desktop_dialogs/dialog_request.h"
+#include "gui/platform/posix/dialog_types.h"
 
 #include <string>
 #include <vector>

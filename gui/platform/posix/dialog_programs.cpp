@@ -1,8 +1,8 @@
 // Command lines for the dialog programs, built from the request alone.
-#include "gui/platform/desktop_dialogs/dialog_programs.h"
+#include "gui/platform/posix/dialog_programs.h"
 
-#include "gui/platform/desktop_dialogs/path_check.h"
-#include "gui/platform/desktop_dialogs/process_runner.h"
+#include "gui/platform/posix/path_check.h"
+#include "gui/platform/posix/process_runner.h"
 
 #include <cstdlib>
 
