@@ -23,6 +23,7 @@
 #include "gui/pixel_surface.h"
 #include "gui/platform/platform.h"
 #include "gui/platform/window_pointer.h"
+#include "gui/toolkit_variant.h"
 #include "gui/view.h"
 
 #include <cstdint>

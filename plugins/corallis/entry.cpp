@@ -1,6 +1,6 @@
-// The corallis library's entry points: the effect, given the factory of its editor.
+// The corallis library's entry points: the effect, given the factory of its editor. The factory is
+// made in the editor's library; the entry parses no toolkit header.
 #include "frame/host_entry.h"
-#include "plugins/corallis/corallis_editor.h"
 #include "plugins/corallis/corallis_effect.h"
 
 DEFINE_PLUGIN_ENTRY(CorallisEffect, createCorallisEditor)

@@ -1,6 +1,6 @@
-// The swirlet library's entry points: the effect, given the factory of its editor.
+// The swirlet library's entry points: the effect, given the factory of its editor. The factory is
+// made in the editor's library; the entry parses no toolkit header.
 #include "frame/host_entry.h"
-#include "plugins/swirlet/swirlet_editor.h"
 #include "plugins/swirlet/swirlet_effect.h"
 
 DEFINE_PLUGIN_ENTRY(SwirletEffect, createSwirletEditor)

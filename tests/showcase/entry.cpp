@@ -1,6 +1,6 @@
-// The showcase library's entry points: the effect, given the factory of its editor.
+// The showcase library's entry points: the effect, given the factory of its editor. The factory
+// is made in the editor's library; the entry parses no toolkit header.
 #include "frame/host_entry.h"
-#include "tests/showcase/showcase_editor.h"
 #include "tests/showcase/showcase_effect.h"
 
 DEFINE_PLUGIN_ENTRY(ShowcaseEffect, createShowcaseEditor)

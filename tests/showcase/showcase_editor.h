@@ -22,7 +22,7 @@
 #pragma once
 
 #include "gui/panel_editor.h"
-#include "tests/showcase/showcase_layout.h"
+#include "tools/artwork/showcase_layout.h"
 
 #include "tests/showcase/file_strip.h"
 
