@@ -8,8 +8,8 @@
 #                plugins/NAME/resources built in.
 # SUMMARY is the plug-in's line in the package description. The call records NAME in
 # FAMILY_PLUGINS and, unless PLUGINS (a list, empty for all) leaves it out, in BUILT_PLUGINS;
-# read both with family_plugin_lists(). The folder, the resources and the toolkit variant are
-# the target properties FAMILY_FOLDER, FAMILY_RESOURCES and FAMILY_TOOLKIT of NAME.
+# read both with family_plugin_lists(). The global properties FAMILY_SUMMARY_<NAME> and
+# FAMILY_RESOURCES_<NAME> (the bitmap folder) hold the rest, built or not.
 function(add_family_plugin name)
   cmake_parse_arguments(P "" "TOOLKIT;SUMMARY" "EFFECT;EDITOR" ${ARGN})
   if(NOT P_TOOLKIT MATCHES "^(older|newer)$" OR NOT P_EFFECT OR NOT P_EDITOR OR NOT P_SUMMARY)
@@ -17,13 +17,14 @@ function(add_family_plugin name)
       "and EDITOR")
   endif()
   set_property(GLOBAL APPEND PROPERTY FAMILY_PLUGINS ${name})
+  set(folder ${CMAKE_CURRENT_SOURCE_DIR}/${name})
   set_property(GLOBAL PROPERTY FAMILY_SUMMARY_${name} "${P_SUMMARY}")
+  set_property(GLOBAL PROPERTY FAMILY_RESOURCES_${name} ${folder}/resources)
   if(PLUGINS AND NOT name IN_LIST PLUGINS)
     return()
   endif()
   set_property(GLOBAL APPEND PROPERTY BUILT_PLUGINS ${name})
 
-  set(folder ${CMAKE_CURRENT_SOURCE_DIR}/${name})
   list(TRANSFORM P_EFFECT PREPEND ${folder}/)
   list(TRANSFORM P_EDITOR PREPEND ${folder}/)
   add_library(${name}_effect STATIC ${P_EFFECT})
@@ -36,8 +37,6 @@ function(add_family_plugin name)
   add_vst_plugin(${name} $<TARGET_OBJECTS:${name}_entry>)
   target_link_libraries(${name} PRIVATE ${name}_editor platform_x11)
   embed_bitmap_resources(${name} ${folder}/resources)
-  set_target_properties(${name} PROPERTIES FAMILY_FOLDER ${folder}
-    FAMILY_RESOURCES ${folder}/resources FAMILY_TOOLKIT ${P_TOOLKIT})
 endfunction()
 
 # family_plugin_lists(): sets FAMILY_PLUGINS (every plug-in of the list, in its order) and

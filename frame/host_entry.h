@@ -27,11 +27,8 @@ AEffect* runHostEntry(audioMasterCallback hostCallback, EditorFactory editorFact
 }
 
 // Defines the two exported entries of a deliverable: VSTPluginMain, the name hosts on this
-// platform look up first, and main; both do the same. The editor factory is declared here, so
-// that an entry needs no editor header: it parses no toolkit class, whose layout depends on the
-// toolkit variant that only the editor's library is compiled for.
+// platform look up first, and main; both do the same.
 #define DEFINE_PLUGIN_ENTRY(EffectClass, editorFactory)                                            \
-    EditorInterface* editorFactory(EffectBase& effect);                                           \
     PLUGIN_EXPORT AEffect* VSTPluginMain(audioMasterCallback hostCallback) {                       \
         return runHostEntry<EffectClass>(hostCallback, editorFactory);                             \
     }                                                                                              \
