@@ -41,6 +41,7 @@ class TloomEditor : public PanelEditor {
     static constexpr int32_t kButtonId = 113;
     static constexpr int32_t kInfoId = 114;
     static constexpr int32_t kStripFrames = 128;
+    static_assert(kTagCount <= kMaxEntries, "every tag has an entry in the panel's tables");
 
     explicit TloomEditor(EffectBase* effect);
 

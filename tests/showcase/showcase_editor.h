@@ -36,6 +36,7 @@ class ShowcaseEditor : public PanelEditor {
     static constexpr int32_t kBackgroundId = 110;
     static constexpr int32_t kFirstImageId = 111;
     static constexpr int32_t kImageCount = 19; // resources 111 to 129
+    static_assert(showcase::kControlCount <= kMaxEntries, "every control has a table entry");
 
     explicit ShowcaseEditor(EffectBase* effect);
 
