@@ -9,7 +9,7 @@
 #include "gui/platform/x11/x11_window.h"
 #include "gui/popup_menu.h"
 #include "gui/text_field.h"
-#include "tests/support/xvfb_server.h"
+#include "tools/xvfb/xvfb_server.h"
 
 #include <X11/Xlib.h>
 #include <X11/keysym.h>

@@ -9,11 +9,12 @@ set(CPACK_PACKAGE_VENDOR "plugfamily")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "four stereo audio effect plug-ins for Linux VST 2.x hosts")
 string(CONCAT CPACK_PACKAGE_DESCRIPTION
   "Four stereo effects, each a VST 2.x plug-in with its own bitmap editor,\n"
-  "for the hosts that load Linux VST 2.x plug-ins.\n"
-  " tloom: a gap-delay modulation effect.\n"
-  " swirlet: a six-stage stereo phaser.\n"
-  " grimfold: an eight-stage waveshaper with an oversampled anti-alias mode.\n"
-  " corallis: a twelve-voice ensemble.\n"
+  "for the hosts that load Linux VST 2.x plug-ins.\n")
+foreach(plugin ${BUILT_PLUGINS})
+  get_property(summary GLOBAL PROPERTY FAMILY_SUMMARY_${plugin})
+  string(APPEND CPACK_PACKAGE_DESCRIPTION " ${plugin}: ${summary}\n")
+endforeach()
+string(APPEND CPACK_PACKAGE_DESCRIPTION
   "They are installed into /usr/lib/vst, a folder the hosts scan by default.")
 set(CPACK_PACKAGE_CONTACT "plugfamily maintainers <maintainers@plugfamily.example>" CACHE STRING
   "Maintainer named in the Debian package")

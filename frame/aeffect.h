@@ -29,7 +29,7 @@ constexpr int32_t kEffectMagic = fourCharCode('V', 's', 't', 'P');
 constexpr int32_t kDefaultUniqueId = fourCharCode('N', 'o', 'E', 'f');
 constexpr int32_t kIdentifyAnswer = fourCharCode('N', 'v', 'E', 'f');
 
-// The 64-bit layout read by every host on this platform: the 32-bit design's field order with
+// The 64-bit layout read by every host on this platform: the 32-bit layout's field order with
 // pointers, functions and the two reserved words widened to 64 bits.
 struct AEffect {
     int32_t magic;

@@ -180,6 +180,9 @@ class EffectBase {
     }
     // The editor attaches itself through this (and raises effFlagsHasEditor).
     void attachEditor(EditorInterface* newEditor);
+    // An editor tells its effect of every change of one of its controls (tag and new value)
+    // after acting on it. Nothing by default: an effect that wants to hear of them overrides it.
+    virtual void controlChanged(int32_t, float) {}
 
     // Set by a constructor that could not get its memory; the entry then refuses the effect.
     bool failed = false;

@@ -16,6 +16,7 @@
 #include "gui/colour.h"
 #include "gui/geometry.h"
 #include "gui/platform/pixel_surface.h"
+#include "gui/toolkit_variant.h"
 
 #include <cstdint>
 #include <vector>

@@ -19,6 +19,21 @@ float heldValue(float atPress, const Rect& size, const Point& where) {
     return atPress == 0.0f ? 1.0f : 0.0f;
 }
 
+// The press of a button that acts while held: the drag hands `follow` the held value for each
+// pointer position (to store and report), and `release` runs when the left button comes up.
+// False when the press does not count (mouse disabled, not the left button).
+template <class Follow, class Release>
+bool holdPress(Control& button, DrawContext* context, Point& where, Follow follow,
+               Release release) {
+    if (!(pressButtons(button, context) & MouseLeft)) return false;
+    const float atPress = button.getValue();
+    track(
+        button, context, where,
+        [&](int32_t, const Point& at) { follow(heldValue(atPress, button.getViewSize(), at)); },
+        leftHeld, release);
+    return true;
+}
+
 } // namespace
 
 // ---- ToggleButton ----
@@ -106,17 +121,11 @@ void TwoFrameButton::draw(DrawContext* context) {
 }
 
 void TwoFrameButton::mouse(DrawContext* context, Point& where) {
-    const int32_t buttons = pressButtons(*this, context);
-    if (!(buttons & MouseLeft)) return;
-    const float atPress = value;
-    track(
-        *this, context, where,
-        [&](int32_t, const Point& at) {
-            value = heldValue(atPress, size, at);
-            reportChange(context);
-        },
-        leftHeld, [] {});
-    buttonState = value;
+    const auto follow = [&](float held) {
+        value = held;
+        reportChange(context);
+    };
+    if (holdPress(*this, context, where, follow, [] {})) buttonState = value;
 }
 
 // ---- MomentaryButton ----
@@ -133,19 +142,13 @@ void MomentaryButton::draw(DrawContext* context) {
 }
 
 void MomentaryButton::mouse(DrawContext* context, Point& where) {
-    const int32_t buttons = pressButtons(*this, context);
-    if (!(buttons & MouseLeft)) return;
-    const float atPress = value;
-    track(
-        *this, context, where,
-        [&](int32_t, const Point& at) {
-            value = heldValue(atPress, size, at);
-            reportChange(context);
-        },
-        leftHeld,
-        [&] {
-            // The release is always heard, changed or not: the host sees the button let go.
-            value = 0.0f;
-            tell(*this, context);
-        });
+    const auto follow = [&](float held) {
+        value = held;
+        reportChange(context);
+    };
+    holdPress(*this, context, where, follow, [&] {
+        // The release is always heard, changed or not: the host sees the button let go.
+        value = 0.0f;
+        tell(*this, context);
+    });
 }

@@ -49,7 +49,9 @@ void Control::bounceValue() {
 void Control::reportChange(DrawContext* context) {
     // Both variants skip the call without a listener: the older one's unconditional call
     // would go through a null pointer.
-    if (isDirty() && listener) listener->valueChanged(context, this);
+    if (!listener || (value == reportedValue && !isDirty())) return;
+    reportedValue = value;
+    listener->valueChanged(context, this);
 }
 
 void Control::resetToDefault(DrawContext* context) {

@@ -7,7 +7,8 @@
 //
 // State (after View's): listener (not owned), tag, oldValue (the value at the last draw, 1.0
 // at first so a new control is dirty), defaultValue (0.5), value (0.0), minValue (0.0),
-// maxValue (1.0), wheelStep (0.1), background bitmap (one reference held).
+// maxValue (1.0), wheelStep (0.1), background bitmap (one reference held), reportedValue (the
+// value the host holds: the last one reported or set through setValue; none at first).
 //
 // Threads: the host's GUI thread, except setValue, which an editor's setParameter may call on
 // the host's parameter thread: a single float store that the next idle redraw picks up.
@@ -16,6 +17,7 @@
 #include "gui/view.h"
 
 #include <cstdint>
+#include <limits>
 
 class Bitmap;
 class Control;
@@ -42,8 +44,12 @@ class Control : public View {
 
     // The editor's idle pump, run from inside mouse-tracking loops.
     virtual void doIdleStuff();
-    // Stores the value as given (no clamping: only user interaction clamps).
-    virtual void setValue(float newValue) { value = newValue; }
+    // Stores the value as given (no clamping: only user interaction clamps). It is the host's
+    // value too, so a user change back to it is not reported.
+    virtual void setValue(float newValue) {
+        value = newValue;
+        reportedValue = newValue;
+    }
     virtual float getValue() const { return value; }
     virtual void setMin(float v) { minValue = v; }
     virtual float getMin() const { return minValue; }
@@ -67,7 +73,9 @@ class Control : public View {
 
   protected:
     // The steps every interactive control shares once it has changed `value`.
-    // Tells the listener when the value differs from what is drawn (and there is a listener).
+    // Tells the listener when the value differs from the one the host holds, or from what is
+    // drawn (and there is a listener). The host's value counts: a value that moves away and
+    // back between two redraws must still reach the host.
     void reportChange(DrawContext* context);
     // Control-click: restores defaultValue and reports it when that changed the value.
     void resetToDefault(DrawContext* context);
@@ -89,4 +97,5 @@ class Control : public View {
     float maxValue = 1.0f;
     float wheelStep = 0.1f;
     Bitmap* background = nullptr;
+    float reportedValue = std::numeric_limits<float>::quiet_NaN();
 };

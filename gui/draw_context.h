@@ -15,6 +15,7 @@
 #include "gui/geometry.h"
 #include "gui/platform/pixel_surface.h"
 #include "gui/pointer_source.h"
+#include "gui/toolkit_variant.h"
 
 #include <cstdint>
 

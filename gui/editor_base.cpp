@@ -44,22 +44,29 @@ void EditorBase::idle() {
     if (frame) frame->idle();
 }
 
-int32_t EditorBase::onKeyDown(VstKeyCode& keyCode) {
+namespace {
+
+// A key request of the host: the newer variant offers it to the open frame; -1 when nobody
+// takes it (always in the older variant, whose views take no keys).
+int32_t offerKeyToFrame(EditorFrame* frame, VstKeyCode& keyCode, bool down) {
 #if TOOLKIT_NEWER
-    if (frame) return frame->onKeyDown(keyCode);
+    if (frame) return down ? frame->onKeyDown(keyCode) : frame->onKeyUp(keyCode);
 #else
+    (void)frame;
     (void)keyCode;
+    (void)down;
 #endif
     return -1;
 }
 
+} // namespace
+
+int32_t EditorBase::onKeyDown(VstKeyCode& keyCode) {
+    return offerKeyToFrame(frame, keyCode, true);
+}
+
 int32_t EditorBase::onKeyUp(VstKeyCode& keyCode) {
-#if TOOLKIT_NEWER
-    if (frame) return frame->onKeyUp(keyCode);
-#else
-    (void)keyCode;
-#endif
-    return -1;
+    return offerKeyToFrame(frame, keyCode, false);
 }
 
 int32_t EditorBase::setKnobMode(int32_t mode) {

@@ -22,6 +22,7 @@
 #include "gui/context_host.h"
 #include "gui/platform/pixel_surface.h"
 #include "gui/platform/platform.h"
+#include "gui/toolkit_variant.h"
 #include "gui/view.h"
 #include "gui/window_pointer.h"
 
@@ -214,6 +215,11 @@ class EditorFrame : public View, public ContextHost, private platform::WindowLis
     void createWindow();
     void destroyWindow();
     bool hits(View* view, const Point& where);
+#if TOOLKIT_NEWER
+    // Offers a key to the edited view, then the modal view, then every view from the top down,
+    // through `handler` (a view's key-down or key-up), until one answers other than -1.
+    int32_t offerKey(VstKeyCode& keyCode, int32_t (View::*handler)(VstKeyCode&));
+#endif
     // Runs the window's events; false when the frame was released meanwhile (and is gone).
     bool pumpEvents(platform::EventFilter filter);
     bool inDispatch() const {

@@ -84,32 +84,24 @@ bool EditorFrame::onDrop(void** items, int32_t count, int32_t type, Point& where
 
 #if TOOLKIT_NEWER
 int32_t EditorFrame::onKeyDown(VstKeyCode& keyCode) {
-    if (editView) {
-        const int32_t result = editView->onKeyDown(keyCode);
-        if (result != -1) return result;
-    }
-    if (modalView) {
-        const int32_t result = modalView->onKeyDown(keyCode);
-        if (result != -1) return result;
-    }
-    for (int32_t i = viewCount - 1; i >= 0; --i) {
-        const int32_t result = views[i]->onKeyDown(keyCode);
-        if (result != -1) return result;
-    }
-    return -1;
+    return offerKey(keyCode, &View::onKeyDown);
 }
 
 int32_t EditorFrame::onKeyUp(VstKeyCode& keyCode) {
+    return offerKey(keyCode, &View::onKeyUp);
+}
+
+int32_t EditorFrame::offerKey(VstKeyCode& keyCode, int32_t (View::*handler)(VstKeyCode&)) {
     if (editView) {
-        const int32_t result = editView->onKeyUp(keyCode);
+        const int32_t result = (editView->*handler)(keyCode);
         if (result != -1) return result;
     }
     if (modalView) {
-        const int32_t result = modalView->onKeyUp(keyCode);
+        const int32_t result = (modalView->*handler)(keyCode);
         if (result != -1) return result;
     }
     for (int32_t i = viewCount - 1; i >= 0; --i) {
-        const int32_t result = views[i]->onKeyUp(keyCode);
+        const int32_t result = (views[i]->*handler)(keyCode);
         if (result != -1) return result;
     }
     return -1;

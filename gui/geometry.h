@@ -1,6 +1,8 @@
 // Point and Rect: the toolkit's integer pixel geometry (origin top left, v grows downwards).
 #pragma once
 
+#include "gui/toolkit_variant.h"
+
 #include <cstdint>
 
 struct Point {

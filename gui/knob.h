@@ -18,6 +18,7 @@
 
 #include "gui/colour.h"
 #include "gui/control.h"
+#include "gui/toolkit_variant.h"
 
 class Knob : public Control {
   public:

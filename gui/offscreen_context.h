@@ -7,6 +7,7 @@
 #pragma once
 
 #include "gui/draw_context.h"
+#include "gui/toolkit_variant.h"
 
 class Bitmap;
 

@@ -66,6 +66,30 @@ void PanelEditor::close() {
     releaseControlBitmaps();
 }
 
+void PanelEditor::setParameter(int32_t index, float value) {
+    if (!frame) return;
+    if (isEntry(index)) {
+        if (controls[index]) controls[index]->setValue(value);
+        if (displays[index]) displays[index]->setValue(value);
+    }
+    postUpdate();
+}
+
+Control* PanelEditor::control(int32_t entry) const {
+    return frame && isEntry(entry) ? controls[entry] : nullptr;
+}
+
+ParameterDisplay* PanelEditor::display(int32_t entry) const {
+    return frame && isEntry(entry) ? displays[entry] : nullptr;
+}
+
+void PanelEditor::forgetControls() {
+    for (Control*& entry : controls)
+        entry = nullptr;
+    for (ParameterDisplay*& entry : displays)
+        entry = nullptr;
+}
+
 void PanelEditor::valueChanged(DrawContext* context, Control* control) {
     if (!control) return;
     const int32_t tag = control->getTag();
@@ -89,13 +113,15 @@ FilmstripKnob* PanelEditor::addKnob(const Rect& size, int32_t tag, int32_t frame
     auto* knob =
         new (std::nothrow) FilmstripKnob(size, this, tag, frames, frameHeight, strip, Point(0, 0));
     if (knob) knob->setValue(parameterValue(tag));
-    return addToFrame(knob);
+    return addControl(tag, knob);
 }
 
 ParameterDisplay* PanelEditor::addDisplay(const Rect& size, int32_t tag, const DisplayLook& look) {
     auto* display = new (std::nothrow) ParameterDisplay(size, tag, look);
     if (display) display->setValue(parameterValue(tag));
-    return addToFrame(display);
+    ParameterDisplay* added = addToFrame(display);
+    if (isEntry(tag)) displays[tag] = added;
+    return added;
 }
 
 void PanelEditor::releaseControlBitmaps() {

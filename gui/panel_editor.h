@@ -4,10 +4,14 @@
 // window with the background and lets the editor add its controls; when any of that cannot be
 // done it closes again and answers 0. A control that cannot be made is left out, the others
 // still appear. The editor listens to its controls: unless an editor says otherwise, a control
-// the user moves automates the parameter its tag names.
+// the user moves automates the parameter its tag names. The editor keeps a table of its
+// controls and displays by entry (an entry is the tag, unless the editor files a control
+// elsewhere); unless an editor says otherwise, a parameter change moves the control and the
+// display of the entry its index names.
 //
 // State: the background, the control bitmaps (loaded by open, released by close) and their
-// resource ids.
+// resource ids, the control and display tables (references to views the frame owns, filled by
+// addControls, emptied when the frame goes).
 //
 // Threads: the host's GUI thread; setParameter of the derived editors runs inside the effect's
 // setParameter on the host's parameter thread and only stores values and raises the update
@@ -29,6 +33,7 @@ class FilmstripKnob;
 class PanelEditor : public EditorBase, public ControlListener {
   public:
     static constexpr int32_t kMaxControlBitmaps = 24;
+    static constexpr int32_t kMaxEntries = 32;
 
     // `controlBitmapIds`: the resources open loads for the controls, at most 24.
     PanelEditor(EffectBase* effect, int32_t backgroundId,
@@ -44,12 +49,16 @@ class PanelEditor : public EditorBase, public ControlListener {
     void close() final;
     void valueChanged(DrawContext* context, Control* control) override;
     void update() override {}
+    // Moves the control and the display of entry `index` while the editor is open.
+    void setParameter(int32_t index, float value) override;
+
+    // The control and the display in table entry `entry` while the editor is open, else none.
+    Control* control(int32_t entry) const;
+    ParameterDisplay* display(int32_t entry) const;
 
   protected:
     // Adds the controls to the frame that open has just made.
     virtual void addControls() = 0;
-    // Forgets the editor's references to the controls the frame owned.
-    virtual void forgetControls() = 0;
 
     // Control bitmap `index` in the order the constructor named them; null while closed.
     Bitmap* controlBitmap(int32_t index) const;
@@ -58,20 +67,28 @@ class PanelEditor : public EditorBase, public ControlListener {
     // Adds `view` to the frame and answers it; answers null, the view forgotten, when it was
     // not made or cannot be added.
     template <class V> V* addToFrame(V* view);
-    // A filmstrip knob on parameter `tag` showing the effect's value, or null.
+    // addToFrame, and the control filed in table entry `entry` (left out of the table when the
+    // entry is outside 0..kMaxEntries - 1).
+    template <class C> C* addControl(int32_t entry, C* control);
+    // A filmstrip knob on parameter `tag` showing the effect's value, filed under its tag, or
+    // null.
     FilmstripKnob* addKnob(const Rect& size, int32_t tag, int32_t frames, int32_t frameHeight,
                            Bitmap* strip);
-    // A display of parameter `tag` showing the effect's text, or null.
+    // A display of parameter `tag` showing the effect's text, filed under its tag, or null.
     ParameterDisplay* addDisplay(const Rect& size, int32_t tag, const DisplayLook& look);
 
     Bitmap* background = nullptr;
 
   private:
     void releaseControlBitmaps();
+    void forgetControls();
+    static bool isEntry(int32_t entry) { return entry >= 0 && entry < kMaxEntries; }
 
     int32_t controlBitmapIds[kMaxControlBitmaps] = {};
     int32_t controlBitmapCount = 0;
     Bitmap* controlBitmaps[kMaxControlBitmaps] = {};
+    Control* controls[kMaxEntries] = {};
+    ParameterDisplay* displays[kMaxEntries] = {};
 };
 
 template <class V> V* PanelEditor::addToFrame(V* view) {
@@ -79,4 +96,10 @@ template <class V> V* PanelEditor::addToFrame(V* view) {
     if (frame && frame->addView(view)) return view;
     view->forget();
     return nullptr;
+}
+
+template <class C> C* PanelEditor::addControl(int32_t entry, C* control) {
+    C* added = addToFrame(control);
+    if (isEntry(entry)) controls[entry] = added;
+    return added;
 }

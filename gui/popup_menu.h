@@ -13,6 +13,7 @@
 #pragma once
 
 #include "gui/menu_tree.h"
+#include "gui/toolkit_variant.h"
 #include "gui/value_display.h"
 
 #include <cstdint>

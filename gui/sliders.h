@@ -24,6 +24,7 @@
 #pragma once
 
 #include "gui/control.h"
+#include "gui/toolkit_variant.h"
 
 #include <memory>
 

@@ -14,6 +14,7 @@
 #pragma once
 
 #include "gui/edit_box.h"
+#include "gui/toolkit_variant.h"
 #include "gui/value_display.h"
 
 #include <cstdint>

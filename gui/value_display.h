@@ -14,6 +14,7 @@
 #include "gui/colour.h"
 #include "gui/control.h"
 #include "gui/text_buffer.h"
+#include "gui/toolkit_variant.h"
 
 #include <cstdint>
 

@@ -12,6 +12,7 @@
 
 #include "frame/aeffect.h"
 #include "gui/geometry.h"
+#include "gui/toolkit_variant.h"
 
 #include <cstdint>
 

@@ -63,16 +63,6 @@ EditorInterface* createCorallisEditor(EffectBase& effect) {
     return new (std::nothrow) CorallisEditor(&effect);
 }
 
-Control* CorallisEditor::control(int32_t entry) const {
-    if (!frame || entry < 0 || entry > kInvertedSerialEntry) return nullptr;
-    return controls[entry];
-}
-
-ParameterDisplay* CorallisEditor::display(int32_t index) const {
-    if (!frame || index < 0 || index >= kParameterCount) return nullptr;
-    return displays[index];
-}
-
 void CorallisEditor::addControls() {
     for (int32_t order = 0; order < kKnobCount; ++order)
         addKnobWithDisplay(order);
@@ -80,21 +70,14 @@ void CorallisEditor::addControls() {
         addButton(row);
 }
 
-void CorallisEditor::forgetControls() {
-    for (Control*& entry : controls)
-        entry = nullptr;
-    for (ParameterDisplay*& entry : displays)
-        entry = nullptr;
-}
-
 void CorallisEditor::addKnobWithDisplay(int32_t order) {
     const KnobPlace& place = kKnobs[order];
     const int32_t tag = place.parameter;
-    controls[tag] = addKnob(Rect(Point(place.left, kKnobTop), kKnobSize, kKnobSize), tag,
-                            kStripFrames, kKnobSize, controlBitmap(0));
+    addKnob(Rect(Point(place.left, kKnobTop), kKnobSize, kKnobSize), tag, kStripFrames, kKnobSize,
+            controlBitmap(0));
     const int32_t left = place.left + place.displayOffset;
-    displays[tag] = addDisplay(Rect(left, kDisplayTop, left + place.displayWidth, kDisplayBottom),
-                               tag, kDisplayLook);
+    addDisplay(Rect(left, kDisplayTop, left + place.displayWidth, kDisplayBottom), tag,
+               kDisplayLook);
 }
 
 void CorallisEditor::addButton(int32_t row) {
@@ -113,7 +96,7 @@ void CorallisEditor::addButton(int32_t row) {
         toggle->setValue(1.0f - parameterValue(kSerialMod));
     else
         toggle->setValue(parameterValue(place.tag));
-    controls[place.entry] = addToFrame(toggle);
+    addControl(place.entry, toggle);
 }
 
 void CorallisEditor::setParameter(int32_t index, float value) {
@@ -121,19 +104,14 @@ void CorallisEditor::setParameter(int32_t index, float value) {
     // The effect forwards every index; only its parameters have controls here. Index 14 in
     // particular is the inverted button's table entry, not a parameter.
     if (index < 0 || index >= kParameterCount) return;
-    if (controls[index]) controls[index]->setValue(value);
-    if (displays[index]) displays[index]->setValue(value);
-    if (index == kSerialMod && controls[kInvertedSerialEntry]) {
-        controls[kInvertedSerialEntry]->setValue(1.0f - value);
-        postUpdate();
-        return;
-    }
-    if (index == kSlowMod) {
+    PanelEditor::setParameter(index, value);
+    if (index == kSerialMod) {
+        if (Control* inverted = control(kInvertedSerialEntry)) inverted->setValue(1.0f - value);
+    } else if (index == kSlowMod) {
         // The speeds' texts depend on the mode; their values do not change.
-        if (displays[kSpeed1]) displays[kSpeed1]->setDirty(true);
-        if (displays[kSpeed2]) displays[kSpeed2]->setDirty(true);
+        if (ParameterDisplay* speed = display(kSpeed1)) speed->setDirty(true);
+        if (ParameterDisplay* speed = display(kSpeed2)) speed->setDirty(true);
     }
-    postUpdate();
 }
 
 void CorallisEditor::valueChanged(DrawContext* context, Control* changed) {

@@ -3,11 +3,10 @@
 // listener: a control the user moves automates its parameter; a parameter the host changes
 // moves its control and display, which the next idle call redraws.
 //
-// State: the control table (entry i is the knob or button of parameter i, entry 14 the
-// inverted SerialMod button), the display table (entry i is the display under the knob of
-// parameter i), the background bitmap (resource 107, held for the editor's life), the knob
-// strip (104) and the button (109), loaded by open when absent and released at close. The
-// controls and displays belong to the frame; the tables are valid only while it is open.
+// State: in the panel's tables (PanelEditor), entry i holds the knob or button of parameter i
+// and the display under its knob, entry 14 the inverted SerialMod button; the background
+// bitmap (resource 107, held for the editor's life), the knob strip (104) and the button
+// (109), loaded by open when absent and released at close.
 //
 // Threads: the host's GUI thread, except setParameter, which runs inside the effect's
 // setParameter on the host's parameter thread and only stores values and raises flags.
@@ -33,19 +32,10 @@ class CorallisEditor : public PanelEditor {
     void setParameter(int32_t index, float value) override;
     void valueChanged(DrawContext* context, Control* control) override;
 
-    // The control in table entry `entry` (0..14) while the editor is open, else none.
-    Control* control(int32_t entry) const;
-    // The display of parameter `index` while the editor is open, else none.
-    ParameterDisplay* display(int32_t index) const;
-
   private:
     void addControls() override;
-    void forgetControls() override;
     void addKnobWithDisplay(int32_t order);
     void addButton(int32_t row);
-
-    Control* controls[kParameterCount + 1] = {};
-    ParameterDisplay* displays[kParameterCount] = {};
 };
 
 // The editor factory corallis's entry hands to its effect: a CorallisEditor attached to

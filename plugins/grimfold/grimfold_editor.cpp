@@ -63,51 +63,30 @@ Rect GrimfoldEditor::displayRect(int32_t index) {
                 knob.left + kDisplayRightOffset, knob.top + kDisplayBottomOffset);
 }
 
-Control* GrimfoldEditor::control(int32_t index) const {
-    if (!frame || index < 0 || index >= kControlCount) return nullptr;
-    return controls[index];
-}
-
-ParameterDisplay* GrimfoldEditor::display(int32_t index) const {
-    if (!frame || index < 0 || index >= kControlCount) return nullptr;
-    return displays[index];
-}
-
 void GrimfoldEditor::addControls() {
     Bitmap* strip = controlBitmap(0);
     for (int32_t i = 0; i < kKnobCount; ++i) {
-        controls[i] = addKnob(knobRect(i), i, kStripFrames, kFrameHeight, strip);
-        displays[i] = addDisplay(displayRect(i), i, kDisplayLook);
+        addKnob(knobRect(i), i, kStripFrames, kFrameHeight, strip);
+        addDisplay(displayRect(i), i, kDisplayLook);
     }
     Bitmap* lamp = controlBitmap(1);
     const Rect buttonRect(Point(kButtonLeft, kButtonTop), lamp->getWidth(), lamp->getHeight() / 2);
     auto* button = new (std::nothrow) ToggleButton(buttonRect, this, kOversampleTag, lamp);
     if (button) button->setValue(parameterValue(kOversampleTag));
-    controls[kOversampleTag] = addToFrame(button);
-}
-
-void GrimfoldEditor::forgetControls() {
-    for (Control*& entry : controls)
-        entry = nullptr;
-    for (ParameterDisplay*& entry : displays)
-        entry = nullptr;
+    addControl(kOversampleTag, button);
 }
 
 void GrimfoldEditor::setParameter(int32_t index, float value) {
-    if (!frame) return;
     if (index < 0 || index >= kControlCount) return; // not one of this editor's parameters
-    if (controls[index]) controls[index]->setValue(value);
-    if (displays[index]) {
-        displays[index]->setValue(value);
-        // Neighbouring displays of a group share their edge columns, and the one drawn later
-        // covers the shared edge: redrawing this display alone would paint over its right
-        // neighbour's frame, so the rest of its row is redrawn after it, in drawing order.
-        if (displays[index]->isDirty())
-            for (int32_t i = index; i + 1 < kKnobCount; ++i) {
-                if (!displays[i] || !displays[i + 1] || !overlaps(displays[i], displays[i + 1]))
-                    break;
-                displays[i + 1]->setDirty(true);
-            }
+    PanelEditor::setParameter(index, value);
+    // Neighbouring displays of a group share their edge columns, and the one drawn later covers
+    // the shared edge: redrawing this display alone would paint over its right neighbour's
+    // frame, so the rest of its row is redrawn after it, in drawing order.
+    ParameterDisplay* shown = display(index);
+    if (!shown || !shown->isDirty()) return;
+    for (int32_t i = index; i + 1 < kKnobCount; ++i) {
+        ParameterDisplay* next = display(i + 1);
+        if (!display(i) || !next || !overlaps(display(i), next)) break;
+        next->setDirty(true);
     }
-    postUpdate();
 }

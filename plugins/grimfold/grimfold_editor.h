@@ -5,9 +5,8 @@
 // automates its parameter; a parameter the host changes moves its control and display, which
 // the next idle call redraws.
 //
-// State: the control table (ten knobs and the button, by parameter) and the display table
-// (one per knob, entry 10 always empty), both references to views the frame owns and valid
-// only while open; the background bitmap (resource 110, held for the editor's life); the knob
+// State: the ten knobs and the button under their parameters in the panel's tables
+// (PanelEditor), a display under each knob's parameter (none under 10); the background bitmap (resource 110, held for the editor's life); the knob
 // strip (112) and the button bitmap (113), loaded by open when absent and released at close.
 //
 // Threads: the host's GUI thread, except setParameter, which runs inside the effect's
@@ -38,16 +37,9 @@ class GrimfoldEditor : public PanelEditor {
     // Where knob `index` (0 to 9) and its display sit in the frame.
     static Rect knobRect(int32_t index);
     static Rect displayRect(int32_t index);
-    // The control and the display of parameter `index` while the editor is open, else none.
-    Control* control(int32_t index) const;
-    ParameterDisplay* display(int32_t index) const;
 
   private:
     void addControls() override;
-    void forgetControls() override;
-
-    Control* controls[kControlCount] = {};
-    ParameterDisplay* displays[kControlCount] = {};
 };
 
 // The editor factory grimfold's entry hands to its effect: a GrimfoldEditor attached to

@@ -3,8 +3,6 @@
 
 #include "frame/effect_base.h"
 #include "gui/bitmap.h"
-#include "gui/editor_frame.h"
-#include "gui/knob.h"
 
 #include <new>
 
@@ -37,26 +35,10 @@ Rect SwirletEditor::knobRect(int32_t index, int32_t knobWidth, int32_t knobHeigh
     return Rect(Point(left, kKnobTop), knobWidth, knobHeight);
 }
 
-FilmstripKnob* SwirletEditor::knob(int32_t index) const {
-    if (!frame || index < 0 || index >= kKnobCount) return nullptr;
-    return knobs[index];
-}
-
 void SwirletEditor::addControls() {
     Bitmap* strip = controlBitmap(0);
     const int32_t knobWidth = strip->getWidth();
     const int32_t knobHeight = strip->getHeight() / kStripFrames;
     for (int32_t i = 0; i < kKnobCount; ++i)
-        knobs[i] = addKnob(knobRect(i, knobWidth, knobHeight), i, kStripFrames, knobHeight, strip);
-}
-
-void SwirletEditor::forgetControls() {
-    for (FilmstripKnob*& knob : knobs)
-        knob = nullptr;
-}
-
-void SwirletEditor::setParameter(int32_t index, float value) {
-    if (!frame) return;
-    if (index >= 0 && index < kKnobCount && knobs[index]) knobs[index]->setValue(value);
-    postUpdate();
+        addKnob(knobRect(i, knobWidth, knobHeight), i, kStripFrames, knobHeight, strip);
 }

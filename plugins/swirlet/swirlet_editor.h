@@ -3,9 +3,9 @@
 // the user turns automates its parameter; a parameter the host changes moves its knob, which
 // the next idle call redraws.
 //
-// State: the knob table (references to knobs the frame owns, valid only while open), the
-// background bitmap (resource 110, held for the editor's life), the knob strip (resource 112,
-// loaded by open when absent, released at close).
+// State: the knobs in the panel's table under their parameters (PanelEditor), the background
+// bitmap (resource 110, held for the editor's life), the knob strip (resource 112, loaded by
+// open when absent, released at close).
 //
 // Threads: the host's GUI thread, except setParameter, which runs inside the effect's
 // setParameter on the host's parameter thread and only stores a knob value and raises the
@@ -25,18 +25,11 @@ class SwirletEditor : public PanelEditor {
 
     explicit SwirletEditor(EffectBase* effect);
 
-    void setParameter(int32_t index, float value) override;
-
     // Where knob `index` sits in the frame. `knobWidth` and `knobHeight` come from the strip.
     static Rect knobRect(int32_t index, int32_t knobWidth, int32_t knobHeight);
-    // The knob of parameter `index` while the editor is open, else none.
-    FilmstripKnob* knob(int32_t index) const;
 
   private:
     void addControls() override;
-    void forgetControls() override;
-
-    FilmstripKnob* knobs[kKnobCount] = {};
 };
 
 // The editor factory swirlet's entry hands to its effect: a SwirletEditor attached to `effect`,

@@ -95,21 +95,11 @@ EditorInterface* createTloomEditor(EffectBase& effect) {
     return new (std::nothrow) TloomEditor(&effect);
 }
 
-Control* TloomEditor::control(int32_t tag) const {
-    if (!frame || tag < 0 || tag >= kTagCount) return nullptr;
-    return controls[tag];
-}
-
-ValueDisplay* TloomEditor::display(int32_t tag) const {
-    if (!frame || tag < 0 || tag >= kTagCount) return nullptr;
-    return displays[tag];
-}
-
 void TloomEditor::addKnobWithDisplay(int32_t tag, const Rect& knobSize) {
-    controls[tag] = addKnob(knobSize, tag, kStripFrames, knobSize.getHeight(), controlBitmap(0));
-    displays[tag] = addDisplay(Rect(Point(knobSize.left + 1, knobSize.bottom + kDisplayGap),
-                                    kDisplayWidth, kDisplayHeight),
-                               tag, kDisplayLook);
+    addKnob(knobSize, tag, kStripFrames, knobSize.getHeight(), controlBitmap(0));
+    addDisplay(Rect(Point(knobSize.left + 1, knobSize.bottom + kDisplayGap), kDisplayWidth,
+                    kDisplayHeight),
+               tag, kDisplayLook);
 }
 
 void TloomEditor::addShapeButtons() {
@@ -121,8 +111,8 @@ void TloomEditor::addShapeButtons() {
         for (int32_t k = 0; k < TloomEffect::kNumShapes; ++k) {
             const Rect size(Point(kButtonLeft, firstTop + kButtonStep * k),
                             buttonBitmap->getWidth(), height);
-            controls[firstTag + k] =
-                addToFrame(new (std::nothrow) ToggleButton(size, this, firstTag + k, buttonBitmap));
+            addControl(firstTag + k,
+                       new (std::nothrow) ToggleButton(size, this, firstTag + k, buttonBitmap));
         }
     }
 }
@@ -155,13 +145,6 @@ void TloomEditor::addControls() {
                                               Rect(pictureCorner, pictureWidth, pictureHeight)));
 }
 
-void TloomEditor::forgetControls() {
-    for (Control*& c : controls)
-        c = nullptr;
-    for (ValueDisplay*& d : displays)
-        d = nullptr;
-}
-
 // Lights the button of `shape` in the row starting at `firstTag` and puts the others out. A
 // shape outside 0..4 lights the row's first button, never one of another row.
 void TloomEditor::lightShape(int32_t firstTag, int32_t shape) {
@@ -174,13 +157,13 @@ void TloomEditor::lightShape(int32_t firstTag, int32_t shape) {
 void TloomEditor::setParameter(int32_t tag, float value) {
     if (!frame) return;
     if (tag < 0 || tag >= kTagCount) return; // not one of the editor's tags
-    if (controls[tag]) controls[tag]->setValue(value);
-    if (displays[tag]) displays[tag]->setValue(value);
-    auto* owner = static_cast<TloomEffect*>(effect);
-    if (owner && tag == TloomEffect::kLeftShape) lightShape(kFirstLeftShapeTag, owner->shapeLeft());
-    if (owner && tag == TloomEffect::kRightShape)
-        lightShape(kFirstRightShapeTag, owner->shapeRight());
-    postUpdate();
+    PanelEditor::setParameter(tag, value);
+    // The buttons show the shape the effect plays, which follows from its stored value: the
+    // value handed in here is 0 when the buttons are first lit.
+    if (effect && tag == TloomEffect::kLeftShape)
+        lightShape(kFirstLeftShapeTag, TloomEffect::shapeFor(parameterValue(tag)));
+    if (effect && tag == TloomEffect::kRightShape)
+        lightShape(kFirstRightShapeTag, TloomEffect::shapeFor(parameterValue(tag)));
 }
 
 void TloomEditor::valueChanged(DrawContext* context, Control* changed) {
@@ -198,6 +181,6 @@ void TloomEditor::valueChanged(DrawContext* context, Control* changed) {
     } else {
         postUpdate();
     }
-    if (effect) static_cast<TloomEffect*>(effect)->controlChanged(tag, value);
+    if (effect) effect->controlChanged(tag, value);
     if (context) changed->update(context);
 }

@@ -4,8 +4,8 @@
 // shows a picture with two web links; a click on a link hides it and opens that page, any other
 // click only hides it. The editor is the listener of all its controls.
 //
-// State: the control and display tables indexed by tag (references to controls the frame owns,
-// valid only while open), the background (resource 110, held for the editor's life) and the
+// State: the controls and displays in the panel's tables under their tags (PanelEditor), the
+// background (resource 110, held for the editor's life) and the
 // knob strip, button and information bitmaps (112, 113, 114, loaded by open, released at close).
 //
 // Threads: the host's GUI thread, except setParameter, which runs inside the effect's
@@ -41,6 +41,7 @@ class TloomEditor : public PanelEditor {
     static constexpr int32_t kButtonId = 113;
     static constexpr int32_t kInfoId = 114;
     static constexpr int32_t kStripFrames = 128;
+    static_assert(kTagCount <= kMaxEntries, "every tag has an entry in the panel's tables");
 
     explicit TloomEditor(EffectBase* effect);
 
@@ -49,22 +50,14 @@ class TloomEditor : public PanelEditor {
     int32_t onKeyDown(VstKeyCode&) override { return -1; }
     int32_t onKeyUp(VstKeyCode&) override { return -1; }
 
-    // The control and display of a tag while the editor is open, else none.
-    Control* control(int32_t tag) const;
-    ValueDisplay* display(int32_t tag) const;
-
     // The web pages the information picture's links open.
     static const char* const kLinks[2];
 
   private:
     void addControls() override;
-    void forgetControls() override;
     void addKnobWithDisplay(int32_t tag, const Rect& knobSize);
     void addShapeButtons();
     void lightShape(int32_t firstTag, int32_t shape);
-
-    Control* controls[kTagCount] = {};
-    ValueDisplay* displays[kTagCount] = {};
 };
 
 // Asks the system to show `url` in the user's browser and returns at once. A missing browser

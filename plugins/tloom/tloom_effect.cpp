@@ -201,10 +201,14 @@ void TloomEffect::setGapMod(TloomSide& side, float value) {
     side.gapModOsc.setStepAngle(omega);
 }
 
-// Shape k (the integer part of 10 v, at most 4) selects the oscillator to the power k + 1.
-void TloomEffect::setShape(TloomSide& side, float value) {
+int32_t TloomEffect::shapeFor(float value) {
     const float tenths = value * 10.0f;
-    side.shape = tenths >= 4.0f ? 4 : (tenths >= 1.0f ? static_cast<int32_t>(tenths) : 0);
+    return tenths >= 4.0f ? 4 : (tenths >= 1.0f ? static_cast<int32_t>(tenths) : 0);
+}
+
+// Shape k selects the oscillator to the power k + 1.
+void TloomEffect::setShape(TloomSide& side, float value) {
+    side.shape = shapeFor(value);
     for (int32_t k = 0; k < kNumShapes; ++k)
         side.shapeWeights[k] = k == side.shape ? 1.0f : 0.0f;
 }

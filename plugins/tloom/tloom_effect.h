@@ -64,11 +64,11 @@ class TloomEffect : public StereoEffect<TloomEffect> {
     bool getProductString(char* text) override;
 
     // Called by the editor after every control change; the effect needs nothing from it.
-    virtual void controlChanged(int32_t tag, float value);
+    void controlChanged(int32_t tag, float value) override;
 
-    // The shapes (0..4) the two sides play now, which the editor's shape buttons light.
-    int32_t shapeLeft() const { return left.shape; }
-    int32_t shapeRight() const { return right.shape; }
+    // The shape a value of L Shape or R Shape selects: the integer part of 10 v, at most 4. The
+    // editor lights its shape buttons by it.
+    static int32_t shapeFor(float value);
 
   private:
     friend class StereoEffect<TloomEffect>;

@@ -118,11 +118,6 @@ EditorInterface* createShowcaseEditor(EffectBase& effect) {
     return new (std::nothrow) ShowcaseEditor(&effect);
 }
 
-Control* ShowcaseEditor::control(int32_t index) const {
-    if (!frame || index < 0 || index >= kControlCount) return nullptr;
-    return controls[index];
-}
-
 Control* ShowcaseEditor::makeControl(int32_t index) {
     const Rect size = rectOf(index);
     const Point origin(0, 0);
@@ -235,15 +230,10 @@ void ShowcaseEditor::addControls() {
         });
     addToFrame(catcher);
     for (int32_t i = 0; i < kControlCount; ++i) {
-        controls[i] = addToFrame(makeControl(i));
-        if (controls[i] && i < kParameterCount) fromParameter(i, parameterValue(i));
+        Control* made = addControl(i, makeControl(i));
+        if (made && i < kParameterCount) fromParameter(i, parameterValue(i));
     }
     lastAnimationStep = getTicks();
-}
-
-void ShowcaseEditor::forgetControls() {
-    for (Control*& each : controls)
-        each = nullptr;
 }
 
 // Moves control `index` to the parameter value (GUI thread).
@@ -314,7 +304,7 @@ void ShowcaseEditor::setParameter(int32_t index, float value) {
     if (index == kTextField) {
         pendingText.store(value); // setText copies and marks: left to the GUI thread
     } else if (index >= 0 && index < kParameterCount && index != kAnimation &&
-               index != kPopupMenu && controls[index]) {
+               index != kPopupMenu && control(index)) {
         fromParameter(index, value);
     }
     postUpdate();

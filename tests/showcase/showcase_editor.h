@@ -12,7 +12,7 @@
 // or the desktop's) and its display shows the chosen path, or the files or text dropped
 // anywhere on the panel. These two controls have no parameters.
 //
-// State: the control table (views the frame owns, valid only while open), the background
+// State: the controls in the panel's table by index (PanelEditor), the background
 // (resource 110, held for the editor's life), the control images (loaded at open, released at
 // close), the text a host change left for the next update, the animation's last step and the
 // file display's line (kept across close and open).
@@ -22,7 +22,7 @@
 #pragma once
 
 #include "gui/panel_editor.h"
-#include "tests/showcase/showcase_layout.h"
+#include "tools/artwork/showcase_layout.h"
 
 #include "tests/showcase/file_strip.h"
 
@@ -36,6 +36,7 @@ class ShowcaseEditor : public PanelEditor {
     static constexpr int32_t kBackgroundId = 110;
     static constexpr int32_t kFirstImageId = 111;
     static constexpr int32_t kImageCount = 19; // resources 111 to 129
+    static_assert(showcase::kControlCount <= kMaxEntries, "every control has a table entry");
 
     explicit ShowcaseEditor(EffectBase* effect);
 
@@ -44,12 +45,8 @@ class ShowcaseEditor : public PanelEditor {
     void setParameter(int32_t index, float value) override;
     void valueChanged(DrawContext* context, Control* control) override;
 
-    // The control of parameter `index` while the editor is open, else none.
-    Control* control(int32_t index) const;
-
   private:
     void addControls() override;
-    void forgetControls() override;
     // Runs the load selector for the open key and shows what it chose.
     void openFile();
     // A drop that reached no control: files (type 0) or text (type 1) for the file display.
@@ -60,7 +57,6 @@ class ShowcaseEditor : public PanelEditor {
     float toParameter(int32_t index, Control* control) const;
     void fromParameter(int32_t index, float value);
 
-    Control* controls[showcase::kControlCount] = {};
     std::atomic<float> pendingText{-1.0f}; // < 0: nothing pending
     uint32_t lastAnimationStep = 0;
     FileLine fileLine{"", "Click OPEN FILE, or drop files or text anywhere on the panel", false};

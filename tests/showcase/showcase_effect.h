@@ -8,7 +8,7 @@
 #pragma once
 
 #include "frame/stereo_effect.h"
-#include "tests/showcase/showcase_layout.h"
+#include "tools/artwork/showcase_layout.h"
 
 #include <cstdint>
 

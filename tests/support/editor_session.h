@@ -8,7 +8,7 @@
 // into records, and screenshots that compare rectangles of the screen.
 #pragma once
 
-#include "tests/support/xvfb_server.h"
+#include "tools/xvfb/xvfb_server.h"
 
 #include <chrono>
 #include <cmath>

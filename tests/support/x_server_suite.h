@@ -7,7 +7,7 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/support/xvfb_server.h"
+#include "tools/xvfb/xvfb_server.h"
 
 #include <X11/Xlib.h>
 

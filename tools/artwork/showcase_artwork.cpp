@@ -3,8 +3,8 @@
 // and the control images (resources 111 to 129, the last the strip's OPEN FILE key). Every control
 // image is painted over a copy of the panel behind its control, so the controls sit seamlessly in
 // their cells. The rectangles here are the ones the showcase editor places its controls at
-// (tests/showcase/showcase_layout.h).
-#include "tests/showcase/showcase_layout.h"
+// (tools/artwork/showcase_layout.h).
+#include "tools/artwork/showcase_layout.h"
 #include "tools/artwork/products.h"
 
 #include <cmath>

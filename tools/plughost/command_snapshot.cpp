@@ -4,6 +4,7 @@
 #include "tools/plughost/commands.h"
 #include "tools/plughost/editor_host.h"
 #include "tools/plughost/options.h"
+#include "tools/xvfb/xvfb_server.h"
 
 #include <chrono>
 #include <cstdio>
@@ -34,8 +35,9 @@ int runSnapshot(const Arguments& args) {
     host->start(44100.0f, 512);
     if (!applyPreset(*host, preset, error)) return fail(path + ": " + error);
 
-    PrivateXServer server;
-    if (!displayAvailable() && !server.start(error)) return fail(error);
+    XvfbServer server;
+    if (!displayAvailable() && !server.start(1024, 768))
+        return fail("no display, and no private X server (Xvfb) could be started");
     auto window = HostWindow::create(width, height, editorTitle(*host, path), error);
     if (!window) return fail(error);
     if (host->dispatch(effEditOpen, 0, 0, window->parentHandle()) == 0)

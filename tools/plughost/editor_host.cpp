@@ -10,13 +10,9 @@
 #include <png.h>
 
 #include <chrono>
-#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <fcntl.h>
-#include <poll.h>
-#include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
 
@@ -199,64 +195,6 @@ bool HostWindow::capture(std::vector<uint8_t>& rgb, int32_t& outWidth, int32_t& 
     outWidth = width;
     outHeight = height;
     return true;
-}
-
-bool PrivateXServer::start(std::string& error) {
-    int pipeFds[2];
-    if (pipe(pipeFds) != 0) {
-        error = "cannot start a private X server (no pipe)";
-        return false;
-    }
-    const pid_t child = fork();
-    if (child < 0) {
-        close(pipeFds[0]);
-        close(pipeFds[1]);
-        error = "cannot start a private X server (fork failed)";
-        return false;
-    }
-    if (child == 0) {
-        close(pipeFds[0]);
-        const int devNull = open("/dev/null", O_RDWR);
-        if (devNull >= 0) {
-            dup2(devNull, STDIN_FILENO);
-            dup2(devNull, STDOUT_FILENO);
-            dup2(devNull, STDERR_FILENO);
-        }
-        const std::string fd = std::to_string(pipeFds[1]);
-        // -displayfd: the server picks a free display number and writes it to the pipe.
-        execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1024x768x24", "-nolisten",
-               "tcp", static_cast<char*>(nullptr));
-        _exit(127);
-    }
-    close(pipeFds[1]);
-    pid = child;
-    std::string number;
-    pollfd waiting{pipeFds[0], POLLIN, 0};
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-    while (std::chrono::steady_clock::now() < deadline) {
-        if (poll(&waiting, 1, 100) <= 0) continue;
-        char c = 0;
-        const ssize_t got = read(pipeFds[0], &c, 1);
-        if (got <= 0) break; // the server ended (not installed, or failed)
-        if (c == '\n') break;
-        number.push_back(c);
-    }
-    close(pipeFds[0]);
-    if (number.empty()) {
-        stop();
-        error = "no display, and no private X server (Xvfb) could be started";
-        return false;
-    }
-    setenv("DISPLAY", (":" + number).c_str(), 1);
-    return true;
-}
-
-void PrivateXServer::stop() {
-    if (pid <= 0) return;
-    kill(pid, SIGTERM);
-    int status = 0;
-    waitpid(pid, &status, 0);
-    pid = -1;
 }
 
 bool writePng(const std::string& path, const std::vector<uint8_t>& rgb, int32_t width,

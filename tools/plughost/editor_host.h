@@ -1,16 +1,15 @@
 // What plughost's editor commands share: a top-level X11 window that an editor is embedded in
 // (named, with the window-manager properties desktop tools look for) and reading its pixels
-// back, a private virtual X server for running without a display, PNG output, and the title
-// and size of a plug-in's editor.
+// back, PNG output, and the title and size of a plug-in's editor. Without a display the
+// commands start a private X server (tools/xvfb).
 //
-// State: HostWindow holds its own display connection and window; PrivateXServer the server's
-// process. Both are used from plughost's main thread only.
+// State: HostWindow holds its own display connection and window, used from plughost's main
+// thread only.
 #pragma once
 
 #include <cstdint>
 #include <memory>
 #include <string>
-#include <sys/types.h>
 #include <vector>
 
 struct _XDisplay;
@@ -53,23 +52,6 @@ class HostWindow {
     int32_t width = 0;
     int32_t height = 0;
     bool closed = false;
-};
-
-// A virtual X server started for this process when there is no display: it picks its own free
-// display number and DISPLAY points at it until stop().
-class PrivateXServer {
-  public:
-    PrivateXServer() = default;
-    ~PrivateXServer() { stop(); }
-    PrivateXServer(const PrivateXServer&) = delete;
-    PrivateXServer& operator=(const PrivateXServer&) = delete;
-
-    // False (with error) when Xvfb is missing or does not come up within a few seconds.
-    bool start(std::string& error);
-    void stop();
-
-  private:
-    pid_t pid = -1;
 };
 
 // True when a connection to the display named by DISPLAY can be opened now.

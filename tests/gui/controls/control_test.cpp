@@ -1,5 +1,6 @@
 // The control base's value rules: dirty tracking against the drawn value, values outside the
-// bounds, the wheel rule, controls without a listener, and the background's reference.
+// bounds, the wheel rule and what it reports, controls without a listener, and the
+// background's reference.
 #include "gui/bitmap.h"
 #include "gui/knob.h"
 
@@ -84,6 +85,19 @@ TEST(ControlWheel, ReportsOnlyChangesAndRefusesWhenDisabled) {
     EXPECT_FALSE(control->onWheel(nullptr, Point(), 1.0f));
     EXPECT_EQ(control->getValue(), 0.5f);
     EXPECT_EQ(recorder.values, std::vector<float>{0.5f});
+    control->forget();
+}
+
+TEST(ControlWheel, AValueThatGoesAndComesBackBeforeTheRedrawReachesTheHost) {
+    Recorder recorder;
+    Knob* control = makeControl(&recorder);
+    control->setValue(0.5f);
+    control->draw(nullptr);
+    control->setWheelStep(0.25f);
+    control->onWheel(nullptr, Point(), 1.0f);
+    control->onWheel(nullptr, Point(), -1.0f); // back to the drawn value, the host holds 0.75
+    control->onWheel(nullptr, Point(), -1.0f);
+    EXPECT_EQ(recorder.values, (std::vector<float>{0.75f, 0.5f, 0.25f}));
     control->forget();
 }
 

@@ -7,7 +7,7 @@
 #include "gui/popup_menu.h"
 #include "gui/text_field.h"
 #include "tests/gui/frame/frame_test_support.h"
-#include "tests/support/xvfb_server.h"
+#include "tools/xvfb/xvfb_server.h"
 
 #include <X11/Xlib.h>
 

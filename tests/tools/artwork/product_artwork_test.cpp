@@ -2,7 +2,7 @@
 // sizes its editor loads, stacked images (knob frames, button states) that all differ, knob
 // frames that sit seamlessly on the panel at every place the editor draws a knob, and files
 // the generator reproduces byte for byte.
-#include "tests/showcase/showcase_layout.h"
+#include "tools/artwork/showcase_layout.h"
 #include "tools/artwork/bmp_file.h"
 #include "tools/artwork/products.h"
 

@@ -1,5 +1,5 @@
-// XvfbServer: starting and stopping a private Xvfb for a test program.
-#include "tests/support/xvfb_server.h"
+// XvfbServer: starting and stopping a private Xvfb.
+#include "tools/xvfb/xvfb_server.h"
 
 #include <X11/Xlib.h>
 
@@ -14,7 +14,7 @@
 
 namespace {
 
-constexpr const char* kServerPath = "/usr/bin/Xvfb";
+constexpr const char* kServerProgram = "Xvfb";
 
 // Reads the display number the server writes to its -displayfd pipe once it accepts
 // connections; empty when it ended first or took longer than the deadline.
@@ -34,7 +34,17 @@ std::string readDisplayNumber(int fd, std::chrono::seconds patience) {
 } // namespace
 
 bool XvfbServer::isInstalled() {
-    return access(kServerPath, X_OK) == 0;
+    const char* path = std::getenv("PATH");
+    std::string folders = path ? path : "/usr/bin:/bin";
+    size_t start = 0;
+    while (start <= folders.size()) {
+        size_t end = folders.find(':', start);
+        if (end == std::string::npos) end = folders.size();
+        const std::string folder = end > start ? folders.substr(start, end - start) : ".";
+        if (access((folder + "/" + kServerProgram).c_str(), X_OK) == 0) return true;
+        start = end + 1;
+    }
+    return false;
 }
 
 XvfbServer::~XvfbServer() {
@@ -62,8 +72,8 @@ bool XvfbServer::start(int width, int height) {
             dup2(quiet, STDERR_FILENO);
         }
         const std::string fd = std::to_string(fds[1]);
-        execl(kServerPath, "Xvfb", "-displayfd", fd.c_str(), "-nolisten", "tcp", "-noreset",
-              "-screen", "0", screen.c_str(), static_cast<char*>(nullptr));
+        execlp(kServerProgram, kServerProgram, "-displayfd", fd.c_str(), "-nolisten", "tcp",
+               "-noreset", "-screen", "0", screen.c_str(), static_cast<char*>(nullptr));
         _exit(127);
     }
     close(fds[1]);
