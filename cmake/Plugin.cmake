@@ -11,7 +11,7 @@ function(add_vst_plugin name)
     add_library(${name} MODULE ${ARGN} ${PLUGIN_EXPORT_DEF})
     set_target_properties(${name} PROPERTIES PREFIX "" SUFFIX ".dll" OUTPUT_NAME ${name}
       LIBRARY_OUTPUT_DIRECTORY "${CMAKE_BINARY_DIR}/plugins")
-    target_link_options(${name} PRIVATE -static -Wl,--no-undefined)
+    target_link_options(${name} PRIVATE -static -s -Wl,--no-undefined)
     return()
   endif()
   add_library(${name} MODULE ${ARGN})

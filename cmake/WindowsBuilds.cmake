@@ -22,8 +22,25 @@ foreach(arch win32 win64)
       -DWINE_PREFIX=${CMAKE_BINARY_DIR}/wineprefix
       -DWINDOWS_SOURCE_PACKAGES=${WINDOWS_SOURCE_PACKAGES}
     BUILD_ALWAYS ON
+    # The build, then the architecture's ZIP (plugfamily-vst-VERSION-winNN.zip in its tree).
+    BUILD_COMMAND ${CMAKE_COMMAND} --build <BINARY_DIR>
+      COMMAND ${CMAKE_COMMAND} --build <BINARY_DIR> --target package
     INSTALL_COMMAND "")
   string(APPEND windows_test_dirs " \"${CMAKE_BINARY_DIR}/${arch}\"")
+
+  # Every DLL's output against the Linux library's, bit for bit.
+  if(BUILD_TOOLS)
+    foreach(plugin ${PLUGINS})
+      add_test(NAME ${arch}.SameSamples.${plugin}
+        COMMAND ${CMAKE_COMMAND} -DPLUGHOST=$<TARGET_FILE:plughost>
+          -DPLUGIN_SO=$<TARGET_FILE:${plugin}>
+          -DPLUGHOST_EXE=${CMAKE_BINARY_DIR}/${arch}/tools/plughost/plughost.exe
+          -DPLUGIN_DLL=${CMAKE_BINARY_DIR}/${arch}/plugins/${plugin}.dll
+          -DWINE_RUN=${CMAKE_SOURCE_DIR}/tools/wine-run.sh -DWINE_PREFIX=${CMAKE_BINARY_DIR}/wineprefix
+          -DWORK_DIR=${CMAKE_BINARY_DIR}/same-samples/${arch}/${plugin}
+          -P ${CMAKE_SOURCE_DIR}/tests/tools/windows/same_samples.cmake)
+    endforeach()
+  endif()
 endforeach()
 
 # CTest reads the Windows trees' test lists as subdirectories of this one.

@@ -38,6 +38,8 @@ std::string systemMessage(DWORD code) {
         FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code,
                        0, text, sizeof text, nullptr);
     std::string message(text, length);
+    if (const size_t insert = message.find("%1"); insert != std::string::npos)
+        message.replace(insert, 2, "this file");
     while (!message.empty() && (message.back() == '\n' || message.back() == '\r' ||
                                 message.back() == ' ' || message.back() == '.'))
         message.pop_back();
