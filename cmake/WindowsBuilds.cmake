@@ -6,6 +6,8 @@ set(WINDOWS_SOURCE_PACKAGES "${CMAKE_BINARY_DIR}/windows-sources" CACHE PATH
   "Where tools/setup-windows-tests.sh unpacked the Debian source packages")
 
 set(windows_test_dirs "")
+# The plug-in list reaches the Windows builds as one argument.
+string(REPLACE ";" "|" windows_plugins "${PLUGINS}")
 foreach(arch win32 win64)
   if(arch STREQUAL win32)
     set(triple i686-w64-mingw32)
@@ -15,10 +17,11 @@ foreach(arch win32 win64)
   ExternalProject_Add(windows_${arch}
     SOURCE_DIR ${CMAKE_SOURCE_DIR}
     BINARY_DIR ${CMAKE_BINARY_DIR}/${arch}
+    LIST_SEPARATOR |
     CMAKE_ARGS
       -DCMAKE_TOOLCHAIN_FILE=${CMAKE_SOURCE_DIR}/cmake/toolchains/${triple}.cmake
       -DCMAKE_BUILD_TYPE=${CMAKE_BUILD_TYPE}
-      -DPLUGINS=${PLUGINS}
+      -DPLUGINS=${windows_plugins}
       -DWINE_PREFIX=${CMAKE_BINARY_DIR}/wineprefix
       -DWINDOWS_SOURCE_PACKAGES=${WINDOWS_SOURCE_PACKAGES}
     BUILD_ALWAYS ON

@@ -33,8 +33,8 @@ bool isUsableSampleRate(float rate) {
     return std::isfinite(rate) && rate >= 1.0f;
 }
 
-intptr_t VST_CALL recordDispatcher(AEffect* record, int32_t opcode, int32_t index, intptr_t value, void* ptr,
-                          float opt) {
+intptr_t VST_CALL recordDispatcher(AEffect* record, int32_t opcode, int32_t index, intptr_t value,
+                                   void* ptr, float opt) {
     EffectBase* effect = EffectBase::fromRecord(record);
     if (!effect) return 0;
     if (opcode == effClose) {
@@ -45,7 +45,8 @@ intptr_t VST_CALL recordDispatcher(AEffect* record, int32_t opcode, int32_t inde
     return effect->dispatcher(opcode, index, value, ptr, opt);
 }
 
-void VST_CALL recordProcess(AEffect* record, float** inputs, float** outputs, int32_t sampleFrames) {
+void VST_CALL recordProcess(AEffect* record, float** inputs, float** outputs,
+                            int32_t sampleFrames) {
     EffectBase* effect = EffectBase::fromRecord(record);
     if (!effect || sampleFrames <= 0 || !hasStereoBuffers(inputs, outputs)) return;
     ScopedFlushDenormals flushDenormals;
@@ -54,7 +55,7 @@ void VST_CALL recordProcess(AEffect* record, float** inputs, float** outputs, in
 }
 
 void VST_CALL recordProcessReplacing(AEffect* record, float** inputs, float** outputs,
-                            int32_t sampleFrames) {
+                                     int32_t sampleFrames) {
     EffectBase* effect = EffectBase::fromRecord(record);
     if (!effect || sampleFrames <= 0 || !hasStereoBuffers(inputs, outputs)) return;
     ScopedFlushDenormals flushDenormals;

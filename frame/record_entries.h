@@ -7,10 +7,11 @@
 
 #include "frame/aeffect.h"
 
-intptr_t VST_CALL recordDispatcher(AEffect* record, int32_t opcode, int32_t index, intptr_t value, void* ptr,
-                          float opt);
+intptr_t VST_CALL recordDispatcher(AEffect* record, int32_t opcode, int32_t index, intptr_t value,
+                                   void* ptr, float opt);
 void VST_CALL recordProcess(AEffect* record, float** inputs, float** outputs, int32_t sampleFrames);
-void VST_CALL recordProcessReplacing(AEffect* record, float** inputs, float** outputs, int32_t sampleFrames);
+void VST_CALL recordProcessReplacing(AEffect* record, float** inputs, float** outputs,
+                                     int32_t sampleFrames);
 void VST_CALL recordSetParameter(AEffect* record, int32_t index, float value);
 float VST_CALL recordGetParameter(AEffect* record, int32_t index);
 

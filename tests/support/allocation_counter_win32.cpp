@@ -66,8 +66,7 @@ void redirectImports(HMODULE module) {
             VirtualProtect(&slots->u1.Function, sizeof slots->u1.Function, PAGE_READWRITE,
                            &protection);
             slots->u1.Function = reinterpret_cast<ULONG_PTR>(wrapper);
-            VirtualProtect(&slots->u1.Function, sizeof slots->u1.Function, protection,
-                           &protection);
+            VirtualProtect(&slots->u1.Function, sizeof slots->u1.Function, protection, &protection);
         }
     }
 }

@@ -6,7 +6,6 @@
 #include "tools/plughost/options.h"
 #include "tools/plughost/plugin_host.h"
 
-
 #ifdef _WIN32
 #include <fcntl.h>
 #include <io.h>
@@ -158,7 +157,7 @@ std::vector<std::string> standardPluginFolders() {
     // it in a 64-bit one. Each host scans the folders of its own architecture.
     const char* programFiles =
         std::getenv(sizeof(void*) == 4 && std::getenv("ProgramFiles(x86)") ? "ProgramFiles(x86)"
-                                                                            : "ProgramFiles");
+                                                                           : "ProgramFiles");
     if (programFiles && *programFiles) {
         folders.push_back(std::string(programFiles) + "\\VSTPlugins");
         folders.push_back(std::string(programFiles) + "\\Common Files\\VST2");

@@ -106,7 +106,7 @@ ProbeAnswer probeInChild(const std::string& path, double timeLimit) {
             answer.failure = "crashed while loading (" + describeSignal(WTERMSIG(status)) + ")";
         else
             answer.failure = "the plug-in ended the process while loading (exit status " +
-                              std::to_string(WEXITSTATUS(status)) + ")";
+                             std::to_string(WEXITSTATUS(status)) + ")";
         return answer;
     }
     answer.report = received;

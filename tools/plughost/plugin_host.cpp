@@ -60,8 +60,8 @@ PluginHost::~PluginHost() {
     // Libraries stay loaded: plug-ins may leave threads or atexit handlers behind.
 }
 
-intptr_t VST_CALL PluginHost::callback(AEffect* effect, int32_t opcode, int32_t index, intptr_t value,
-                              void* ptr, float opt) {
+intptr_t VST_CALL PluginHost::callback(AEffect* effect, int32_t opcode, int32_t index,
+                                       intptr_t value, void* ptr, float opt) {
     PluginHost* host = nullptr;
     if (effect) {
         std::lock_guard<std::mutex> guard(registryLock);

@@ -34,9 +34,8 @@ std::string architectureOf(const std::string& path) {
 
 std::string systemMessage(DWORD code) {
     char text[512] = "";
-    const DWORD length =
-        FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code,
-                       0, text, sizeof text, nullptr);
+    const DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                                        nullptr, code, 0, text, sizeof text, nullptr);
     std::string message(text, length);
     if (const size_t insert = message.find("%1"); insert != std::string::npos)
         message.replace(insert, 2, "this file");

@@ -3,8 +3,8 @@
 // unusable and extreme sample rates, a comma locale; and the rules of its audio entries:
 // accumulating adds exactly what replacing writes, in place or not, without allocating.
 #include "tests/plugins/deliverables/each_plugin.h"
-#include "tests/support/comma_locale.h"
 #include "tests/support/allocation_counter.h"
+#include "tests/support/comma_locale.h"
 
 #include <climits>
 #include <clocale>

@@ -1,7 +1,7 @@
 # A Windows DLL sounds exactly like the Linux library of the same plug-in: the test signal, as a
 # WAV and as an AIFF file, goes through Linux plughost with the .so and through plughost.exe
 # under Wine with the .dll, at the default program and with one parameter moved; the two
-# 32-bit float outputs must be the same bytes.
+# outputs, headerless 32-bit float (a WAV header holds a time stamp), must be the same bytes.
 # cmake -DPLUGHOST=... -DPLUGIN_SO=... -DPLUGHOST_EXE=... -DPLUGIN_DLL=... -DWINE_RUN=...
 #       -DWINE_PREFIX=... -DWORK_DIR=... -P same_samples.cmake
 cmake_minimum_required(VERSION 3.25)
@@ -23,8 +23,8 @@ foreach(input in.wav in.aiff)
     if(setting STREQUAL moved)
       set(options --set 1=0.8)
     endif()
-    set(linux_out ${WORK_DIR}/${input}-${setting}-linux.wav)
-    set(windows_out ${WORK_DIR}/${input}-${setting}-windows.wav)
+    set(linux_out ${WORK_DIR}/${input}-${setting}-linux.raw)
+    set(windows_out ${WORK_DIR}/${input}-${setting}-windows.raw)
     run(${PLUGHOST} process ${PLUGIN_SO} ${WORK_DIR}/${input} ${linux_out} ${options})
     run(${WINE_RUN} ${WINE_PREFIX} ${PLUGHOST_EXE} process Z:${PLUGIN_DLL} Z:${WORK_DIR}/${input}
       Z:${windows_out} ${options})
