@@ -64,6 +64,16 @@ endif()
 if(BUILD_TESTING)
   enable_testing()
   add_subdirectory(tests)
+  if(BUILD_TOOLS AND PLUGINS STREQUAL ALL_PLUGINS)
+    foreach(plugin ${PLUGINS})
+      list(APPEND plugin_files $<TARGET_FILE:${plugin}>)
+    endforeach()
+    add_test(NAME ${WINDOWS_ARCH}.Plughost.ListFindsThePluginsInAFolder
+      COMMAND ${CMAKE_COMMAND} -DWINE_RUN=${CMAKE_SOURCE_DIR}/tools/wine-run.sh
+        -DWINE_PREFIX=${WINE_PREFIX} -DPLUGHOST_EXE=$<TARGET_FILE:plughost>
+        "-DLIBRARIES=${plugin_files}" -DWORK_DIR=${CMAKE_BINARY_DIR}/list-test
+        -P ${CMAKE_SOURCE_DIR}/tests/tools/windows/list_finds_plugins.cmake)
+  endif()
 endif()
 
 # One ZIP per architecture (cpack -G ZIP, or the package target): the four DLLs in a folder
