@@ -4,7 +4,18 @@
 # outside debug builds the static symbol table too: the exports stay in the dynamic one.
 set(PLUGIN_EXPORT_MAP "${CMAKE_CURRENT_LIST_DIR}/plugin_exports.map")
 
+set(PLUGIN_EXPORT_DEF "${CMAKE_CURRENT_LIST_DIR}/plugin_exports.def")
+
 function(add_vst_plugin name)
+  if(WIN32)
+    # NAME.dll: the .def file names the exports; libgcc, libstdc++ and winpthreads are linked
+    # in, so the library imports only system DLLs.
+    add_library(${name} MODULE ${ARGN} ${PLUGIN_EXPORT_DEF})
+    set_target_properties(${name} PROPERTIES PREFIX "" SUFFIX ".dll" OUTPUT_NAME ${name}
+      LIBRARY_OUTPUT_DIRECTORY "${CMAKE_BINARY_DIR}/plugins")
+    target_link_options(${name} PRIVATE -static -s -Wl,--no-undefined)
+    return()
+  endif()
   add_library(${name} MODULE ${ARGN})
   set_target_properties(${name} PROPERTIES PREFIX "" OUTPUT_NAME ${name}
     LIBRARY_OUTPUT_DIRECTORY "${CMAKE_BINARY_DIR}/plugins")
@@ -13,4 +24,19 @@ function(add_vst_plugin name)
     -Wl,--version-script=${PLUGIN_EXPORT_MAP} -Wl,--no-undefined -Wl,-z,defs -Wl,--gc-sections
     $<$<NOT:$<CONFIG:Debug>>:-s>)
   set_property(TARGET ${name} APPEND PROPERTY LINK_DEPENDS ${PLUGIN_EXPORT_MAP})
+endfunction()
+
+# add_windows_plugin(NAME EFFECT_CLASS): NAME.dll, the effect alone behind the shared entry. The
+# Windows libraries carry no editor yet (their records report none), so neither the toolkit nor
+# a window system is linked.
+function(add_windows_plugin name effect_class)
+  set(entry ${CMAKE_CURRENT_BINARY_DIR}/${name}_windows_entry.cpp)
+  file(GENERATE OUTPUT ${entry} CONTENT "// Generated entry of ${name}.dll; do not edit.
+#include \"frame/host_entry.h\"
+#include \"plugins/${name}/${name}_effect.h\"
+
+DEFINE_PLUGIN_ENTRY(${effect_class}, nullptr)
+")
+  add_vst_plugin(${name} ${entry})
+  target_link_libraries(${name} PRIVATE ${name}_effect)
 endfunction()

@@ -7,15 +7,23 @@
 
 struct AEffect;
 
+// The C calling convention of the entry, the record's functions and the host callback. 32-bit
+// Windows hosts call them as cdecl whatever their compiler's default; elsewhere there is one.
+#if defined(_WIN32) && !defined(_WIN64)
+#define VST_CALL __cdecl
+#else
+#define VST_CALL
+#endif
+
 // Host callback and the record's function entries. `value` and results are pointer-sized.
-using audioMasterCallback = intptr_t (*)(AEffect* effect, int32_t opcode, int32_t index,
+using audioMasterCallback = intptr_t(VST_CALL*)(AEffect* effect, int32_t opcode, int32_t index,
                                          intptr_t value, void* ptr, float opt);
-using AEffectDispatcherProc = intptr_t (*)(AEffect* effect, int32_t opcode, int32_t index,
+using AEffectDispatcherProc = intptr_t(VST_CALL*)(AEffect* effect, int32_t opcode, int32_t index,
                                            intptr_t value, void* ptr, float opt);
-using AEffectProcessProc = void (*)(AEffect* effect, float** inputs, float** outputs,
+using AEffectProcessProc = void(VST_CALL*)(AEffect* effect, float** inputs, float** outputs,
                                     int32_t sampleFrames);
-using AEffectSetParameterProc = void (*)(AEffect* effect, int32_t index, float value);
-using AEffectGetParameterProc = float (*)(AEffect* effect, int32_t index);
+using AEffectSetParameterProc = void(VST_CALL*)(AEffect* effect, int32_t index, float value);
+using AEffectGetParameterProc = float(VST_CALL*)(AEffect* effect, int32_t index);
 
 // Four characters packed with the first one in the most significant byte.
 constexpr int32_t fourCharCode(char a, char b, char c, char d) {
@@ -273,3 +281,57 @@ struct VstWindow;
 struct MidiProgramName;
 struct MidiProgramCategory;
 struct MidiKeyName;
+
+// The record is read by hosts at fixed offsets: the 32-bit layout (Windows x86) and the 64-bit
+// one (Linux and Windows x64) are checked here, in every build that includes this header.
+#if INTPTR_MAX == INT32_MAX
+static_assert(offsetof(AEffect, magic) == 0 && offsetof(AEffect, dispatcher) == 4 &&
+              offsetof(AEffect, process) == 8 && offsetof(AEffect, setParameter) == 12 &&
+              offsetof(AEffect, getParameter) == 16 && offsetof(AEffect, numPrograms) == 20 &&
+              offsetof(AEffect, numParams) == 24 && offsetof(AEffect, numInputs) == 28 &&
+              offsetof(AEffect, numOutputs) == 32 && offsetof(AEffect, flags) == 36 &&
+              offsetof(AEffect, resvd1) == 40 && offsetof(AEffect, resvd2) == 44 &&
+              offsetof(AEffect, initialDelay) == 48 && offsetof(AEffect, realQualities) == 52 &&
+              offsetof(AEffect, offQualities) == 56 && offsetof(AEffect, ioRatio) == 60 &&
+              offsetof(AEffect, object) == 64 && offsetof(AEffect, user) == 68 &&
+              offsetof(AEffect, uniqueID) == 72 && offsetof(AEffect, version) == 76 &&
+              offsetof(AEffect, processReplacing) == 80 && offsetof(AEffect, future) == 84 &&
+              sizeof(AEffect) == 144,
+              "the 32-bit effect record is 144 bytes in the published field order");
+static_assert(offsetof(VstFileSelect, fileTypes) == 16 && offsetof(VstFileSelect, title) == 20 &&
+              offsetof(VstFileSelect, initialPath) == 1044 &&
+              offsetof(VstFileSelect, returnPath) == 1048 &&
+              offsetof(VstFileSelect, sizeReturnPath) == 1052 &&
+              offsetof(VstFileSelect, returnMultiplePaths) == 1056 &&
+              offsetof(VstFileSelect, nbReturnPath) == 1060 &&
+              offsetof(VstFileSelect, reserved) == 1064 && offsetof(VstFileSelect, future) == 1068 &&
+              sizeof(VstFileSelect) == 1184,
+              "the 32-bit file selection record");
+#elif INTPTR_MAX == INT64_MAX
+static_assert(offsetof(AEffect, magic) == 0 && offsetof(AEffect, dispatcher) == 8 &&
+              offsetof(AEffect, process) == 16 && offsetof(AEffect, setParameter) == 24 &&
+              offsetof(AEffect, getParameter) == 32 && offsetof(AEffect, numPrograms) == 40 &&
+              offsetof(AEffect, numParams) == 44 && offsetof(AEffect, numInputs) == 48 &&
+              offsetof(AEffect, numOutputs) == 52 && offsetof(AEffect, flags) == 56 &&
+              offsetof(AEffect, resvd1) == 64 && offsetof(AEffect, resvd2) == 72 &&
+              offsetof(AEffect, initialDelay) == 80 && offsetof(AEffect, realQualities) == 84 &&
+              offsetof(AEffect, offQualities) == 88 && offsetof(AEffect, ioRatio) == 92 &&
+              offsetof(AEffect, object) == 96 && offsetof(AEffect, user) == 104 &&
+              offsetof(AEffect, uniqueID) == 112 && offsetof(AEffect, version) == 116 &&
+              offsetof(AEffect, processReplacing) == 120 && offsetof(AEffect, future) == 128 &&
+              sizeof(AEffect) == 192,
+              "the 64-bit effect record is 192 bytes: the published order, pointers widened");
+static_assert(offsetof(VstFileSelect, fileTypes) == 16 && offsetof(VstFileSelect, title) == 24 &&
+              offsetof(VstFileSelect, initialPath) == 1048 &&
+              offsetof(VstFileSelect, returnPath) == 1056 &&
+              offsetof(VstFileSelect, sizeReturnPath) == 1064 &&
+              offsetof(VstFileSelect, returnMultiplePaths) == 1072 &&
+              offsetof(VstFileSelect, nbReturnPath) == 1080 &&
+              offsetof(VstFileSelect, reserved) == 1088 && offsetof(VstFileSelect, future) == 1096 &&
+              sizeof(VstFileSelect) == 1216,
+              "the 64-bit file selection record");
+#else
+#error "the effect record is defined for 32-bit and 64-bit pointers"
+#endif
+static_assert(sizeof(VstKeyCode) == 8 && sizeof(ERect) == 8 && sizeof(VstFileType) == 408,
+              "records whose layout does not depend on the pointer width");

@@ -8,7 +8,15 @@
 
 #include <new>
 
+#ifdef _WIN32
+// Windows: the library's .def file exports the two entries under their plain names (no
+// decoration in the 32-bit build) and maps "main" onto pluginMainEntry.
+#define PLUGIN_EXPORT extern "C"
+#define PLUGIN_MAIN_SYMBOL
+#else
 #define PLUGIN_EXPORT extern "C" __attribute__((visibility("default")))
+#define PLUGIN_MAIN_SYMBOL __asm__("main")
+#endif
 
 // Creates an EffectClass (with its editor from `editorFactory`) for the host, or answers null: for
 // a host that reports version 0, when memory runs out, or when the effect's constructor set its
@@ -29,10 +37,11 @@ AEffect* runHostEntry(audioMasterCallback hostCallback, EditorFactory editorFact
 // Defines the two exported entries of a deliverable: VSTPluginMain, the name hosts on this
 // platform look up first, and main; both do the same.
 #define DEFINE_PLUGIN_ENTRY(EffectClass, editorFactory)                                            \
-    PLUGIN_EXPORT AEffect* VSTPluginMain(audioMasterCallback hostCallback) {                       \
+    PLUGIN_EXPORT AEffect* VST_CALL VSTPluginMain(audioMasterCallback hostCallback) {              \
         return runHostEntry<EffectClass>(hostCallback, editorFactory);                             \
     }                                                                                              \
-    PLUGIN_EXPORT AEffect* pluginMainEntry(audioMasterCallback hostCallback) __asm__("main");      \
-    PLUGIN_EXPORT AEffect* pluginMainEntry(audioMasterCallback hostCallback) {                     \
+    PLUGIN_EXPORT AEffect* VST_CALL pluginMainEntry(audioMasterCallback hostCallback)              \
+        PLUGIN_MAIN_SYMBOL;                                                                        \
+    PLUGIN_EXPORT AEffect* VST_CALL pluginMainEntry(audioMasterCallback hostCallback) {            \
         return runHostEntry<EffectClass>(hostCallback, editorFactory);                             \
     }

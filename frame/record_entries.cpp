@@ -33,8 +33,8 @@ bool isUsableSampleRate(float rate) {
     return std::isfinite(rate) && rate >= 1.0f;
 }
 
-intptr_t recordDispatcher(AEffect* record, int32_t opcode, int32_t index, intptr_t value, void* ptr,
-                          float opt) {
+intptr_t VST_CALL recordDispatcher(AEffect* record, int32_t opcode, int32_t index, intptr_t value,
+                                   void* ptr, float opt) {
     EffectBase* effect = EffectBase::fromRecord(record);
     if (!effect) return 0;
     if (opcode == effClose) {
@@ -45,7 +45,8 @@ intptr_t recordDispatcher(AEffect* record, int32_t opcode, int32_t index, intptr
     return effect->dispatcher(opcode, index, value, ptr, opt);
 }
 
-void recordProcess(AEffect* record, float** inputs, float** outputs, int32_t sampleFrames) {
+void VST_CALL recordProcess(AEffect* record, float** inputs, float** outputs,
+                            int32_t sampleFrames) {
     EffectBase* effect = EffectBase::fromRecord(record);
     if (!effect || sampleFrames <= 0 || !hasStereoBuffers(inputs, outputs)) return;
     ScopedFlushDenormals flushDenormals;
@@ -53,8 +54,8 @@ void recordProcess(AEffect* record, float** inputs, float** outputs, int32_t sam
     guardOutputs(outputs, sampleFrames);
 }
 
-void recordProcessReplacing(AEffect* record, float** inputs, float** outputs,
-                            int32_t sampleFrames) {
+void VST_CALL recordProcessReplacing(AEffect* record, float** inputs, float** outputs,
+                                     int32_t sampleFrames) {
     EffectBase* effect = EffectBase::fromRecord(record);
     if (!effect || sampleFrames <= 0 || !hasStereoBuffers(inputs, outputs)) return;
     ScopedFlushDenormals flushDenormals;
@@ -62,12 +63,12 @@ void recordProcessReplacing(AEffect* record, float** inputs, float** outputs,
     guardOutputs(outputs, sampleFrames);
 }
 
-void recordSetParameter(AEffect* record, int32_t index, float value) {
+void VST_CALL recordSetParameter(AEffect* record, int32_t index, float value) {
     EffectBase* effect = EffectBase::fromRecord(record);
     if (effect) effect->setParameter(index, value);
 }
 
-float recordGetParameter(AEffect* record, int32_t index) {
+float VST_CALL recordGetParameter(AEffect* record, int32_t index) {
     EffectBase* effect = EffectBase::fromRecord(record);
     return effect ? effect->getParameter(index) : 0.0f;
 }

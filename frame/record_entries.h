@@ -7,12 +7,13 @@
 
 #include "frame/aeffect.h"
 
-intptr_t recordDispatcher(AEffect* record, int32_t opcode, int32_t index, intptr_t value, void* ptr,
-                          float opt);
-void recordProcess(AEffect* record, float** inputs, float** outputs, int32_t sampleFrames);
-void recordProcessReplacing(AEffect* record, float** inputs, float** outputs, int32_t sampleFrames);
-void recordSetParameter(AEffect* record, int32_t index, float value);
-float recordGetParameter(AEffect* record, int32_t index);
+intptr_t VST_CALL recordDispatcher(AEffect* record, int32_t opcode, int32_t index, intptr_t value,
+                                   void* ptr, float opt);
+void VST_CALL recordProcess(AEffect* record, float** inputs, float** outputs, int32_t sampleFrames);
+void VST_CALL recordProcessReplacing(AEffect* record, float** inputs, float** outputs,
+                                     int32_t sampleFrames);
+void VST_CALL recordSetParameter(AEffect* record, int32_t index, float value);
+float VST_CALL recordGetParameter(AEffect* record, int32_t index);
 
 // A parameter value as the effects may take it: NaN becomes 0, everything else is clamped to
 // the 0..1 range every parameter is defined on. EffectBase::setParameter applies it to every

@@ -6,6 +6,9 @@ root="$(cd "$(dirname "$0")/.." && pwd)"
 build="${1:-$root/build}"
 
 bash "$root/tools/setup-debian.sh"
-cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release
+# The Windows builds and their tests under Wine: cross compilers, Wine, Debian source packages.
+bash "$root/tools/setup-windows-tests.sh" "$build/windows-sources"
+cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release -DWINDOWS_BUILDS=ON \
+  -DWINDOWS_SOURCE_PACKAGES="$build/windows-sources"
 cmake --build "$build" -j"$(nproc)"
 ctest --test-dir "$build" --output-on-failure -j"$(nproc)"

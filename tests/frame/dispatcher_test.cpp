@@ -58,7 +58,7 @@ TEST(Dispatcher, ProgramNumbersOutsideTheRangeAreIgnored) {
     dispatch(effect, effSetProgram, 0, 3);
     EXPECT_EQ(dispatch(effect, effGetProgram), 3);
     for (intptr_t bad :
-         {intptr_t{-1}, intptr_t{16}, intptr_t{1000}, intptr_t{INT32_MIN}, intptr_t{1} << 40})
+         {intptr_t{-1}, intptr_t{16}, intptr_t{1000}, intptr_t{INT32_MIN}, intptr_t{INTPTR_MAX}})
         dispatch(effect, effSetProgram, 0, bad);
     EXPECT_EQ(dispatch(effect, effGetProgram), 3);
     EXPECT_EQ(effect.programCalls, std::vector<int32_t>{3});

@@ -1,6 +1,7 @@
 // Loading a built plug-in by name the way a host does (through tools/plughost's PluginHost),
-// and reading its texts. Needs PLUGIN_DIR, the folder the build puts the plug-ins in; the list
-// of built plug-ins needs BUILT_PLUGINS (names separated by commas).
+// and reading its texts. Needs PLUGIN_DIR, the folder the build puts the plug-ins in, and
+// PLUGIN_SUFFIX, their file suffix; the list of built plug-ins needs BUILT_PLUGINS (names
+// separated by commas).
 #pragma once
 
 #include "tools/plughost/plugin_host.h"
@@ -12,9 +13,22 @@
 #include <string>
 #include <vector>
 
+#ifndef PLUGIN_SUFFIX
+#define PLUGIN_SUFFIX ".so"
+#endif
+
 inline std::string pluginPath(const std::string& name) {
-    return std::string(PLUGIN_DIR) + "/" + name + ".so";
+    return std::string(PLUGIN_DIR) + "/" + name + PLUGIN_SUFFIX;
 }
+
+// The flags every deliverable's record reports: VU, mono, replacing, and the editor where the
+// platform has one (the Windows libraries have none yet).
+#ifdef _WIN32
+constexpr int32_t kDeliverableFlags = effFlagsHasVu | effFlagsCanMono | effFlagsCanReplacing;
+#else
+constexpr int32_t kDeliverableFlags =
+    effFlagsHasEditor | effFlagsHasVu | effFlagsCanMono | effFlagsCanReplacing; // 29
+#endif
 
 #ifdef BUILT_PLUGINS
 inline std::vector<std::string> builtPlugins() {

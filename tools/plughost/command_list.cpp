@@ -2,18 +2,17 @@
 // and shows what each one is. Every candidate is loaded in a child process of its own, under a
 // time limit, so a plug-in that crashes, hangs or exits in its entry costs only its own line.
 #include "tools/plughost/commands.h"
+#include "tools/plughost/list_probe.h"
 #include "tools/plughost/options.h"
 #include "tools/plughost/plugin_host.h"
 
+#ifdef _WIN32
 #include <fcntl.h>
-#include <poll.h>
-#include <signal.h>
-#include <sys/wait.h>
-#include <unistd.h>
+#include <io.h>
+#endif
 
 #include <algorithm>
-#include <cerrno>
-#include <chrono>
+#include <cctype>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -36,15 +35,26 @@ struct Listing {
     std::string failure;                       // empty when the plug-in was read
 };
 
+#ifdef _WIN32
+constexpr char kPathListSeparator = ';';
+constexpr const char* kLibrarySuffix = ".dll";
+#else
+constexpr char kPathListSeparator = ':';
+constexpr const char* kLibrarySuffix = ".so";
+#endif
+
 void splitPathList(const char* list, std::vector<std::string>& into) {
     if (!list) return;
     std::stringstream stream(list);
-    for (std::string entry; std::getline(stream, entry, ':');)
+    for (std::string entry; std::getline(stream, entry, kPathListSeparator);)
         if (!entry.empty()) into.push_back(entry);
 }
 
 bool isLibraryName(const fs::path& path) {
-    return path.extension() == ".so";
+    std::string extension = path.extension().string();
+    for (char& c : extension)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return extension == kLibrarySuffix;
 }
 
 // Adds the libraries in folder (recursively) to candidates, once per real file.
@@ -74,14 +84,9 @@ std::string clean(std::string text) {
     return text;
 }
 
-[[noreturn]] void describeInChild(const std::string& path, int out) {
-    // The plug-in's own chatter must not reach the listing.
-    const int quiet = ::open("/dev/null", O_RDWR);
-    if (quiet >= 0) {
-        ::dup2(quiet, STDIN_FILENO);
-        ::dup2(quiet, STDOUT_FILENO);
-        ::dup2(quiet, STDERR_FILENO);
-    }
+} // namespace
+
+std::string pluginReport(const std::string& path) {
     std::string report;
     std::string error;
     auto host = PluginHost::load(path, error);
@@ -102,90 +107,19 @@ std::string clean(std::string text) {
         report += "editor\t" + std::string(record->flags & effFlagsHasEditor ? "yes" : "no") + "\n";
         report += "synth\t" + std::string(record->flags & effFlagsIsSynth ? "yes" : "no") + "\n";
     }
-    report += "end\n";
-    for (size_t done = 0; done < report.size();) {
-        const ssize_t wrote = ::write(out, report.data() + done, report.size() - done);
-        if (wrote <= 0) break;
-        done += static_cast<size_t>(wrote);
-    }
-    // No effClose, no destructors: the process ends here whatever the plug-in left running.
-    ::_exit(0);
+    return report + "end\n";
 }
 
-std::string describeSignal(int number) {
-    const char* name = ::strsignal(number);
-    return "signal " + std::to_string(number) + (name ? std::string(", ") + name : std::string());
-}
+namespace {
 
 Listing describe(const std::string& path, double timeLimit) {
     Listing listing{path, {}, {}};
-    int channel[2];
-    if (::pipe(channel) != 0) {
-        listing.failure = std::string("cannot start a loader: ") + std::strerror(errno);
+    const ProbeAnswer answer = probeInChild(path, timeLimit);
+    if (!answer.failure.empty()) {
+        listing.failure = answer.failure;
         return listing;
     }
-    std::fflush(nullptr);
-    const pid_t child = ::fork();
-    if (child < 0) {
-        listing.failure = std::string("cannot start a loader: ") + std::strerror(errno);
-        ::close(channel[0]);
-        ::close(channel[1]);
-        return listing;
-    }
-    if (child == 0) {
-        ::setpgid(0, 0); // its own group, so whatever it starts is stopped with it
-        ::close(channel[0]);
-        describeInChild(path, channel[1]);
-    }
-    ::setpgid(child, child);
-    ::close(channel[1]);
-
-    std::string received;
-    bool complete = false;
-    bool timedOut = false;
-    const auto deadline = std::chrono::steady_clock::now() +
-                          std::chrono::duration_cast<std::chrono::steady_clock::duration>(
-                              std::chrono::duration<double>(timeLimit));
-    while (!complete) {
-        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
-            deadline - std::chrono::steady_clock::now());
-        if (left.count() <= 0) {
-            timedOut = true;
-            break;
-        }
-        pollfd wait{channel[0], POLLIN, 0};
-        const int ready = ::poll(&wait, 1, static_cast<int>(left.count()));
-        if (ready < 0 && errno == EINTR) continue;
-        if (ready <= 0) continue;
-        char buffer[4096];
-        const ssize_t got = ::read(channel[0], buffer, sizeof buffer);
-        if (got < 0 && errno == EINTR) continue;
-        if (got <= 0) break; // the child is gone
-        received.append(buffer, static_cast<size_t>(got));
-        complete = received.size() >= 4 && received.compare(received.size() - 4, 4, "end\n") == 0;
-    }
-    ::close(channel[0]);
-    if (!complete) ::kill(-child, SIGKILL);
-    int status = 0;
-    while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {
-    }
-    if (complete) ::kill(-child, SIGKILL); // threads are gone with the child; helpers are not
-
-    if (timedOut) {
-        char text[96];
-        std::snprintf(text, sizeof text, "no answer within %g s: its entry hangs (stopped)",
-                      timeLimit);
-        listing.failure = text;
-        return listing;
-    }
-    if (!complete) {
-        if (WIFSIGNALED(status))
-            listing.failure = "crashed while loading (" + describeSignal(WTERMSIG(status)) + ")";
-        else
-            listing.failure = "the plug-in ended the process while loading (exit status " +
-                              std::to_string(WEXITSTATUS(status)) + ")";
-        return listing;
-    }
+    const std::string& received = answer.report;
     std::stringstream lines(received);
     for (std::string line; std::getline(lines, line);) {
         const size_t tab = line.find('\t');
@@ -215,6 +149,22 @@ std::string padded(const std::string& text, size_t width) {
 
 } // namespace
 
+#ifdef _WIN32
+std::vector<std::string> standardPluginFolders() {
+    std::vector<std::string> folders;
+    splitPathList(std::getenv("VST_PATH"), folders);
+    // A 32-bit process sees the 32-bit Program Files as ProgramFiles; ProgramFiles(x86) names
+    // it in a 64-bit one. Each host scans the folders of its own architecture.
+    const char* programFiles =
+        std::getenv(sizeof(void*) == 4 && std::getenv("ProgramFiles(x86)") ? "ProgramFiles(x86)"
+                                                                           : "ProgramFiles");
+    if (programFiles && *programFiles) {
+        folders.push_back(std::string(programFiles) + "\\VSTPlugins");
+        folders.push_back(std::string(programFiles) + "\\Common Files\\VST2");
+    }
+    return folders;
+}
+#else
 std::vector<std::string> standardPluginFolders() {
     std::vector<std::string> folders;
     splitPathList(std::getenv("VST_PATH"), folders);
@@ -227,6 +177,19 @@ std::vector<std::string> standardPluginFolders() {
         for (const char* name : {"vst", "lxvst", "linux_vst"})
             folders.push_back(std::string(prefix) + "/" + name);
     return folders;
+}
+#endif
+
+int runReport(const Arguments& args) {
+    if (args.size() != 1) return fail("--report expects one plug-in");
+#ifdef _WIN32
+    _setmode(_fileno(stdout), _O_BINARY); // the report's lines end in "\n" alone
+#endif
+    const std::string report = pluginReport(args[0]);
+    std::fwrite(report.data(), 1, report.size(), stdout);
+    std::fflush(stdout);
+    // No effClose, no destructors: the process ends here whatever the plug-in left running.
+    std::_Exit(0);
 }
 
 int runList(const Arguments& args) {

@@ -14,10 +14,14 @@ int runSignal(const Arguments& args);
 int runEditor(const Arguments& args);
 int runSnapshot(const Arguments& args);
 int runList(const Arguments& args);
+// The hidden command plughost list starts its child processes with on Windows: prints the
+// report of one plug-in (list_probe.h) and ends.
+int runReport(const Arguments& args);
 
 // The folders `plughost list` searches when it is given none: VST_PATH and LXVST_PATH (both
 // colon-separated), ~/.vst, ~/.lxvst, and vst, lxvst and linux_vst under /usr/local/lib and
-// /usr/lib.
+// /usr/lib; on Windows VST_PATH (semicolon-separated) and VSTPlugins and Common Files\VST2
+// under the Program Files folder of plughost's own architecture.
 std::vector<std::string> standardPluginFolders();
 
 // Prints "plughost: <message>" on stderr and answers 1 (the exit status of a failed command).

@@ -56,6 +56,7 @@ const Command kCommands[] = {
      "Writes the test signal the demo and the benchmarks use: a chord and a noise burst,\n"
      "S seconds (4) long at rate R (44100).\n",
      "plughost signal test.wav --seconds 10"},
+#ifndef _WIN32
     {"editor", runEditor, "PLUGIN.so", "open a plug-in's editor in a window",
      "Opens a window titled with the plug-in's name, embeds its editor, plays the test signal\n"
      "through the effect (the output is discarded) and prints every automate, beginEdit and\n"
@@ -66,6 +67,7 @@ const Command kCommands[] = {
      "Opens the editor at the program and values given and writes what it shows as a PNG.\n"
      "Without a display a private virtual X server is started for the moment it is needed.\n",
      "plughost snapshot swirlet.so swirlet.png --program 3"},
+#endif
 };
 
 const Command* findCommand(const std::string& name) {
@@ -75,8 +77,13 @@ const Command* findCommand(const std::string& name) {
 }
 
 void printOverview(FILE* to) {
+#ifdef _WIN32
+    std::fprintf(to, "plughost %s: a command-line host for Windows VST 2.x plug-ins (%s)\n\n",
+                 PLUGHOST_VERSION, sizeof(void*) == 8 ? "64-bit" : "32-bit");
+#else
     std::fprintf(to, "plughost %s: a command-line host for Linux VST 2.x plug-ins\n\n",
                  PLUGHOST_VERSION);
+#endif
     std::fprintf(to, "usage: plughost COMMAND [ARGUMENTS]\n       plughost help COMMAND\n"
                      "       plughost --help | --version\n\ncommands:\n");
     for (const Command& command : kCommands)
@@ -90,7 +97,11 @@ void printCommandHelp(const Command& command) {
         std::printf("\nFolders searched when none is named, in this order:\n");
         for (const std::string& folder : standardPluginFolders())
             std::printf("  %s\n", folder.c_str());
+#ifdef _WIN32
+        std::printf("(VST_PATH is a semicolon-separated list of folders.)\n");
+#else
         std::printf("(VST_PATH and LXVST_PATH are colon-separated lists of folders.)\n");
+#endif
     }
     std::printf("\nexample:\n  %s\n", command.example);
 }
@@ -117,6 +128,7 @@ int main(int argc, char** argv) {
         printOverview(stdout);
         return 0;
     }
+    if (name == "--report") return runReport(args);
     if (name == "--version" || name == "-V") {
         std::printf("plughost %s\n", PLUGHOST_VERSION);
         return 0;

@@ -1,7 +1,7 @@
 // PluginHost: library loading, the host callback and the dispatcher wrappers.
 #include "tools/plughost/plugin_host.h"
 
-#include <dlfcn.h>
+#include "tools/plughost/shared_library.h"
 
 #include <cstdio>
 #include <cstring>
@@ -10,7 +10,7 @@
 
 namespace {
 
-using EntryProc = AEffect* (*)(audioMasterCallback);
+using EntryProc = AEffect*(VST_CALL*)(audioMasterCallback);
 
 // Which host owns which record. The callback gets only the record pointer; during the entry
 // call the record does not exist yet, so the host being loaded is kept aside.
@@ -24,14 +24,14 @@ std::unique_ptr<PluginHost> PluginHost::load(const std::string& path, std::strin
                                              intptr_t hostVersion) {
     std::unique_ptr<PluginHost> host(new PluginHost());
     host->version = hostVersion;
-    host->library = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+    std::string reason;
+    host->library = openLibrary(path, reason);
     if (!host->library) {
-        const char* reason = dlerror();
-        error = "cannot load " + path + ": " + (reason ? reason : "unknown error");
+        error = "cannot load " + path + ": " + reason;
         return nullptr;
     }
-    auto entry = reinterpret_cast<EntryProc>(dlsym(host->library, "VSTPluginMain"));
-    if (!entry) entry = reinterpret_cast<EntryProc>(dlsym(host->library, "main"));
+    auto entry = reinterpret_cast<EntryProc>(findSymbol(host->library, "VSTPluginMain"));
+    if (!entry) entry = reinterpret_cast<EntryProc>(findSymbol(host->library, "main"));
     if (!entry) {
         error = path + " is not a plug-in: it has no VSTPluginMain or main entry";
         return nullptr;
@@ -60,8 +60,8 @@ PluginHost::~PluginHost() {
     // Libraries stay loaded: plug-ins may leave threads or atexit handlers behind.
 }
 
-intptr_t PluginHost::callback(AEffect* effect, int32_t opcode, int32_t index, intptr_t value,
-                              void* ptr, float opt) {
+intptr_t VST_CALL PluginHost::callback(AEffect* effect, int32_t opcode, int32_t index,
+                                       intptr_t value, void* ptr, float opt) {
     PluginHost* host = nullptr;
     if (effect) {
         std::lock_guard<std::mutex> guard(registryLock);

@@ -62,8 +62,8 @@ class PluginHost {
 
   private:
     PluginHost() = default;
-    static intptr_t callback(AEffect* effect, int32_t opcode, int32_t index, intptr_t value,
-                             void* ptr, float opt);
+    static intptr_t VST_CALL callback(AEffect* effect, int32_t opcode, int32_t index,
+                                      intptr_t value, void* ptr, float opt);
     intptr_t answer(int32_t opcode, int32_t index, intptr_t value, void* ptr, float opt);
     std::string readText(int32_t opcode, int32_t index);
 

@@ -49,7 +49,7 @@ TEST(CorallisHost, RecordDescribesAStereoEffectWithoutEditor) {
     EXPECT_EQ(e->numParams, kParams);
     EXPECT_EQ(e->numInputs, 2);
     EXPECT_EQ(e->numOutputs, 2);
-    EXPECT_EQ(e->flags, 29); // editor, VU, mono, replacing
+    EXPECT_EQ(e->flags, kDeliverableFlags);
     EXPECT_EQ(e->uniqueID, fourCharCode('L', 'F', 'c', 'o'));
     EXPECT_EQ(host->dispatch(effGetVu), 0);
     EXPECT_EQ(host->dispatch(effEditOpen), 0);

@@ -5,9 +5,19 @@
 
 #include <cstdio>
 #include <set>
+#include <string>
+#include <vector>
 
 namespace {
 
+TEST(Deliverables, TheBuildProducedSome) {
+    EXPECT_FALSE(builtPlugins().empty());
+}
+
+using Deliverable = EachPlugin;
+
+// The Windows DLLs' export and import tables are read with objdump on the build machine.
+#ifndef _WIN32
 std::vector<std::string> commandLines(const std::string& command) {
     std::vector<std::string> lines;
     FILE* pipe = popen(command.c_str(), "r");
@@ -22,12 +32,6 @@ std::vector<std::string> commandLines(const std::string& command) {
     pclose(pipe);
     return lines;
 }
-
-TEST(Deliverables, TheBuildProducedSome) {
-    EXPECT_FALSE(builtPlugins().empty());
-}
-
-using Deliverable = EachPlugin;
 
 TEST_P(Deliverable, ExportsExactlyTheTwoEntries) {
     std::set<std::string> symbols;
@@ -47,6 +51,7 @@ TEST_P(Deliverable, NeedsOnlySystemLibrariesAtRunTime) {
     for (const std::string& library : needed)
         EXPECT_TRUE(allowed.count(library)) << "needs " << library;
 }
+#endif
 
 TEST_P(Deliverable, EntryMakesAStereoEffectWithSixteenProgramsThatCloseEnds) {
     auto host = load(0.0f);

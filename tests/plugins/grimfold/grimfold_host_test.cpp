@@ -23,7 +23,7 @@ TEST(GrimfoldHost, RecordNamesAndDefaultTexts) {
     ASSERT_TRUE(host);
     const AEffect* record = host->effect();
     EXPECT_EQ(record->numParams, 11);
-    EXPECT_EQ(record->flags, 29); // editor, VU, mono, replacing
+    EXPECT_EQ(record->flags, kDeliverableFlags);
     EXPECT_EQ(record->uniqueID, fourCharCode('L', 'F', 'g', 'f'));
     const char* names[] = {"Pre-Gain", "Post-Gain", "WS1", "WS2", "WS3",       "WS4",
                            "WS5",      "WS6",       "WS7", "WS8", "Oversample"};

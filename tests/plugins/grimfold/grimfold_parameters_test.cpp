@@ -1,6 +1,7 @@
 // grimfold's parameters, texts and programs, called on the class directly (the default texts
 // are checked through the loaded library in grimfold_host_test.cpp).
 #include "plugins/grimfold/grimfold_effect.h"
+#include "tests/support/comma_locale.h"
 
 #include <gtest/gtest.h>
 
@@ -91,7 +92,7 @@ TEST(GrimfoldPrograms, SixteenProgramsKeepTheirOwnValuesAndNames) {
 
 TEST(GrimfoldTexts, NumbersKeepThePointInACommaLocale) {
     const std::string saved = std::setlocale(LC_ALL, nullptr);
-    if (!std::setlocale(LC_ALL, "de_DE.UTF-8")) GTEST_SKIP() << "de_DE.UTF-8 not installed";
+    if (!setCommaLocale()) GTEST_SKIP() << "no German locale is installed";
     GrimfoldEffect effect(nullptr);
     effect.setParameter(GrimfoldEffect::kPreGain, 0.0f);
     const std::string gain = display(effect, GrimfoldEffect::kPreGain);

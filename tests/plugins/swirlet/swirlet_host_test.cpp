@@ -20,8 +20,7 @@ TEST(SwirletIdentity, RecordAsAHostSeesIt) {
     const AEffect* record = host->effect();
     EXPECT_EQ(record->uniqueID, fourCharCode('L', 'F', 's', 'w'));
     EXPECT_EQ(record->numParams, 7);
-    // Editor, VU, mono and replacing.
-    EXPECT_EQ(record->flags, 29);
+    EXPECT_EQ(record->flags, kDeliverableFlags);
     EXPECT_EQ(host->dispatch(effGetVu), 0);
     EXPECT_EQ(host->effectName(), "");
     char name[64];

@@ -1,0 +1,88 @@
+# The Windows build, cross-compiled with MinGW-w64 (cmake/toolchains/): the four plug-ins as
+# DLLs (the effect behind the shared entry; no editor yet), plughost.exe, and the frame, effect
+# and deliverable suites, which CTest runs under Wine.
+if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+  set(WINDOWS_ARCH win64)
+else()
+  set(WINDOWS_ARCH win32)
+endif()
+
+# Every program carries its C and C++ runtime and winpthreads: nothing but system DLLs is
+# needed beside it, on Windows as under Wine.
+add_link_options(-static)
+# The C runtime's headers name M_PI and the other constants only when asked to.
+add_compile_definitions(_USE_MATH_DEFINES)
+
+# Tests run under Wine in a private prefix, made by the first test that needs it.
+set(WINE_PREFIX "${CMAKE_BINARY_DIR}/wineprefix" CACHE PATH "The Wine prefix the tests run in")
+set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_SOURCE_DIR}/tools/wine-run.sh ${WINE_PREFIX})
+
+set(PLUGINS "" CACHE STRING "The plug-ins to build (empty: every one in plugins/CMakeLists.txt)")
+
+# FreeType for the Windows editors' text: built statically from Debian's source package of the
+# version the Linux build links (tools/setup-windows-tests.sh unpacks it, Debian's patches
+# applied), so both draw the same glyph pixels. Only TrueType rendering is needed: none of its
+# optional compressors or shapers. Target freetype_static.
+include(ExternalProject)
+set(WINDOWS_SOURCE_PACKAGES "${CMAKE_BINARY_DIR}/windows-sources" CACHE PATH
+  "Where tools/setup-windows-tests.sh unpacked the Debian source packages")
+file(GLOB freetype_source LIST_DIRECTORIES true "${WINDOWS_SOURCE_PACKAGES}/freetype/freetype-*")
+list(FILTER freetype_source EXCLUDE REGEX "\\.(tar|dsc|gz|xz|asc)")
+if(NOT freetype_source)
+  message(FATAL_ERROR "the Windows build needs FreeType's Debian source package in "
+    "${WINDOWS_SOURCE_PACKAGES}/freetype: run tools/setup-windows-tests.sh "
+    "${WINDOWS_SOURCE_PACKAGES} or set WINDOWS_SOURCE_PACKAGES")
+endif()
+set(freetype_prefix ${CMAKE_BINARY_DIR}/freetype)
+ExternalProject_Add(freetype_build
+  SOURCE_DIR ${freetype_source}
+  BINARY_DIR ${CMAKE_BINARY_DIR}/freetype-build
+  INSTALL_DIR ${freetype_prefix}
+  CMAKE_ARGS
+    -DCMAKE_TOOLCHAIN_FILE=${CMAKE_TOOLCHAIN_FILE}
+    -DCMAKE_BUILD_TYPE=Release
+    -DCMAKE_INSTALL_PREFIX=<INSTALL_DIR>
+    -DBUILD_SHARED_LIBS=OFF
+    -DFT_DISABLE_ZLIB=TRUE -DFT_DISABLE_BZIP2=TRUE -DFT_DISABLE_PNG=TRUE
+    -DFT_DISABLE_HARFBUZZ=TRUE -DFT_DISABLE_BROTLI=TRUE
+  BUILD_BYPRODUCTS ${freetype_prefix}/lib/libfreetype.a)
+file(MAKE_DIRECTORY ${freetype_prefix}/include/freetype2)
+add_library(freetype_static STATIC IMPORTED)
+set_target_properties(freetype_static PROPERTIES
+  IMPORTED_LOCATION ${freetype_prefix}/lib/libfreetype.a
+  INTERFACE_INCLUDE_DIRECTORIES ${freetype_prefix}/include/freetype2)
+add_dependencies(freetype_static freetype_build)
+
+add_subdirectory(frame)
+add_subdirectory(plugins)
+family_plugin_lists()
+if(BUILD_TOOLS)
+  add_subdirectory(tools/plughost)
+endif()
+if(BUILD_TESTING)
+  enable_testing()
+  add_subdirectory(tests)
+  if(BUILD_TOOLS AND BUILT_PLUGINS STREQUAL FAMILY_PLUGINS)
+    foreach(plugin ${BUILT_PLUGINS})
+      list(APPEND plugin_files $<TARGET_FILE:${plugin}>)
+    endforeach()
+    add_test(NAME ${WINDOWS_ARCH}.Plughost.ListFindsThePluginsInAFolder
+      COMMAND ${CMAKE_COMMAND} -DWINE_RUN=${CMAKE_SOURCE_DIR}/tools/wine-run.sh
+        -DWINE_PREFIX=${WINE_PREFIX} -DPLUGHOST_EXE=$<TARGET_FILE:plughost>
+        "-DLIBRARIES=${plugin_files}" -DWORK_DIR=${CMAKE_BINARY_DIR}/list-test
+        -P ${CMAKE_SOURCE_DIR}/tests/tools/windows/list_finds_plugins.cmake)
+  endif()
+endif()
+
+# One ZIP per architecture (cpack -G ZIP, or the package target): the four DLLs in a folder
+# named for the architecture, with the README, the licence and the notices of the code the
+# libraries carry.
+install(TARGETS ${BUILT_PLUGINS} LIBRARY DESTINATION ${WINDOWS_ARCH} RUNTIME DESTINATION ${WINDOWS_ARCH})
+install(FILES ${CMAKE_SOURCE_DIR}/README.md ${CMAKE_SOURCE_DIR}/LICENSE
+  ${CMAKE_CURRENT_LIST_DIR}/windows/THIRD-PARTY.txt DESTINATION .)
+set(CPACK_GENERATOR ZIP)
+set(CPACK_PACKAGE_NAME plugfamily-vst)
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+set(CPACK_PACKAGE_FILE_NAME plugfamily-vst-${PROJECT_VERSION}-${WINDOWS_ARCH})
+set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY ON)
+include(CPack)
