@@ -30,8 +30,13 @@ if ! installed wine32:i386; then
   $SUDO dpkg --add-architecture i386
   $SUDO apt-get update -qq || true
   if ! $SUDO apt-get install -y -qq --no-install-recommends wine32:i386; then
-    suite=http://deb.debian.org/debian-security/dists/bookworm-security/main/binary-i386
-    list=/var/lib/apt/lists/deb.debian.org_debian-security_dists_bookworm-security_main_binary-i386_Packages
+    # The security suite's address as this machine's apt sources name it.
+    read -r repo release < <(apt-get indextargets --format '$(REPO_URI) $(RELEASE)' |
+      grep -- '-security$' | sort -u | head -n 1) ||
+      { echo "setup-windows-tests: no security suite in the apt sources" >&2; exit 1; }
+    suite="${repo%/}/dists/$release/main/binary-i386"
+    # apt names a list file after its address without the scheme, slashes made underscores.
+    list="/var/lib/apt/lists/$(echo "${suite#*://}" | tr / _)_Packages"
     tmp=$(mktemp -d)
     /usr/lib/apt/apt-helper download-file "$suite/Packages.xz" "$tmp/Packages.xz" >/dev/null &&
       xz -dc "$tmp/Packages.xz" | $SUDO tee "$list" >/dev/null ||
@@ -51,13 +56,9 @@ fetch_source() {
   [ -e "$stamp" ] && return 0
   local apt_dir="$sources/apt"
   mkdir -p "$apt_dir/lists/partial" "$apt_dir/sources.list.d"
-  local codename
-  codename=$(. /etc/os-release && echo "$VERSION_CODENAME")
-  cat >"$apt_dir/sources.list" <<LIST
-deb-src http://deb.debian.org/debian $codename main
-deb-src http://deb.debian.org/debian $codename-updates main
-deb-src http://deb.debian.org/debian-security $codename-security main
-LIST
+  # The same archives and suites as the system's own sources, as deb-src entries.
+  apt-get indextargets --format '$(REPO_URI) $(RELEASE)' | sort -u |
+    sed 's/^\(.*\) \(.*\)$/deb-src \1 \2 main/' >"$apt_dir/sources.list"
   local options=(-o "Dir::Etc::sourcelist=$apt_dir/sources.list"
     -o "Dir::Etc::sourceparts=$apt_dir/sources.list.d"
     -o "Dir::State::Lists=$apt_dir/lists" -o "APT::Sandbox::User=root")
