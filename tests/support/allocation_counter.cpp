@@ -8,9 +8,6 @@
 
 #if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
 #define ALLOCATION_COUNTER_HOOK 1
-// The sanitizer runtime's hook interface (g++ ships the runtime without its header).
-extern "C" int __sanitizer_install_malloc_and_free_hooks(void (*)(const volatile void*, size_t),
-                                                         void (*)(const volatile void*));
 #endif
 
 extern "C" {
@@ -30,11 +27,6 @@ inline void note() {
 
 namespace allocation_counter {
 void start() {
-#ifdef ALLOCATION_COUNTER_HOOK
-    static const int installed = __sanitizer_install_malloc_and_free_hooks(
-        [](const volatile void*, size_t) { note(); }, nullptr);
-    (void)installed;
-#endif
     calls = 0;
     counting = true;
 }
@@ -44,7 +36,13 @@ size_t stop() {
 }
 } // namespace allocation_counter
 
-#ifndef ALLOCATION_COUNTER_HOOK
+#ifdef ALLOCATION_COUNTER_HOOK
+// The sanitizer runtime calls this on every allocation it makes.
+extern "C" __attribute__((visibility("default"))) void
+__sanitizer_malloc_hook(const volatile void*, size_t) {
+    note();
+}
+#else
 extern "C" {
 __attribute__((visibility("default"))) void* malloc(size_t size) {
     note();
