@@ -20,9 +20,13 @@ function(add_vst_plugin name)
   set_target_properties(${name} PROPERTIES PREFIX "" OUTPUT_NAME ${name}
     LIBRARY_OUTPUT_DIRECTORY "${CMAKE_BINARY_DIR}/plugins")
   target_link_options(${name} PRIVATE
-    -static-libstdc++ -static-libgcc
     -Wl,--version-script=${PLUGIN_EXPORT_MAP} -Wl,--no-undefined -Wl,-z,defs -Wl,--gc-sections
     $<$<NOT:$<CONFIG:Debug>>:-s>)
+  # A sanitizer build shares the test program's C++ runtime, whose allocator the sanitizer
+  # replaces; the shipped library carries its own.
+  if(NOT SANITIZE)
+    target_link_options(${name} PRIVATE -static-libstdc++ -static-libgcc)
+  endif()
   set_property(TARGET ${name} APPEND PROPERTY LINK_DEPENDS ${PLUGIN_EXPORT_MAP})
 endfunction()
 

@@ -127,7 +127,7 @@ void EffectBase::setParameter(int32_t index, float value) {
     if (index < 0) return;
     const float v = sanitizeParameterValue(value);
     if (isParameterIndex(index) && programs.isReady()) {
-        programs.value(currentProgram, index) = v;
+        programs.store(currentProgram, index, v);
         applyParameter(index, v);
     } else if (!editorHearsUnknownIndices) {
         return;

@@ -5,12 +5,14 @@
 // the construction-failure flag and the VU level.
 //
 // Threads: the dispatcher, parameter and program calls arrive on host threads; process and
-// processReplacing on the audio thread. Nothing here locks; parameters are plain 32-bit words.
+// processReplacing on the audio thread. Nothing here locks; the parameters and the current
+// program are single 32-bit relaxed atomics (SharedValue, ProgramBank).
 #pragma once
 
 #include "frame/aeffect.h"
 #include "frame/editor_interface.h"
 #include "frame/program_bank.h"
+#include "frame/shared_value.h"
 
 #include <cstdint>
 
@@ -193,7 +195,8 @@ class EffectBase {
     audioMasterCallback hostCallback;
     int32_t numPrograms;
     int32_t numParams;
-    int32_t currentProgram = 0;
+    // Set by program changes on one host thread, read by the others and by the audio code.
+    SharedValue<int32_t> currentProgram = 0;
     int32_t blockSize = 1024;
     AEffect effectRecord;
     // The programs; an effect that builds none keeps the base's answers for them.
@@ -218,7 +221,7 @@ class EffectBase {
     // an effect that has already failed; a factory that gives no editor fails the effect.
     void createEditor(EditorFactory factory);
     // The current program's stored value of a valid index.
-    float storedValue(int32_t index) const { return programs.value(currentProgram, index); }
+    float storedValue(int32_t index) const { return programs.load(currentProgram, index); }
     // Recomputes what the audio code derives from one parameter. setParameter calls it with a
     // valid index and a value already held to 0..1, after storing the value and before telling
     // the editor.

@@ -21,7 +21,7 @@ bool ProgramBank::allocate(int32_t count, int32_t valueCount, const float* defau
     programCount = count;
     for (int32_t p = 0; p < count; ++p) {
         for (int32_t i = 0; i < valueCount; ++i)
-            value(p, i) = defaults[i];
+            store(p, i, defaults[i]);
         setName(p, programName);
     }
     return true;

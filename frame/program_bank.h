@@ -5,9 +5,11 @@
 // State: one allocation holding every program as its values followed by its 24-byte name, and
 // an optional map from parameter index to the value's place in the record (for an effect whose
 // record order differs from the parameter order). Threads: allocation happens in the effect's
-// constructor; values are single 32-bit stores from host threads, read by any thread.
+// constructor; values are single 32-bit relaxed atomic stores from host threads, read by any
+// thread.
 #pragma once
 
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -24,14 +26,16 @@ class ProgramBank {
     bool isReady() const { return storage != nullptr; }
     int32_t count() const { return programCount; }
 
-    // The stored value of a parameter (0..valueCount - 1) of a program (0..count - 1).
-    float& value(int32_t program, int32_t parameter) {
-        return storage[recordStart(program) + slot(parameter)];
+    // The stored value of a parameter (0..valueCount - 1) of a program (0..count - 1). Values
+    // are written by one host thread and read by others, so each is one relaxed atomic word.
+    float load(int32_t program, int32_t parameter) const {
+        return std::atomic_ref<float>(at(program, parameter)).load(std::memory_order_relaxed);
     }
-    float value(int32_t program, int32_t parameter) const {
-        return storage[recordStart(program) + slot(parameter)];
+    void store(int32_t program, int32_t parameter, float v) {
+        std::atomic_ref<float>(at(program, parameter)).store(v, std::memory_order_relaxed);
     }
-
+    // Where that value lives in the program's record (for checks of the record layout).
+    const float& value(int32_t program, int32_t parameter) const { return at(program, parameter); }
     // Stores a program's name, cut to 23 characters.
     void setName(int32_t program, const char* text);
     // Copies a program's name out with its terminating zero (at most 24 bytes).
@@ -44,6 +48,9 @@ class ProgramBank {
         return static_cast<size_t>(program) * (static_cast<size_t>(valuesPerProgram) + kNameFloats);
     }
     int32_t slot(int32_t parameter) const { return slotOf ? slotOf[parameter] : parameter; }
+    float& at(int32_t program, int32_t parameter) const {
+        return storage[recordStart(program) + slot(parameter)];
+    }
     // The name lives in the record right after the values; char may view any storage.
     char* name(int32_t program) {
         return reinterpret_cast<char*>(&storage[recordStart(program) + valuesPerProgram]);

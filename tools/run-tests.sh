@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The whole test suite: installs what it needs, builds everything and runs every test through
-# CTest. Usage: tools/run-tests.sh [build-folder]
+# CTest, then the suites that need no display under AddressSanitizer and UBSan.
+# Usage: tools/run-tests.sh [build-folder]
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build="${1:-$root/build}"
@@ -12,3 +13,5 @@ cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release -DWINDOWS_BUILDS=ON \
   -DWINDOWS_SOURCE_PACKAGES="$build/windows-sources"
 cmake --build "$build" -j"$(nproc)"
 ctest --test-dir "$build" --output-on-failure -j"$(nproc)"
+# The display-free suites again, built beside it under AddressSanitizer and UBSan.
+bash "$root/tools/run-sanitized-tests.sh" address "$build-address"

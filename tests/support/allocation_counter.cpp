@@ -1,9 +1,14 @@
 // Interposes the C allocator: the executable's definitions win over libc's for every library in
-// the process, including plug-ins whose C++ runtime is linked in statically.
+// the process, including plug-ins whose C++ runtime is linked in statically. Under a sanitizer,
+// which owns the allocator, the same count comes from its allocation hook instead.
 #include "tests/support/allocation_counter.h"
 
 #include <atomic>
 #include <cstdlib>
+
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+#define ALLOCATION_COUNTER_HOOK 1
+#endif
 
 extern "C" {
 void* __libc_malloc(size_t);
@@ -31,6 +36,13 @@ size_t stop() {
 }
 } // namespace allocation_counter
 
+#ifdef ALLOCATION_COUNTER_HOOK
+// The sanitizer runtime calls this on every allocation it makes.
+extern "C" __attribute__((visibility("default"))) void
+__sanitizer_malloc_hook(const volatile void*, size_t) {
+    note();
+}
+#else
 extern "C" {
 __attribute__((visibility("default"))) void* malloc(size_t size) {
     note();
@@ -61,3 +73,4 @@ __attribute__((visibility("default"))) int posix_memalign(void** out, size_t ali
     return 0;
 }
 }
+#endif
