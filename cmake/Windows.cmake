@@ -23,35 +23,12 @@ set(PLUGINS "" CACHE STRING "The plug-ins to build (empty: every one in plugins/
 # version the Linux build links (tools/setup-windows-tests.sh unpacks it, Debian's patches
 # applied), so both draw the same glyph pixels. Only TrueType rendering is needed: none of its
 # optional compressors or shapers. Target freetype_static.
-include(ExternalProject)
+include(cmake/DebianSourceLibrary.cmake)
 set(WINDOWS_SOURCE_PACKAGES "${CMAKE_BINARY_DIR}/windows-sources" CACHE PATH
   "Where tools/setup-windows-tests.sh unpacked the Debian source packages")
-file(GLOB freetype_source LIST_DIRECTORIES true "${WINDOWS_SOURCE_PACKAGES}/freetype/freetype-*")
-list(FILTER freetype_source EXCLUDE REGEX "\\.(tar|dsc|gz|xz|asc)")
-if(NOT freetype_source)
-  message(FATAL_ERROR "the Windows build needs FreeType's Debian source package in "
-    "${WINDOWS_SOURCE_PACKAGES}/freetype: run tools/setup-windows-tests.sh "
-    "${WINDOWS_SOURCE_PACKAGES} or set WINDOWS_SOURCE_PACKAGES")
-endif()
-set(freetype_prefix ${CMAKE_BINARY_DIR}/freetype)
-ExternalProject_Add(freetype_build
-  SOURCE_DIR ${freetype_source}
-  BINARY_DIR ${CMAKE_BINARY_DIR}/freetype-build
-  INSTALL_DIR ${freetype_prefix}
-  CMAKE_ARGS
-    -DCMAKE_TOOLCHAIN_FILE=${CMAKE_TOOLCHAIN_FILE}
-    -DCMAKE_BUILD_TYPE=Release
-    -DCMAKE_INSTALL_PREFIX=<INSTALL_DIR>
-    -DBUILD_SHARED_LIBS=OFF
-    -DFT_DISABLE_ZLIB=TRUE -DFT_DISABLE_BZIP2=TRUE -DFT_DISABLE_PNG=TRUE
-    -DFT_DISABLE_HARFBUZZ=TRUE -DFT_DISABLE_BROTLI=TRUE
-  BUILD_BYPRODUCTS ${freetype_prefix}/lib/libfreetype.a)
-file(MAKE_DIRECTORY ${freetype_prefix}/include/freetype2)
-add_library(freetype_static STATIC IMPORTED)
-set_target_properties(freetype_static PROPERTIES
-  IMPORTED_LOCATION ${freetype_prefix}/lib/libfreetype.a
-  INTERFACE_INCLUDE_DIRECTORIES ${freetype_prefix}/include/freetype2)
-add_dependencies(freetype_static freetype_build)
+add_debian_source_library(freetype_static freetype libfreetype.a freetype2
+  -DFT_DISABLE_ZLIB=TRUE -DFT_DISABLE_BZIP2=TRUE -DFT_DISABLE_PNG=TRUE
+  -DFT_DISABLE_HARFBUZZ=TRUE -DFT_DISABLE_BROTLI=TRUE)
 
 add_subdirectory(frame)
 add_subdirectory(plugins)

@@ -1,21 +1,4 @@
-# Cross build for x86_64-w64-mingw32 with Debian's MinGW-w64 (the posix thread variant, whose
-# libstdc++ has std::thread and std::mutex). cmake/Windows.cmake runs the programs built here
-# under Wine.
-set(CMAKE_SYSTEM_NAME Windows)
+# Cross build for 64-bit Windows with Debian's MinGW-w64 (cmake/toolchains/mingw-w64.cmake).
+set(MINGW_TRIPLE x86_64-w64-mingw32)
 set(CMAKE_SYSTEM_PROCESSOR AMD64)
-set(CMAKE_C_COMPILER x86_64-w64-mingw32-gcc-posix)
-set(CMAKE_CXX_COMPILER x86_64-w64-mingw32-g++-posix)
-set(CMAKE_RC_COMPILER x86_64-w64-mingw32-windres)
-set(CMAKE_AR x86_64-w64-mingw32-gcc-ar-posix)
-set(CMAKE_RANLIB x86_64-w64-mingw32-gcc-ranlib-posix)
-
-set(CMAKE_FIND_ROOT_PATH /usr/x86_64-w64-mingw32)
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
-
-# SSE2 arithmetic in single precision, as on x86-64 Linux: no x87 excess precision, so every
-# build computes the same samples.
-set(CMAKE_C_FLAGS_INIT "-msse2 -mfpmath=sse")
-set(CMAKE_CXX_FLAGS_INIT "-msse2 -mfpmath=sse")
+include(${CMAKE_CURRENT_LIST_DIR}/mingw-w64.cmake)
