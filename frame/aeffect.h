@@ -17,11 +17,11 @@ struct AEffect;
 
 // Host callback and the record's function entries. `value` and results are pointer-sized.
 using audioMasterCallback = intptr_t(VST_CALL*)(AEffect* effect, int32_t opcode, int32_t index,
-                                         intptr_t value, void* ptr, float opt);
+                                                intptr_t value, void* ptr, float opt);
 using AEffectDispatcherProc = intptr_t(VST_CALL*)(AEffect* effect, int32_t opcode, int32_t index,
-                                           intptr_t value, void* ptr, float opt);
+                                                  intptr_t value, void* ptr, float opt);
 using AEffectProcessProc = void(VST_CALL*)(AEffect* effect, float** inputs, float** outputs,
-                                    int32_t sampleFrames);
+                                           int32_t sampleFrames);
 using AEffectSetParameterProc = void(VST_CALL*)(AEffect* effect, int32_t index, float value);
 using AEffectGetParameterProc = float(VST_CALL*)(AEffect* effect, int32_t index);
 
@@ -286,49 +286,49 @@ struct MidiKeyName;
 // one (Linux and Windows x64) are checked here, in every build that includes this header.
 #if INTPTR_MAX == INT32_MAX
 static_assert(offsetof(AEffect, magic) == 0 && offsetof(AEffect, dispatcher) == 4 &&
-              offsetof(AEffect, process) == 8 && offsetof(AEffect, setParameter) == 12 &&
-              offsetof(AEffect, getParameter) == 16 && offsetof(AEffect, numPrograms) == 20 &&
-              offsetof(AEffect, numParams) == 24 && offsetof(AEffect, numInputs) == 28 &&
-              offsetof(AEffect, numOutputs) == 32 && offsetof(AEffect, flags) == 36 &&
-              offsetof(AEffect, resvd1) == 40 && offsetof(AEffect, resvd2) == 44 &&
-              offsetof(AEffect, initialDelay) == 48 && offsetof(AEffect, realQualities) == 52 &&
-              offsetof(AEffect, offQualities) == 56 && offsetof(AEffect, ioRatio) == 60 &&
-              offsetof(AEffect, object) == 64 && offsetof(AEffect, user) == 68 &&
-              offsetof(AEffect, uniqueID) == 72 && offsetof(AEffect, version) == 76 &&
-              offsetof(AEffect, processReplacing) == 80 && offsetof(AEffect, future) == 84 &&
-              sizeof(AEffect) == 144,
+                  offsetof(AEffect, process) == 8 && offsetof(AEffect, setParameter) == 12 &&
+                  offsetof(AEffect, getParameter) == 16 && offsetof(AEffect, numPrograms) == 20 &&
+                  offsetof(AEffect, numParams) == 24 && offsetof(AEffect, numInputs) == 28 &&
+                  offsetof(AEffect, numOutputs) == 32 && offsetof(AEffect, flags) == 36 &&
+                  offsetof(AEffect, resvd1) == 40 && offsetof(AEffect, resvd2) == 44 &&
+                  offsetof(AEffect, initialDelay) == 48 && offsetof(AEffect, realQualities) == 52 &&
+                  offsetof(AEffect, offQualities) == 56 && offsetof(AEffect, ioRatio) == 60 &&
+                  offsetof(AEffect, object) == 64 && offsetof(AEffect, user) == 68 &&
+                  offsetof(AEffect, uniqueID) == 72 && offsetof(AEffect, version) == 76 &&
+                  offsetof(AEffect, processReplacing) == 80 && offsetof(AEffect, future) == 84 &&
+                  sizeof(AEffect) == 144,
               "the 32-bit effect record is 144 bytes in the published field order");
 static_assert(offsetof(VstFileSelect, fileTypes) == 16 && offsetof(VstFileSelect, title) == 20 &&
-              offsetof(VstFileSelect, initialPath) == 1044 &&
-              offsetof(VstFileSelect, returnPath) == 1048 &&
-              offsetof(VstFileSelect, sizeReturnPath) == 1052 &&
-              offsetof(VstFileSelect, returnMultiplePaths) == 1056 &&
-              offsetof(VstFileSelect, nbReturnPath) == 1060 &&
-              offsetof(VstFileSelect, reserved) == 1064 && offsetof(VstFileSelect, future) == 1068 &&
-              sizeof(VstFileSelect) == 1184,
+                  offsetof(VstFileSelect, initialPath) == 1044 &&
+                  offsetof(VstFileSelect, returnPath) == 1048 &&
+                  offsetof(VstFileSelect, sizeReturnPath) == 1052 &&
+                  offsetof(VstFileSelect, returnMultiplePaths) == 1056 &&
+                  offsetof(VstFileSelect, nbReturnPath) == 1060 &&
+                  offsetof(VstFileSelect, reserved) == 1064 &&
+                  offsetof(VstFileSelect, future) == 1068 && sizeof(VstFileSelect) == 1184,
               "the 32-bit file selection record");
 #elif INTPTR_MAX == INT64_MAX
 static_assert(offsetof(AEffect, magic) == 0 && offsetof(AEffect, dispatcher) == 8 &&
-              offsetof(AEffect, process) == 16 && offsetof(AEffect, setParameter) == 24 &&
-              offsetof(AEffect, getParameter) == 32 && offsetof(AEffect, numPrograms) == 40 &&
-              offsetof(AEffect, numParams) == 44 && offsetof(AEffect, numInputs) == 48 &&
-              offsetof(AEffect, numOutputs) == 52 && offsetof(AEffect, flags) == 56 &&
-              offsetof(AEffect, resvd1) == 64 && offsetof(AEffect, resvd2) == 72 &&
-              offsetof(AEffect, initialDelay) == 80 && offsetof(AEffect, realQualities) == 84 &&
-              offsetof(AEffect, offQualities) == 88 && offsetof(AEffect, ioRatio) == 92 &&
-              offsetof(AEffect, object) == 96 && offsetof(AEffect, user) == 104 &&
-              offsetof(AEffect, uniqueID) == 112 && offsetof(AEffect, version) == 116 &&
-              offsetof(AEffect, processReplacing) == 120 && offsetof(AEffect, future) == 128 &&
-              sizeof(AEffect) == 192,
+                  offsetof(AEffect, process) == 16 && offsetof(AEffect, setParameter) == 24 &&
+                  offsetof(AEffect, getParameter) == 32 && offsetof(AEffect, numPrograms) == 40 &&
+                  offsetof(AEffect, numParams) == 44 && offsetof(AEffect, numInputs) == 48 &&
+                  offsetof(AEffect, numOutputs) == 52 && offsetof(AEffect, flags) == 56 &&
+                  offsetof(AEffect, resvd1) == 64 && offsetof(AEffect, resvd2) == 72 &&
+                  offsetof(AEffect, initialDelay) == 80 && offsetof(AEffect, realQualities) == 84 &&
+                  offsetof(AEffect, offQualities) == 88 && offsetof(AEffect, ioRatio) == 92 &&
+                  offsetof(AEffect, object) == 96 && offsetof(AEffect, user) == 104 &&
+                  offsetof(AEffect, uniqueID) == 112 && offsetof(AEffect, version) == 116 &&
+                  offsetof(AEffect, processReplacing) == 120 && offsetof(AEffect, future) == 128 &&
+                  sizeof(AEffect) == 192,
               "the 64-bit effect record is 192 bytes: the published order, pointers widened");
 static_assert(offsetof(VstFileSelect, fileTypes) == 16 && offsetof(VstFileSelect, title) == 24 &&
-              offsetof(VstFileSelect, initialPath) == 1048 &&
-              offsetof(VstFileSelect, returnPath) == 1056 &&
-              offsetof(VstFileSelect, sizeReturnPath) == 1064 &&
-              offsetof(VstFileSelect, returnMultiplePaths) == 1072 &&
-              offsetof(VstFileSelect, nbReturnPath) == 1080 &&
-              offsetof(VstFileSelect, reserved) == 1088 && offsetof(VstFileSelect, future) == 1096 &&
-              sizeof(VstFileSelect) == 1216,
+                  offsetof(VstFileSelect, initialPath) == 1048 &&
+                  offsetof(VstFileSelect, returnPath) == 1056 &&
+                  offsetof(VstFileSelect, sizeReturnPath) == 1064 &&
+                  offsetof(VstFileSelect, returnMultiplePaths) == 1072 &&
+                  offsetof(VstFileSelect, nbReturnPath) == 1080 &&
+                  offsetof(VstFileSelect, reserved) == 1088 &&
+                  offsetof(VstFileSelect, future) == 1096 && sizeof(VstFileSelect) == 1216,
               "the 64-bit file selection record");
 #else
 #error "the effect record is defined for 32-bit and 64-bit pointers"

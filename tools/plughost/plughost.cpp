@@ -13,6 +13,13 @@
 
 namespace {
 
+// Help texts name the plug-in files of the system the host was built for.
+#ifdef _WIN32
+#define PLUGIN_EXT ".dll"
+#else
+#define PLUGIN_EXT ".so"
+#endif
+
 struct Command {
     const char* name;
     int (*run)(const Arguments&);
@@ -25,19 +32,21 @@ struct Command {
 const Command kCommands[] = {
     {"list", runList, "[DIR|FILE...] [--timeout S]",
      "find the installed plug-ins and show what each one is",
-     "Finds every .so file in the folders named (searched down to four levels), or without\n"
+     "Finds every " PLUGIN_EXT
+     " file in the folders named (searched down to four levels), or without\n"
      "any in the folders hosts scan (listed below), loads each in a child process of its own\n"
      "and prints its unique ID, inputs/outputs, parameter count, whether it has an editor,\n"
      "its name, vendor and file. A plug-in that fails to load, crashes or exits in its entry,\n"
      "or does not answer within the time limit (--timeout, 10 s) is listed with the reason\n"
      "and does not stop the listing.\n",
      "plughost list ~/.vst"},
-    {"info", runInfo, "PLUGIN.so", "the record, flags, parameters and programs of a plug-in",
+    {"info", runInfo, "PLUGIN" PLUGIN_EXT,
+     "the record, flags, parameters and programs of a plug-in",
      "Loads the plug-in, starts it at 44100 Hz and prints its names, unique ID, version, pins,\n"
      "flags by name, every parameter (name, label, value text, value) and every program.\n",
-     "plughost info build/plugins/swirlet.so"},
+     "plughost info build/plugins/swirlet" PLUGIN_EXT},
     {"process", runProcess,
-     "PLUGIN.so IN OUT [--program N] [--set NAME=VALUE]... [--block N] [--accumulate]",
+     "PLUGIN" PLUGIN_EXT " IN OUT [--program N] [--set NAME=VALUE]... [--block N] [--accumulate]",
      "run an audio file through a plug-in",
      "Reads any file libsndfile reads (a mono file feeds both inputs), processes it in blocks\n"
      "of --block frames (512) by replacing, or by adding with --accumulate, at the file's\n"
@@ -45,28 +54,28 @@ const Command kCommands[] = {
      "complete. --program is applied before the --set values; NAME is a parameter's name or\n"
      "index and VALUE runs from 0 to 1. On a terminal a progress bar with the time left is\n"
      "shown for inputs longer than a few seconds.\n",
-     "plughost process tloom.so in.wav out.flac --program 2 --set Mix=0.5"},
-    {"bench", runBench, "PLUGIN.so [--block N] [--seconds S] [--rate R]",
+     "plughost process tloom" PLUGIN_EXT " in.wav out.flac --program 2 --set Mix=0.5"},
+    {"bench", runBench, "PLUGIN" PLUGIN_EXT " [--block N] [--seconds S] [--rate R]",
      "measure the processing cost of a plug-in",
      "Processes S seconds (10) of the built-in test signal at rate R (48000) in blocks of N\n"
      "frames (64) and prints the cost per stereo frame and how many times faster than real\n"
      "time that is.\n",
-     "plughost bench grimfold.so --block 64"},
+     "plughost bench grimfold" PLUGIN_EXT " --block 64"},
     {"signal", runSignal, "OUT.wav [--seconds S] [--rate R]", "write the built-in test signal",
      "Writes the test signal the demo and the benchmarks use: a chord and a noise burst,\n"
      "S seconds (4) long at rate R (44100).\n",
      "plughost signal test.wav --seconds 10"},
 #ifndef _WIN32
-    {"editor", runEditor, "PLUGIN.so", "open a plug-in's editor in a window",
+    {"editor", runEditor, "PLUGIN" PLUGIN_EXT, "open a plug-in's editor in a window",
      "Opens a window titled with the plug-in's name, embeds its editor, plays the test signal\n"
      "through the effect (the output is discarded) and prints every automate, beginEdit and\n"
      "endEdit call the plug-in makes, until the window is closed or SIGTERM arrives.\n",
-     "plughost editor swirlet.so"},
-    {"snapshot", runSnapshot, "PLUGIN.so OUT.png [--program N] [--set NAME=VALUE]...",
+     "plughost editor swirlet" PLUGIN_EXT},
+    {"snapshot", runSnapshot, "PLUGIN" PLUGIN_EXT " OUT.png [--program N] [--set NAME=VALUE]...",
      "render a plug-in's editor into a PNG file",
      "Opens the editor at the program and values given and writes what it shows as a PNG.\n"
      "Without a display a private virtual X server is started for the moment it is needed.\n",
-     "plughost snapshot swirlet.so swirlet.png --program 3"},
+     "plughost snapshot swirlet" PLUGIN_EXT " swirlet.png --program 3"},
 #endif
 };
 
