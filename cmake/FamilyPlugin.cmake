@@ -1,4 +1,5 @@
-# add_family_plugin(NAME TOOLKIT older|newer SUMMARY TEXT EFFECT sources... EDITOR sources...):
+# add_family_plugin(NAME TOOLKIT older|newer LV2_CLASS CLASS SUMMARY TEXT EFFECT sources...
+#                   EDITOR sources...):
 # one deliverable of the family, from the folder plugins/NAME (sources relative to it):
 #   NAME_effect  the sound, on the frame alone;
 #   NAME_editor  the editor, on the toolkit variant named (gui_older or gui_newer);
@@ -12,10 +13,11 @@
 # read both with family_plugin_lists(). The global properties FAMILY_SUMMARY_<NAME> and
 # FAMILY_RESOURCES_<NAME> (the bitmap folder) hold the rest, built or not.
 function(add_family_plugin name)
-  cmake_parse_arguments(P "" "TOOLKIT;SUMMARY" "EFFECT;EDITOR" ${ARGN})
-  if(NOT P_TOOLKIT MATCHES "^(older|newer)$" OR NOT P_EFFECT OR NOT P_EDITOR OR NOT P_SUMMARY)
-    message(FATAL_ERROR "add_family_plugin(${name}) needs TOOLKIT older|newer, SUMMARY, EFFECT "
-      "and EDITOR")
+  cmake_parse_arguments(P "" "TOOLKIT;LV2_CLASS;SUMMARY" "EFFECT;EDITOR" ${ARGN})
+  if(NOT P_TOOLKIT MATCHES "^(older|newer)$" OR NOT P_EFFECT OR NOT P_EDITOR OR NOT P_SUMMARY
+     OR NOT P_LV2_CLASS)
+    message(FATAL_ERROR "add_family_plugin(${name}) needs TOOLKIT older|newer, LV2_CLASS, "
+      "SUMMARY, EFFECT and EDITOR")
   endif()
   set_property(GLOBAL APPEND PROPERTY FAMILY_PLUGINS ${name})
   set(folder ${CMAKE_CURRENT_SOURCE_DIR}/${name})
@@ -46,6 +48,7 @@ function(add_family_plugin name)
   add_vst_plugin(${name} $<TARGET_OBJECTS:${name}_entry>)
   target_link_libraries(${name} PRIVATE ${name}_editor platform_x11)
   embed_bitmap_resources(${name} ${folder}/resources)
+  add_lv2_bundle(${name} ${P_LV2_CLASS})
 endfunction()
 
 # family_plugin_lists(): sets FAMILY_PLUGINS (every plug-in of the list, in its order) and

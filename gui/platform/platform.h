@@ -209,6 +209,8 @@ class Window {
     virtual bool getSelectionText(Selection, char*, size_t) { return false; }
     // A popup layer on this window's screen, or null when none can be made.
     virtual std::unique_ptr<PopupLayer> openPopupLayer() { return nullptr; }
+    // The window system's id of the window, for a host that embeds it by that id; 0: none.
+    virtual uintptr_t nativeHandle() const { return 0; }
 };
 
 // What a child window is made from.

@@ -47,6 +47,7 @@ class X11Window final : public platform::Window {
     bool setSelectionText(platform::Selection which, const char* text) override;
     bool getSelectionText(platform::Selection which, char* buffer, size_t capacity) override;
     std::unique_ptr<platform::PopupLayer> openPopupLayer() override;
+    uintptr_t nativeHandle() const override { return window; }
 
     // For tests and diagnostics.
     unsigned long nativeId() const { return window; }

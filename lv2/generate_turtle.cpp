@@ -1,0 +1,181 @@
+// lv2_turtle: writes a bundle's manifest.ttl and NAME.ttl from the effect itself. The effect is
+// made through its entry and asked, through its record, for its name, vendor, parameters
+// (names, unit labels, defaults) and whether each parameter takes steps (parameter_steps.h).
+//
+//     lv2_turtle OUT_DIR NAME CLASS DSP_BINARY UI_BINARY
+//
+// CLASS is the LV2 plug-in class (PhaserPlugin, ...). Everything else comes from the effect.
+#include "lv2/lv2_entry.h"
+#include "lv2/lv2_ports.h"
+#include "lv2/parameter_steps.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+intptr_t VST_CALL generatorHost(AEffect*, int32_t opcode, int32_t, intptr_t, void*, float) {
+    return opcode == audioMasterVersion ? 2400 : 0;
+}
+
+std::string text(AEffect* record, int32_t opcode, int32_t index = 0) {
+    char buffer[256] = {};
+    record->dispatcher(record, opcode, index, 0, buffer, 0.0f);
+    return buffer;
+}
+
+std::string trimmed(const std::string& s) {
+    const size_t first = s.find_first_not_of(' ');
+    if (first == std::string::npos) return "";
+    return s.substr(first, s.find_last_not_of(' ') - first + 1);
+}
+
+std::string quoted(const std::string& s) {
+    std::string out = "\"";
+    for (const char c : s) {
+        if (c == '"' || c == '\\') out += '\\';
+        out += c;
+    }
+    return out + "\"";
+}
+
+// A float as a Turtle number that reads back as the same float.
+std::string number(float value) {
+    char buffer[32];
+    for (int digits = 6; digits <= 9; ++digits) {
+        std::snprintf(buffer, sizeof buffer, "%.*g", digits, static_cast<double>(value));
+        if (std::strtof(buffer, nullptr) == value) break;
+    }
+    std::string s = buffer;
+    if (s.find_first_of(".e") == std::string::npos) s += ".0";
+    return s;
+}
+
+// The units of the effects' labels that LV2 names; other labels give no unit.
+const char* unitFor(const std::string& label) {
+    const std::string unit = trimmed(label);
+    if (unit == "%") return "units:pc";
+    if (unit == "dB") return "units:db";
+    if (unit == "ms") return "units:ms";
+    if (unit == "Hz") return "units:hz";
+    if (unit == "s") return "units:s";
+    return nullptr;
+}
+
+void writeAudioPort(std::ostream& out, const char* direction, uint32_t index, const char* symbol,
+                    const char* name) {
+    out << "    [\n        a lv2:" << direction << ", lv2:AudioPort ;\n"
+        << "        lv2:index " << index << " ;\n        lv2:symbol " << quoted(symbol)
+        << " ;\n        lv2:name " << quoted(name) << " ;\n    ] ,\n";
+}
+
+void writeControlPort(std::ostream& out, AEffect* record, int32_t index,
+                      const std::string& symbol, bool last) {
+    out << "    [\n        a lv2:InputPort, lv2:ControlPort ;\n"
+        << "        lv2:index " << lv2ports::controlPort(index) << " ;\n"
+        << "        lv2:symbol " << quoted(symbol) << " ;\n"
+        << "        lv2:name " << quoted(trimmed(text(record, effGetParamName, index))) << " ;\n"
+        << "        lv2:default " << number(record->getParameter(record, index)) << " ;\n"
+        << "        lv2:minimum 0.0 ;\n        lv2:maximum 1.0 ;\n";
+    if (const char* unit = unitFor(text(record, effGetParamLabel, index)))
+        out << "        units:unit " << unit << " ;\n";
+    const ParameterSteps steps = findParameterSteps(createLv2Effect, index);
+    if (steps.kind == ParameterSteps::Toggled) out << "        lv2:portProperty lv2:toggled ;\n";
+    if (steps.kind == ParameterSteps::Enumeration) {
+        out << "        lv2:portProperty lv2:enumeration ;\n        lv2:scalePoint";
+        for (size_t s = 0; s < steps.steps.size(); ++s)
+            out << (s ? " ,\n            " : " ") << "[ rdfs:label " << quoted(steps.steps[s].label)
+                << " ; rdf:value " << number(steps.steps[s].value) << " ]";
+        out << " ;\n";
+    }
+    out << "    ]" << (last ? " .\n" : " ,\n");
+}
+
+const char kPrefixes[] = "@prefix doap: <http://usefulinc.com/ns/doap#> .\n"
+                         "@prefix foaf: <http://xmlns.com/foaf/0.1/> .\n"
+                         "@prefix lv2: <http://lv2plug.in/ns/lv2core#> .\n"
+                         "@prefix rdf: <http://www.w3.org/1999/02/22-rdf-syntax-ns#> .\n"
+                         "@prefix rdfs: <http://www.w3.org/2000/01/rdf-schema#> .\n"
+                         "@prefix ui: <http://lv2plug.in/ns/extensions/ui#> .\n"
+                         "@prefix units: <http://lv2plug.in/ns/extensions/units#> .\n\n";
+
+std::string describePlugin(AEffect* record, const std::string& name, const std::string& lv2Class) {
+    std::ostringstream out;
+    std::string title = text(record, effGetEffectName);
+    if (title.empty()) title = text(record, effGetProductString);
+    if (title.empty()) title = name;
+    const std::string vendor = text(record, effGetVendorString);
+
+    out << "# Generated by lv2_turtle from the effect's own tables; do not edit.\n" << kPrefixes;
+    out << "<" << kLv2PluginUri << ">\n    a lv2:Plugin, lv2:" << lv2Class << " ;\n"
+        << "    doap:name " << quoted(title) << " ;\n"
+        << "    doap:license <http://opensource.org/licenses/isc> ;\n";
+    if (!vendor.empty()) out << "    doap:maintainer [ foaf:name " << quoted(vendor) << " ] ;\n";
+    out << "    lv2:optionalFeature lv2:hardRTCapable ;\n"
+        << "    ui:ui <" << kLv2UiUri << "> ;\n    lv2:port\n";
+    writeAudioPort(out, "InputPort", lv2ports::kInputLeft, "in_l", "Left In");
+    writeAudioPort(out, "InputPort", lv2ports::kInputRight, "in_r", "Right In");
+    writeAudioPort(out, "OutputPort", lv2ports::kOutputLeft, "out_l", "Left Out");
+    writeAudioPort(out, "OutputPort", lv2ports::kOutputRight, "out_r", "Right Out");
+
+    std::vector<std::string> names;
+    for (int32_t i = 0; i < record->numParams; ++i)
+        names.push_back(text(record, effGetParamName, i));
+    const std::vector<std::string> symbols =
+        lv2ports::portSymbols(names, {"in_l", "in_r", "out_l", "out_r"});
+    for (int32_t i = 0; i < record->numParams; ++i)
+        writeControlPort(out, record, i, symbols[static_cast<size_t>(i)], i + 1 == record->numParams);
+
+    out << "\n<" << kLv2UiUri << ">\n    a ui:X11UI ;\n"
+        << "    lv2:requiredFeature ui:parent, ui:idleInterface ;\n"
+        << "    lv2:optionalFeature ui:resize, ui:touch ;\n"
+        << "    lv2:extensionData ui:idleInterface .\n";
+    return out.str();
+}
+
+std::string describeManifest(const std::string& name, const std::string& dspBinary,
+                             const std::string& uiBinary) {
+    std::ostringstream out;
+    out << "# Generated by lv2_turtle; do not edit.\n"
+        << "@prefix lv2: <http://lv2plug.in/ns/lv2core#> .\n"
+        << "@prefix rdfs: <http://www.w3.org/2000/01/rdf-schema#> .\n"
+        << "@prefix ui: <http://lv2plug.in/ns/extensions/ui#> .\n\n"
+        << "<" << kLv2PluginUri << ">\n    a lv2:Plugin ;\n    lv2:binary <" << dspBinary
+        << "> ;\n    rdfs:seeAlso <" << name << ".ttl> .\n\n"
+        << "<" << kLv2UiUri << ">\n    a ui:X11UI ;\n    ui:binary <" << uiBinary
+        << "> ;\n    rdfs:seeAlso <" << name << ".ttl> .\n";
+    return out.str();
+}
+
+bool writeFile(const std::string& path, const std::string& content) {
+    std::ofstream file(path, std::ios::binary | std::ios::trunc);
+    file << content;
+    return static_cast<bool>(file.flush());
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 6) {
+        std::fprintf(stderr, "usage: lv2_turtle OUT_DIR NAME CLASS DSP_BINARY UI_BINARY\n");
+        return 2;
+    }
+    const std::string dir = argv[1], name = argv[2];
+    AEffect* record = createLv2Effect(generatorHost);
+    if (!record) {
+        std::fprintf(stderr, "lv2_turtle: the effect %s could not be created\n", name.c_str());
+        return 1;
+    }
+    const std::string plugin = describePlugin(record, name, argv[3]);
+    record->dispatcher(record, effClose, 0, 0, nullptr, 0.0f);
+    if (!writeFile(dir + "/" + name + ".ttl", plugin) ||
+        !writeFile(dir + "/manifest.ttl", describeManifest(name, argv[4], argv[5]))) {
+        std::fprintf(stderr, "lv2_turtle: cannot write into %s\n", dir.c_str());
+        return 1;
+    }
+    return 0;
+}
