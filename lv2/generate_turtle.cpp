@@ -73,8 +73,8 @@ void writeAudioPort(std::ostream& out, const char* direction, uint32_t index, co
         << " ;\n        lv2:name " << quoted(name) << " ;\n    ] ,\n";
 }
 
-void writeControlPort(std::ostream& out, AEffect* record, int32_t index,
-                      const std::string& symbol, bool last) {
+void writeControlPort(std::ostream& out, AEffect* record, int32_t index, const std::string& symbol,
+                      bool last) {
     out << "    [\n        a lv2:InputPort, lv2:ControlPort ;\n"
         << "        lv2:index " << lv2ports::controlPort(index) << " ;\n"
         << "        lv2:symbol " << quoted(symbol) << " ;\n"
@@ -128,7 +128,8 @@ std::string describePlugin(AEffect* record, const std::string& name, const std::
     const std::vector<std::string> symbols =
         lv2ports::portSymbols(names, {"in_l", "in_r", "out_l", "out_r"});
     for (int32_t i = 0; i < record->numParams; ++i)
-        writeControlPort(out, record, i, symbols[static_cast<size_t>(i)], i + 1 == record->numParams);
+        writeControlPort(out, record, i, symbols[static_cast<size_t>(i)],
+                         i + 1 == record->numParams);
 
     out << "\n<" << kLv2UiUri << ">\n    a ui:X11UI ;\n"
         << "    lv2:requiredFeature ui:parent, ui:idleInterface ;\n"

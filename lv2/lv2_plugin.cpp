@@ -129,9 +129,9 @@ const void* extensionData(const char*) {
 
 } // namespace
 
-extern "C" __attribute__((visibility("default"))) const LV2_Descriptor* lv2_descriptor(
-    uint32_t index) {
-    static const LV2_Descriptor descriptor = {kLv2PluginUri, instantiate, connectPort, activate,
-                                              run,           deactivate,  cleanup,     extensionData};
+extern "C" __attribute__((visibility("default"))) const LV2_Descriptor*
+lv2_descriptor(uint32_t index) {
+    static const LV2_Descriptor descriptor = {
+        kLv2PluginUri, instantiate, connectPort, activate, run, deactivate, cleanup, extensionData};
     return index == 0 ? &descriptor : nullptr;
 }

@@ -66,8 +66,8 @@ intptr_t VST_CALL uiHostCallback(AEffect* record, int32_t opcode, int32_t index,
                          opcode == audioMasterBeginEdit);
         return 1;
     case audioMasterSizeWindow:
-        return ui->resize && ui->resize->ui_resize(ui->resize->handle, index,
-                                                   static_cast<int>(value)) == 0;
+        return ui->resize &&
+               ui->resize->ui_resize(ui->resize->handle, index, static_cast<int>(value)) == 0;
     default:
         return 0;
     }
@@ -147,8 +147,8 @@ const void* extensionData(const char* uri) {
 
 } // namespace
 
-extern "C" __attribute__((visibility("default"))) const LV2UI_Descriptor* lv2ui_descriptor(
-    uint32_t index) {
+extern "C" __attribute__((visibility("default"))) const LV2UI_Descriptor*
+lv2ui_descriptor(uint32_t index) {
     static const LV2UI_Descriptor descriptor = {kLv2UiUri, instantiate, cleanup, portEvent,
                                                 extensionData};
     return index == 0 ? &descriptor : nullptr;

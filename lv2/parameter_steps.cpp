@@ -100,12 +100,11 @@ ParameterSteps findParameterSteps(EffectFactory create, int32_t index) {
         textsName = textsName && !outcomes[runs[r].first].text.empty();
     }
     for (size_t r = 0; r < runs.size(); ++r) {
-        const int point = r == 0 ? 0
+        const int point = r == 0                 ? 0
                           : r + 1 == runs.size() ? kGridPoints - 1
                                                  : (runs[r].first + runs[r].second) / 2;
         result.steps.push_back({static_cast<float>(point) / (kGridPoints - 1),
-                                textsName ? outcomes[runs[r].first].text
-                                          : std::to_string(r + 1)});
+                                textsName ? outcomes[runs[r].first].text : std::to_string(r + 1)});
     }
     // Off at 0 and on for anything above it is what hosts take a toggle to mean; the smallest
     // positive value must already switch it on.
