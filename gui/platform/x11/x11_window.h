@@ -72,8 +72,7 @@ class X11Window final : public platform::Window {
     int height = 0;
     platform::WindowListener* listener = nullptr;
     platform::DropListener* dropListener = nullptr;
-    std::unique_ptr<X11DropReceiver>
-        drops; // only when the window description named a drop listener
+    std::unique_ptr<X11DropReceiver> drops; // only when the window description named a drop listener
     std::unique_ptr<X11Presenter> presenter;
     Visual* visual = nullptr;
     int depth = 0;
