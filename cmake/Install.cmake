@@ -44,3 +44,29 @@ function(install_vst_plugins)
     endif()" COMPONENT plugins)
   install(TARGETS ${ARGN} LIBRARY DESTINATION "\${plugin_folder}" COMPONENT plugins)
 endfunction()
+
+# install_lv2_bundles(NAMES...): the LV2 bundles build/lv2/NAME.lv2 beside the plug-ins, by the
+# same rule: ~/.lv2 for a per-user install, <prefix>/lib/lv2 for any other prefix (the Debian
+# package: /usr/lib/lv2), or LV2_INSTALL_DIR when set.
+set(LV2_INSTALL_DIR "" CACHE PATH
+  "Folder the LV2 bundles are installed into (empty: ~/.lv2 or <prefix>/lib/lv2, by prefix)")
+function(install_lv2_bundles)
+  if(LV2_INSTALL_DIR)
+    set(folder "${LV2_INSTALL_DIR}")
+  else()
+    install(CODE "
+      if(CMAKE_INSTALL_PREFIX STREQUAL \"${PER_USER_PREFIX}\")
+        set(lv2_folder .lv2)
+      else()
+        set(lv2_folder lib/lv2)
+      endif()" COMPONENT plugins)
+    set(folder "\${lv2_folder}")
+  endif()
+  foreach(name ${ARGN})
+    set(bundle "${CMAKE_BINARY_DIR}/lv2/${name}.lv2")
+    install(TARGETS ${name}_lv2 ${name}_lv2ui LIBRARY DESTINATION "${folder}/${name}.lv2"
+      COMPONENT plugins)
+    install(FILES ${bundle}/manifest.ttl ${bundle}/${name}.ttl
+      DESTINATION "${folder}/${name}.lv2" COMPONENT plugins)
+  endforeach()
+endfunction()

@@ -1,7 +1,7 @@
 # The Debian package: `cpack -G DEB` in the build folder (or the `package` target), after the
 # build, packs what `cmake --install` installs under the prefix /usr, so the plug-ins land in
-# /usr/lib/vst. The run-time dependencies are computed from the libraries by dpkg-shlibdeps; the
-# version is the project's.
+# /usr/lib/vst and their LV2 bundles in /usr/lib/lv2. The run-time dependencies are computed
+# from the libraries by dpkg-shlibdeps; the version is the project's.
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME plugfamily-vst)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
@@ -15,7 +15,8 @@ foreach(plugin ${BUILT_PLUGINS})
   string(APPEND CPACK_PACKAGE_DESCRIPTION " ${plugin}: ${summary}\n")
 endforeach()
 string(APPEND CPACK_PACKAGE_DESCRIPTION
-  "They are installed into /usr/lib/vst, a folder the hosts scan by default.")
+  "They are installed into /usr/lib/vst, a folder the hosts scan by default, and\n"
+  "each also as an LV2 plug-in with the same panel into /usr/lib/lv2.")
 set(CPACK_PACKAGE_CONTACT "plugfamily maintainers <maintainers@plugfamily.example>" CACHE STRING
   "Maintainer named in the Debian package")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)

@@ -1,5 +1,6 @@
 // The Debian package: built by CPack from the build folder, its files and control fields read
-// back with dpkg-deb, checked by lintian, and its plug-ins loaded from the unpacked tree.
+// back with dpkg-deb, checked by lintian, and its plug-ins (VST 2.x libraries and LV2 bundles)
+// found in the unpacked tree.
 #include "tests/support/run_command.h"
 
 #include <gtest/gtest.h>
@@ -70,8 +71,12 @@ TEST_F(DebianPackage, HoldsThePluginsInTheSystemFolderAndTheDocumentsDebianAsksF
         "./usr/share/doc/" PACKAGE_NAME "/copyright",
         "./usr/share/doc/" PACKAGE_NAME "/changelog.gz",
     };
-    for (const std::string& plugin : builtPlugins())
+    for (const std::string& plugin : builtPlugins()) {
         expected.insert("./usr/lib/vst/" + plugin + ".so");
+        const std::string bundle = "./usr/lib/lv2/" + plugin + ".lv2/";
+        for (const std::string file : {"manifest.ttl", ".ttl", ".so", "_ui.so"})
+            expected.insert(bundle + (file[0] == 'm' ? file : plugin + file));
+    }
     EXPECT_EQ(files, expected) << listing.output;
     // Shared objects are not executable, and everything belongs to root.
     for (const std::string& line : lines(listing.output)) {
@@ -116,6 +121,11 @@ TEST_F(DebianPackage, UnpackedPluginsLoadAfterStripping) {
         EXPECT_NE(listed.output.find("/usr/lib/vst/" + plugin + ".so"), std::string::npos)
             << listed.output;
     EXPECT_EQ(listed.output.find("not loaded"), std::string::npos) << listed.output;
+    const CommandOutcome lv2 = runCommand("LV2_PATH=" + (tree / "usr/lib/lv2").string() + " lv2ls");
+    ASSERT_EQ(lv2.status, 0) << lv2.output;
+    EXPECT_EQ(lines(lv2.output).size(), builtPlugins().size()) << lv2.output;
+    for (const std::string& plugin : builtPlugins())
+        EXPECT_NE(lv2.output.find("/lv2/" + plugin + "\n"), std::string::npos) << lv2.output;
 }
 #endif
 
