@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The main job: builds the plug-ins, runs each of them on real audio with plughost and writes
-# one page, out/index.html, that shows for each plug-in its panel, its parameters, spectrograms
-# of its input and output and players for both.
+# one page, out/index.html, that shows for each plug-in its panel, its LV2 plug-in's URI, its
+# parameters, spectrograms of its input and output and players for both.
 # Usage: tools/run-demo.sh [IN.wav]
 #   without an argument the built-in test signal is processed; results go to ./out/.
 #   DEMO_BUILD=FOLDER uses that already-built build folder: no setup, no build.
@@ -15,7 +15,9 @@ else
   build="$root/build"
   bash "$root/tools/setup-debian.sh"
   cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release >/dev/null
-  cmake --build "$build" -j"$(nproc)" --target plughost $(cd "$root/plugins" && ls -d */ | tr -d /) >/dev/null
+  plugins="$(cd "$root/plugins" && ls -d */ | tr -d /)"
+  cmake --build "$build" -j"$(nproc)" --target plughost $plugins \
+    $(for p in $plugins; do echo "${p}_lv2_bundle"; done) >/dev/null
 fi
 mkdir -p "$out"
 plughost="$build/tools/plughost/plughost"
@@ -90,6 +92,13 @@ for plugin in "$build"/plugins/*.so; do
     panel="        <p class=\"no-editor\">$name has no editor yet: hosts show their own generic controls.</p>"
     editor="no editor"
   fi
+  # The LV2 plug-in of the same effect, as an LV2 host finds it in the build's bundles.
+  lv2_uri="$(LV2_PATH="$build/lv2" lv2ls 2>/dev/null | grep "/$name\$" || true)"
+  if [ -n "$lv2_uri" ]; then
+    lv2="      <p class=\"lv2\">Also available as an LV2 plug-in with the same panel: <code>$(escape "$lv2_uri")</code> (bundle $name.lv2).</p>"
+  else
+    lv2="      <p class=\"lv2\">No LV2 bundle of $name was built.</p>"
+  fi
   output_level="$(rms_db "$out/$name.wav")"
   summary+="$(printf '%-9s %-20s %s  %2s parameters  %-34s RMS %s dB in, %s dB out' \
     "$name" "$title" "$unique_id" "$parameters" "$editor" "$input_level" "$output_level")"$'\n'
@@ -97,6 +106,7 @@ for plugin in "$build"/plugins/*.so; do
     <section id=\"$name\">
       <h2>$(escape "$title") <small>($name.so, ID $(escape "$unique_id"))</small></h2>
 $panel
+$lv2
       <table>
         <thead><tr><th>#</th><th>parameter</th><th>value</th><th>unit</th></tr></thead>
         <tbody>

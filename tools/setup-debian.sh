@@ -8,6 +8,8 @@ packages=(
   cmake g++ make pkg-config
   # libraries the plug-ins and plughost link
   libsndfile1-dev libfreetype-dev libpng-dev libx11-dev libxext-dev
+  # the LV2 bundles: the interface headers; the lilv tools their tests and the demo page use
+  lv2-dev lilv-utils
   # fonts embedded into the toolkit at build time
   fonts-liberation2 fonts-dejavu-core fonttools
   # tests and benchmarks

@@ -1,6 +1,7 @@
 // The main job on a short input: its page parses, every file the page refers to exists, each
-// plug-in has its section with a panel exactly when its record says it has an editor, and the
-// terminal output ends with one summary line per plug-in and the page's path.
+// plug-in has its section with a panel exactly when its record says it has an editor and with
+// the URI of its LV2 plug-in, and the terminal output ends with one summary line per plug-in
+// and the page's path.
 #include "tools/plughost/plugin_host.h"
 
 #include "tests/support/run_command.h"
@@ -77,6 +78,10 @@ TEST(DemoPage, ShowsEachPluginsPanelParametersSpectrogramsAndPlayers) {
         EXPECT_EQ(count(section + "//audio[@src=\"" + plugin + ".wav\"]"), "1");
         EXPECT_EQ(count(section + "//audio[@src=\"input.wav\"]"), "1");
         EXPECT_NE(count(section + "//tbody/tr"), "0") << "the parameter table of " << plugin;
+        EXPECT_EQ(
+            count(section + "//p[@class=\"lv2\"]/code[text()=\"" LV2_URI_BASE + plugin + "\"]"),
+            "1")
+            << "the LV2 plug-in of " << plugin;
     }
 
     // The terminal output ends with the summary: one line per plug-in, then the page.
