@@ -3,8 +3,7 @@
 # lv2apply of the test signal equals `plughost process` sample for sample, at the defaults, at
 # one other setting, and with an out-of-range and a NaN port value (which the record holds to
 # 1 and to 0). lv2apply runs one frame at a time, so plughost does too (--block 1).
-# cmake -DNAME=... -DURI=... -DPLUGHOST=... -DPLUGIN_SO=... -DSETTING=SYMBOL:INDEX:VALUE
-#       -DWORK_DIR=... -P lilv_tools.cmake     (LV2_PATH names the bundles' folder)
+# cmake -DNAME= -DURI= -DPLUGHOST= -DPLUGIN_SO= -DSETTING=SYMBOL:INDEX:VALUE -DWORK_DIR= -P ...
 cmake_minimum_required(VERSION 3.25)
 file(REMOVE_RECURSE ${WORK_DIR})
 file(MAKE_DIRECTORY ${WORK_DIR})
@@ -66,5 +65,4 @@ foreach(case "default" "${value}:${value}" "1.5:1" "nan:0")
   if(NOT lv2 STREQUAL vst OR length LESS 100000)
     message(FATAL_ERROR "${symbol} ${case}: lv2apply's output differs from plughost's")
   endif()
-  message(STATUS "${case}: the same ${length} hex digits")
 endforeach()

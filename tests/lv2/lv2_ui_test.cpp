@@ -1,8 +1,7 @@
-// The bundles' X11 UIs in a small host of this test's own, under a private Xvfb: the UI of each
-// toolkit variant (swirlet's older, corallis's newer) embeds its editor in the host's window
-// and reports its size; a knob dragged with real pointer events (xdotool) writes its port with
-// rising values inside one touch gesture; a port value from the host moves the knob back and
-// does not come back as a write.
+// The X11 UIs in a small host of this test's own under Xvfb, one per toolkit variant: the UI
+// embeds its editor in the host's window and reports its size; a knob dragged with real pointer
+// events (xdotool) writes its port with rising values inside one touch gesture; a port value
+// from the host moves the knob back and does not come back as a write.
 #include "tests/support/x_server_suite.h"
 
 #include <lv2/ui/ui.h>
@@ -27,8 +26,7 @@ struct UiCase {
     int x, y, w, h; // the knob in the editor
 };
 
-// What the UI asked of the host, in order ("touch P 1", "write P", "touch P 0"), the values
-// written and the size reported.
+// What the UI asked of the host ("touch P 1", "write P", "touch P 0"), values and size.
 struct HostRecord {
     std::vector<std::string> calls;
     std::vector<float> written;
