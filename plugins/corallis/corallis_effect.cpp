@@ -126,11 +126,13 @@ void CorallisEffect::applyFeedback(Side side, float value) {
 
 // In index order through the one parameter path: SlowMod (13) re-applies both speeds,
 // Neg.Delay (11) corrects the wet gain that Wet Mix (9) computed with the previous polarity.
-// Then every line is silenced and every sweep restarted.
+// Then every line is silenced and every sweep restarted. The audio thread may be inside a block
+// with its own copies of the sweeps, so that is left to it: the next run of frames begins with it.
 void CorallisEffect::setProgram(int32_t program) {
     if (program < 0 || program >= kCorallisProgramCount) return;
     EffectBase::setProgram(program);
-    resetVoices(true);
+    for (EnsembleVoice& v : voices)
+        v.requestRestart();
 }
 
 // ---- texts ----
@@ -264,8 +266,10 @@ void CorallisEffect::runVoices(const float* inLeft, const float* inRight, float*
 
     for (int32_t done = 0; done < sampleFrames;) {
         int64_t run = std::min<int64_t>(sampleFrames - done, kRunFrames);
-        for (const EnsembleVoice& v : voices)
+        for (EnsembleVoice& v : voices) {
+            v.takeUp(length);
             run = std::min(run, v.framesUntilDraw() + 1);
+        }
         const auto frames = static_cast<int32_t>(run);
         const float* inL = inLeft + done;
         const float* inR = inRight + done;

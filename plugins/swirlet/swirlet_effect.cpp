@@ -32,29 +32,42 @@ inline float runStages(PhaserChannel::Stage* stages, float x, float a) {
     return x;
 }
 
-// The per-frame copy of a side's settings: the stage memories and the LFO point stay in a
-// block-local channel, while feedback, depth and the LFO step are re-read at every frame so a
-// change from another thread lands at once.
-inline void refreshSettings(PhaserChannel& local, const PhaserChannel& shared) {
-    local.feedback = shared.feedback;
-    local.depth = shared.depth;
-    local.stepCos = shared.stepCos;
-    local.stepSin = shared.stepSin;
-}
+// The block-local copy of a side: the stage memories and the LFO point stay in plain locals
+// (registers) for the block, while feedback, depth and the LFO step are re-read from the side's
+// shared values at every frame, so a change from another thread lands at once.
+struct ChannelRun {
+    explicit ChannelRun(const PhaserChannel& channel) : oscCos(channel.oscCos), oscSin(channel.oscSin) {
+        for (int i = 0; i < 6; ++i)
+            stages[i] = channel.stages[i];
+    }
+    void refreshSettings(const PhaserChannel& shared) {
+        feedback = shared.feedback;
+        depth = shared.depth;
+        stepCos = shared.stepCos;
+        stepSin = shared.stepSin;
+    }
+    // Puts the moving state (stages and LFO point) back.
+    void store(PhaserChannel& shared) const {
+        for (int i = 0; i < 6; ++i)
+            shared.stages[i] = stages[i];
+        shared.oscCos = oscCos;
+        shared.oscSin = oscSin;
+    }
 
-// Puts a block-local channel's moving state (stages and LFO point) back.
-inline void storeState(PhaserChannel& shared, const PhaserChannel& local) {
-    for (int i = 0; i < 6; ++i)
-        shared.stages[i] = local.stages[i];
-    shared.oscCos = local.oscCos;
-    shared.oscSin = local.oscSin;
-}
+    PhaserChannel::Stage stages[6];
+    float oscCos;
+    float oscSin;
+    float feedback = 0.0f;
+    float depth = 0.0f;
+    float stepCos = 1.0f;
+    float stepSin = 0.0f;
+};
 
 // A chain whose last stage is no longer finite (a non-finite or overflowing value reached it)
 // holds non-finite values from the stage where it entered on: the chain restarts from silence
 // and the frame's wet signal is 0, so nothing non-finite stays in the stage memories or reaches
 // the feedback. A finite result passes unchanged.
-inline float restartIfNonFinite(PhaserChannel& channel, float wet) {
+inline float restartIfNonFinite(ChannelRun& channel, float wet) {
     if (std::fabs(wet) <= FLT_MAX) [[likely]]
         return wet;
     for (auto& stage : channel.stages)
@@ -63,7 +76,7 @@ inline float restartIfNonFinite(PhaserChannel& channel, float wet) {
 }
 
 // One rotation of an LFO, both components from the old values.
-inline void advance(PhaserChannel& channel) {
+inline void advance(ChannelRun& channel) {
     const float c = channel.oscCos;
     const float s = channel.oscSin;
     channel.oscCos = c * channel.stepCos - s * channel.stepSin;
@@ -81,7 +94,9 @@ SwirletEffect::SwirletEffect(audioMasterCallback hostCallback, EditorFactory edi
     setUpStereo(fourCharCode('L', 'F', 's', 'w'));
     sampleRate = 44100.0f;
     halfPeriod = 0.5f / 44100.0f;
-    // Program 0 current, both channels reset, its values applied (no editor yet).
+    // Program 0 current and its values applied (no editor yet); the chains and sweeps start at
+    // rest.
+    resetChannels();
     setProgram(0);
     // Last: the editor attaches itself and raises the has-editor flag; the effect base owns it.
     createEditor(editorFactory);
@@ -131,15 +146,18 @@ void SwirletEffect::run(float** inputs, float** outputs, int32_t sampleFrames) {
     float* outLeft = outputs[0];
     float* outRight = outputs[1];
 
+    // A program change since the last block: both chains and sweeps start again from rest.
+    if (restartRequested.load() && restartRequested.exchange(false)) resetChannels();
+
     // The stage memories live in locals for the block, so the compiler keeps them in registers
     // instead of reloading them after every output store.
-    PhaserChannel l = left;
-    PhaserChannel r = right;
+    ChannelRun l(left);
+    ChannelRun r(right);
     for (int32_t i = 0; i < sampleFrames; ++i) {
         const float inL = inLeft[i];
         const float inR = inRight[i];
-        refreshSettings(l, left);
-        refreshSettings(r, right);
+        l.refreshSettings(left);
+        r.refreshSettings(right);
         const float crossGain = cross;
 
         advance(l);
@@ -162,8 +180,8 @@ void SwirletEffect::run(float** inputs, float** outputs, int32_t sampleFrames) {
             outRight[i] = outR;
         }
     }
-    storeState(left, l);
-    storeState(right, r);
+    l.store(left);
+    r.store(right);
     renormaliseOscillators();
 }
 
@@ -190,10 +208,11 @@ void SwirletEffect::resetChannels() {
     }
 }
 
-// Both sweeps restart with every program change.
+// Both chains and sweeps restart with every program change. The audio thread may be inside a
+// block with its own copy of them, so the restart is left to it: the next block begins with it.
 void SwirletEffect::setProgram(int32_t program) {
     if (program < 0 || program >= kNumPrograms) return;
-    resetChannels();
+    restartRequested = true;
     EffectBase::setProgram(program);
 }
 

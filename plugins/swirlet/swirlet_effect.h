@@ -3,11 +3,16 @@
 // a cross-feed of the other side's input and a dry/wet mix.
 //
 // State: the programs (in the base), two PhaserChannels, the cross gain, halfPeriod
-// (0.5 / sample rate) and the offset that keeps the chains out of the denormal range.
+// (0.5 / sample rate), the offset that keeps the chains out of the denormal range and the
+// request to restart the chains and sweeps.
 // Threads: setParameter/setProgram/setSampleRate on host threads; process and processReplacing
-// on the audio thread, reading the coefficients as plain floats.
+// on the audio thread. Feedback, depth, the LFO steps and the cross gain are relaxed atomics
+// (SharedValue) that the audio loop reads at every frame; the stage memories and the LFO points
+// belong to the audio thread alone. A program change therefore only raises the restart request,
+// and the next block starts by restarting both chains and sweeps.
 #pragma once
 
+#include "frame/shared_value.h"
 #include "frame/stereo_effect.h"
 
 #include <cstdint>
@@ -19,12 +24,12 @@ struct PhaserChannel {
         float stageOut;
     };
     Stage stages[6];
-    float feedback;
-    float depth;
+    SharedValue<float> feedback;
+    SharedValue<float> depth;
     float oscCos;
     float oscSin;
-    float stepCos;
-    float stepSin;
+    SharedValue<float> stepCos;
+    SharedValue<float> stepSin;
 };
 
 class SwirletEffect : public StereoEffect<SwirletEffect> {
@@ -64,5 +69,6 @@ class SwirletEffect : public StereoEffect<SwirletEffect> {
     float denormalOffset = 0.0f;
     PhaserChannel left{};
     PhaserChannel right{};
-    float cross = 0.0f;
+    SharedValue<float> cross = 0.0f;
+    SharedValue<bool> restartRequested = false;
 };
