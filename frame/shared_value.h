@@ -1,7 +1,7 @@
 // SharedValue<T>: one value of at most 32 bits that a host thread writes and the audio thread
-// (or another host thread) reads without a lock. Loads and stores are relaxed atomics: on x86 they are the
-// same plain moves as before, but the language now defines the race, and the compiler may no
-// longer assume the value stays put, so a sample loop reads it once per block into a local.
+// (or another host thread) reads without a lock. Loads and stores are relaxed atomics: on x86 they
+// are the same plain moves as before, but the language now defines the race, and the compiler may
+// no longer assume the value stays put, so a sample loop reads it once per block into a local.
 #pragma once
 
 #include <atomic>

@@ -93,6 +93,7 @@ void CorallisEffect::applyParameter(int32_t index, float value) {
     default:
         break;
     }
+    settingsChanges.announce();
 }
 
 void CorallisEffect::applyDelay(Side side, const SideFactors& factors, float value) {
@@ -133,6 +134,7 @@ void CorallisEffect::setProgram(int32_t program) {
     EffectBase::setProgram(program);
     for (EnsembleVoice& v : voices)
         v.requestRestart();
+    settingsChanges.announce();
 }
 
 // ---- texts ----
@@ -265,11 +267,12 @@ void CorallisEffect::runVoices(const float* inLeft, const float* inRight, float*
     float group3[kRunFrames];
 
     for (int32_t done = 0; done < sampleFrames;) {
+        if (settingsChanges.moved(seenChanges)) [[unlikely]]
+            for (EnsembleVoice& v : voices)
+                v.takeUp(length);
         int64_t run = std::min<int64_t>(sampleFrames - done, kRunFrames);
-        for (EnsembleVoice& v : voices) {
-            v.takeUp(length);
+        for (const EnsembleVoice& v : voices)
             run = std::min(run, v.framesUntilDraw() + 1);
-        }
         const auto frames = static_cast<int32_t>(run);
         const float* inL = inLeft + done;
         const float* inR = inRight + done;

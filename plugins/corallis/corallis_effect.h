@@ -9,9 +9,10 @@
 // single 32-bit values, no locks); setSampleRate and suspend while processing is stopped;
 // process and processReplacing on the audio thread, which never allocates and picks up changed
 // gains and modes at the next block, changed voice settings and a program change's restart at
-// the next run of at most kRunFrames frames.
+// the next run of at most kRunFrames frames (each change is announced through a ChangeCount).
 #pragma once
 
+#include "frame/change_count.h"
 #include "frame/shared_value.h"
 #include "frame/stereo_effect.h"
 #include "plugins/corallis/corallis_program.h"
@@ -74,6 +75,11 @@ class CorallisEffect : public StereoEffect<CorallisEffect> {
     SharedValue<bool> slowMode = false;
     SharedValue<float> wetPolarity = 1.0f;
     SharedValue<float> wetGain = 0.0f;
+    // Announced after every change of the voices' settings or requests; the audio thread has the
+    // voices take them up at the start of the next run when it moved (from a value the count
+    // cannot have at first, so the first run takes them up).
+    ChangeCount settingsChanges;
+    uint32_t seenChanges = ~0u;
     float speedLeft = 0.0f;
     float speedRight = 0.0f;
 };

@@ -60,17 +60,19 @@ class EnsembleVoice {
         left.requestRestart(true);
         right.requestRestart(false);
     }
-    // Audio thread, before a run of frames: the lines take up the settings and requests.
+    // Audio thread, before a run of frames: the voice and its lines take up the settings and
+    // requests.
     void takeUp(int32_t length) {
         left.takeUp(length);
         right.takeUp(length);
+        gainsInUse = {feedbackIntoLeft, feedbackIntoRight, randomAmount};
     }
 
     // One sample pair through the voice. Random draws are taken left side first.
     StereoSample processSample(float inLeft, float inRight, int32_t length,
                                EnsembleRandom& random) {
         takeUp(length);
-        return frame(left.live(), right.live(), gains(), denormalOffset, inLeft, inRight, length,
+        return frame(left.live(), right.live(), gainsInUse, denormalOffset, inLeft, inRight, length,
                      random);
     }
 
@@ -83,7 +85,7 @@ class EnsembleVoice {
                       int32_t frames, int32_t length, EnsembleRandom& random) {
         SweepCursor l = left.live();
         SweepCursor r = right.live();
-        const Gains g = gains();
+        const Gains g = gainsInUse;
         float offset = denormalOffset;
         for (int32_t i = 0; i < frames;) {
             const int32_t inLanes = std::min(
@@ -124,7 +126,6 @@ class EnsembleVoice {
         float intoRight;
         float randomAmount;
     };
-    Gains gains() const { return {feedbackIntoLeft, feedbackIntoRight, randomAmount}; }
 
     static StereoSample frame(SweepCursor& l, SweepCursor& r, const Gains& g, float& offset,
                               float inLeft, float inRight, int32_t length, EnsembleRandom& random) {
@@ -163,5 +164,6 @@ class EnsembleVoice {
     SharedValue<float> feedbackIntoLeft = 0.0f;
     SharedValue<float> feedbackIntoRight = 0.0f;
     SharedValue<float> randomAmount = 0.0f;
+    Gains gainsInUse{0.0f, 0.0f, 0.0f}; // the audio thread's copy, renewed by takeUp
     float denormalOffset = 1.0e-24f;
 };

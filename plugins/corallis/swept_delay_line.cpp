@@ -37,9 +37,9 @@ void SweptDelayLine::setPeriod(int32_t samples) {
 }
 
 void SweptDelayLine::takeUp(int32_t length) {
-    const uint32_t pending =
-        requests.load(std::memory_order_relaxed) ? requests.exchange(0, std::memory_order_acquire)
-                                                 : 0;
+    const uint32_t pending = requests.load(std::memory_order_relaxed)
+                                 ? requests.exchange(0, std::memory_order_acquire)
+                                 : 0;
     cursor.baseDelay = baseDelay;
     cursor.depth = depth;
     cursor.stepPeriod = stepPeriod;

@@ -3,16 +3,16 @@
 // own: the same settings shape both channels.
 //
 // State: preGain, postGain and, per stage, its amount a and rest r, each a relaxed atomic
-// (SharedValue) written by the effect's setParameter on a host thread; a count of changes; and
+// (SharedValue) written by the effect's setParameter on a host thread; their ChangeCount; and
 // the audio thread's own copy of the settings, each kept in all four lanes of a vector so the
 // audio loop loads it ready to use. The audio loop calls refresh before shaping (every frame or
 // every four frames): it copies the settings again only when the count has moved, so a change
 // lands there at the cost of one load and compare when nothing changed.
 #pragma once
 
+#include "frame/change_count.h"
 #include "frame/shared_value.h"
 
-#include <atomic>
 #include <cstdint>
 #include <xmmintrin.h>
 
@@ -25,16 +25,16 @@ class WaveShaper {
     // Host threads: the settings.
     void setPreGain(float gain) {
         preGainValue = gain;
-        announceChange();
+        changes.announce();
     }
     void setPostGain(float gain) {
         postGainValue = gain;
-        announceChange();
+        changes.announce();
     }
     void setStage(int32_t stage, float amount, float rest) {
         amountValue[stage] = amount;
         restValue[stage] = rest;
-        announceChange();
+        changes.announce();
     }
     float preGain() const { return preGainValue; }
     float postGain() const { return postGainValue; }
@@ -43,10 +43,8 @@ class WaveShaper {
 
     // Audio thread: takes up the settings changed since the last call.
     void refresh() {
-        const uint32_t count = changes.load(std::memory_order_acquire);
-        if (count == seenChanges) [[likely]]
+        if (!changes.moved(seenChanges)) [[likely]]
             return;
-        seenChanges = count;
         preGainLanes = broadcast(preGainValue);
         postGainLanes = broadcast(postGainValue);
         for (int32_t i = 0; i < kStages; ++i) {
@@ -89,15 +87,11 @@ class WaveShaper {
     static Lanes broadcast(float v) { return {{v, v, v, v}}; }
     static __m128 load(const Lanes& lanes) { return _mm_load_ps(lanes.value); }
 
-    // The values are stored before the count moves (release), so a refresh that sees the new
-    // count (acquire) also sees them.
-    void announceChange() { changes.fetch_add(1, std::memory_order_release); }
-
     SharedValue<float> preGainValue = 1.0f;
     SharedValue<float> postGainValue = 1.0f;
     SharedValue<float> amountValue[kStages] = {};
     SharedValue<float> restValue[kStages] = {};
-    std::atomic<uint32_t> changes{0};
+    ChangeCount changes;
 
     // The audio thread's copy.
     uint32_t seenChanges = 0;

@@ -3,6 +3,7 @@
 
 #include "frame/value_text.h"
 
+#include <algorithm>
 #include <cfloat>
 #include <cmath>
 #include <cstring>
@@ -32,42 +33,31 @@ inline float runStages(PhaserChannel::Stage* stages, float x, float a) {
     return x;
 }
 
-// The block-local copy of a side: the stage memories and the LFO point stay in plain locals
-// (registers) for the block, while feedback, depth and the LFO step are re-read from the side's
-// shared values at every frame, so a change from another thread lands at once.
-struct ChannelRun {
-    explicit ChannelRun(const PhaserChannel& channel) : oscCos(channel.oscCos), oscSin(channel.oscSin) {
-        for (int i = 0; i < 6; ++i)
-            stages[i] = channel.stages[i];
-    }
-    void refreshSettings(const PhaserChannel& shared) {
-        feedback = shared.feedback;
-        depth = shared.depth;
-        stepCos = shared.stepCos;
-        stepSin = shared.stepSin;
-    }
-    // Puts the moving state (stages and LFO point) back.
-    void store(PhaserChannel& shared) const {
-        for (int i = 0; i < 6; ++i)
-            shared.stages[i] = stages[i];
-        shared.oscCos = oscCos;
-        shared.oscSin = oscSin;
-    }
+// The per-frame copy of a side's settings: the stage memories and the LFO point stay in a
+// block-local channel, while feedback, depth and the LFO step are re-read at every frame (from
+// the audio thread's own copy, which follows every announced change) so a change from another
+// thread lands at the next frame.
+template <class Settings>
+inline void refreshSettings(PhaserChannel& local, const Settings& shared) {
+    local.feedback = shared.feedback;
+    local.depth = shared.depth;
+    local.stepCos = shared.stepCos;
+    local.stepSin = shared.stepSin;
+}
 
-    PhaserChannel::Stage stages[6];
-    float oscCos;
-    float oscSin;
-    float feedback = 0.0f;
-    float depth = 0.0f;
-    float stepCos = 1.0f;
-    float stepSin = 0.0f;
-};
+// Puts a block-local channel's moving state (stages and LFO point) back.
+inline void storeState(PhaserChannel& shared, const PhaserChannel& local) {
+    for (int i = 0; i < 6; ++i)
+        shared.stages[i] = local.stages[i];
+    shared.oscCos = local.oscCos;
+    shared.oscSin = local.oscSin;
+}
 
 // A chain whose last stage is no longer finite (a non-finite or overflowing value reached it)
 // holds non-finite values from the stage where it entered on: the chain restarts from silence
 // and the frame's wet signal is 0, so nothing non-finite stays in the stage memories or reaches
 // the feedback. A finite result passes unchanged.
-inline float restartIfNonFinite(ChannelRun& channel, float wet) {
+inline float restartIfNonFinite(PhaserChannel& channel, float wet) {
     if (std::fabs(wet) <= FLT_MAX) [[likely]]
         return wet;
     for (auto& stage : channel.stages)
@@ -76,7 +66,7 @@ inline float restartIfNonFinite(ChannelRun& channel, float wet) {
 }
 
 // One rotation of an LFO, both components from the old values.
-inline void advance(ChannelRun& channel) {
+inline void advance(PhaserChannel& channel) {
     const float c = channel.oscCos;
     const float s = channel.oscSin;
     channel.oscCos = c * channel.stepCos - s * channel.stepSin;
@@ -105,22 +95,22 @@ SwirletEffect::SwirletEffect(audioMasterCallback hostCallback, EditorFactory edi
 void SwirletEffect::applyParameter(int32_t index, float value) {
     switch (index) {
     case kDepthL:
-        left.depth = value;
+        leftSettings.depth = value;
         break;
     case kDepthR:
-        right.depth = value;
+        rightSettings.depth = value;
         break;
     case kRateL:
-        setRate(left, value);
+        setRate(leftSettings, value);
         break;
     case kRateR:
-        setRate(right, value);
+        setRate(rightSettings, value);
         break;
     case kFeedbackL:
-        left.feedback = value * 0.8f;
+        leftSettings.feedback = value * 0.8f;
         break;
     case kFeedbackR:
-        right.feedback = value * 0.8f;
+        rightSettings.feedback = value * 0.8f;
         break;
     case kCross:
         cross = (1.0f - value * 2.0f) * 0.9f;
@@ -128,37 +118,67 @@ void SwirletEffect::applyParameter(int32_t index, float value) {
     default:
         break;
     }
+    settingsChanges.announce();
 }
 
 // The LFO step for a rate value: t = 0.05 + 0.45 v Hz, w = 2 pi t / sample rate. The current
 // point of the oscillator stays, so the sweep does not jump.
-void SwirletEffect::setRate(PhaserChannel& channel, float value) {
+void SwirletEffect::setRate(PhaserSettings& settings, float value) {
     const float t = value * 0.45f + 0.05f;
     const float w = halfPeriod * kFourPi * t;
-    channel.stepCos = static_cast<float>(std::cos(static_cast<double>(w)));
-    channel.stepSin = static_cast<float>(std::sin(static_cast<double>(w)));
+    settings.stepCos = static_cast<float>(std::cos(static_cast<double>(w)));
+    settings.stepSin = static_cast<float>(std::sin(static_cast<double>(w)));
 }
 
+// The audio thread's copies of the settings, read as plain floats by the frame loop.
+void SwirletEffect::takeSettings() {
+    refreshSettings(left, leftSettings);
+    refreshSettings(right, rightSettings);
+    crossInUse = cross;
+}
+
+PhaserChannel SwirletEffect::channel(int side) const {
+    PhaserChannel copy = side == 0 ? left : right;
+    refreshSettings(copy, side == 0 ? leftSettings : rightSettings);
+    return copy;
+}
+
+// The block in runs of at most kRunFrames frames. Between runs the audio thread looks for
+// announced changes and, when there are any, takes the new settings, so a change lands within
+// kRunFrames frames. The frame loop itself holds no atomic access: with one, the compiler keeps
+// the stage memories in memory instead of registers.
 template <bool accumulate>
 void SwirletEffect::run(float** inputs, float** outputs, int32_t sampleFrames) {
+    // A program change since the last block: both chains and sweeps start again from rest.
+    if (restartRequested.load() && restartRequested.exchange(false)) resetChannels();
+    uint32_t seenChanges = settingsChanges.current();
+    takeSettings();
+    for (int32_t done = 0; done < sampleFrames; done += kRunFrames) {
+        if (settingsChanges.moved(seenChanges)) [[unlikely]]
+            takeSettings();
+        runFrames<accumulate>(inputs, outputs, done, std::min(sampleFrames, done + kRunFrames));
+    }
+    renormaliseOscillators();
+}
+
+// Frames `first` to `end` - 1 with the settings taken.
+template <bool accumulate>
+void SwirletEffect::runFrames(float** inputs, float** outputs, int32_t first, int32_t end) {
     const float* inLeft = inputs[0];
     const float* inRight = inputs[1];
     float* outLeft = outputs[0];
     float* outRight = outputs[1];
 
-    // A program change since the last block: both chains and sweeps start again from rest.
-    if (restartRequested.load() && restartRequested.exchange(false)) resetChannels();
-
-    // The stage memories live in locals for the block, so the compiler keeps them in registers
+    // The stage memories live in locals for the run, so the compiler keeps them in registers
     // instead of reloading them after every output store.
-    ChannelRun l(left);
-    ChannelRun r(right);
-    for (int32_t i = 0; i < sampleFrames; ++i) {
+    PhaserChannel l = left;
+    PhaserChannel r = right;
+    for (int32_t i = first; i < end; ++i) {
         const float inL = inLeft[i];
         const float inR = inRight[i];
-        l.refreshSettings(left);
-        r.refreshSettings(right);
-        const float crossGain = cross;
+        refreshSettings(l, left);
+        refreshSettings(r, right);
+        const float crossGain = crossInUse;
 
         advance(l);
         advance(r);
@@ -180,9 +200,8 @@ void SwirletEffect::run(float** inputs, float** outputs, int32_t sampleFrames) {
             outRight[i] = outR;
         }
     }
-    l.store(left);
-    r.store(right);
-    renormaliseOscillators();
+    storeState(left, l);
+    storeState(right, r);
 }
 
 // The two loops StereoEffect's processing operations call.

@@ -54,25 +54,33 @@ inline float readSwept(const GapLine& line, float modCos) {
     return line.read(position);
 }
 
-// The per-block copy of one side's moving state: its oscillator points and filter memory stay
-// in plain locals (registers) for the block, while steps and coefficients are re-read from the
-// side's shared values at every frame, so a change from another thread takes effect at the next
-// sample.
+// The per-block copy of one side: its oscillator points and filter memory, and its settings
+// (steps, coefficients, feedback, shape), all in plain locals (registers) for the block. The
+// settings are loaded again whenever a host thread has announced a change, which the loop checks
+// at every frame, so a change takes effect at the next sample.
 struct SideRun {
     explicit SideRun(const TloomSide& side)
         : shared(side), speedCos(side.gapSpeedOsc.oscCos), speedSin(side.gapSpeedOsc.oscSin),
-          modCos(side.gapModOsc.oscCos), modSin(side.gapModOsc.oscSin),
-          memory{side.filter.low, side.filter.band, side.filter.high} {}
+          modCos(side.gapModOsc.oscCos),
+          modSin(side.gapModOsc.oscSin), memory{side.filter.low, side.filter.band,
+                                                side.filter.high} {
+        loadSettings();
+    }
 
-    // Advances the oscillators (sweep first) and answers the value at the swept read position.
-    float advanceAndRead() {
-        const float modStepCos = shared.gapModOsc.stepCos;
-        const float modStepSin = shared.gapModOsc.stepSin;
-        const float speedStepCos = shared.gapSpeedOsc.stepCos;
-        const float speedStepSin = shared.gapSpeedOsc.stepSin;
+    void loadSettings() {
+        modStepCos = shared.gapModOsc.stepCos;
+        modStepSin = shared.gapModOsc.stepSin;
+        speedStepCos = shared.gapSpeedOsc.stepCos;
+        speedStepSin = shared.gapSpeedOsc.stepSin;
         damping = shared.filter.damping;
         cutoffCoeff = shared.filter.cutoffCoeff;
         stable = shared.filter.stable;
+        feedback = shared.feedback;
+        shape = shared.shape;
+    }
+
+    // Advances the oscillators (sweep first) and answers the value at the swept read position.
+    float advanceAndRead() {
         QuadratureOscillator::rotate(modCos, modSin, modStepCos, modStepSin);
         QuadratureOscillator::rotate(speedCos, speedSin, speedStepCos, speedStepSin);
         return readSwept(shared.line, modCos);
@@ -80,9 +88,8 @@ struct SideRun {
     // The line's new sample: the other side's value times this side's feedback plus the shaped
     // oscillator.
     float lineInput(float otherValue) const {
-        return otherValue * shared.feedback + shapeValue(shared.shape, speedCos);
+        return otherValue * feedback + shapeValue(shape, speedCos);
     }
-    // One sample through the filter, with the coefficients read for this frame.
     void filterStep(float x) { TloomFilter::step(memory, x, cutoffCoeff, damping, stable); }
     float mix(float low, float band, float high) const {
         return TloomFilter::mix(memory, low, band, high);
@@ -104,9 +111,15 @@ struct SideRun {
     float modCos;
     float modSin;
     TloomFilter::Memory memory;
-    float damping = 0.0f;
-    float cutoffCoeff = 0.0f;
-    bool stable = true;
+    float modStepCos;
+    float modStepSin;
+    float speedStepCos;
+    float speedStepSin;
+    float damping;
+    float cutoffCoeff;
+    bool stable;
+    float feedback;
+    int32_t shape;
 };
 
 } // namespace
@@ -198,6 +211,7 @@ void TloomEffect::applyParameter(int32_t index, float v) {
     default:
         break;
     }
+    settingsChanges.announce();
 }
 
 // Step angle invSampleRate x (0.3 v + 0.0001) x speedAdjust x pi x 22050 radians per sample:
@@ -242,9 +256,20 @@ void TloomEffect::run(float** inputs, float** outputs, int32_t sampleFrames) {
         return;
     }
 
+    uint32_t seenChanges = settingsChanges.current();
     SideRun l(left);
     SideRun r(right);
+    float low = lowGain;
+    float band = bandGain;
+    float high = highGain;
     for (int32_t n = 0; n < sampleFrames; ++n) {
+        if (settingsChanges.moved(seenChanges)) [[unlikely]] {
+            l.loadSettings();
+            r.loadSettings();
+            low = lowGain;
+            band = bandGain;
+            high = highGain;
+        }
         const float inL = inLeft[n];
         const float inR = inRight[n];
         const float gL = l.advanceAndRead();
@@ -254,9 +279,6 @@ void TloomEffect::run(float** inputs, float** outputs, int32_t sampleFrames) {
 
         l.filterStep(gL * inL);
         r.filterStep(gR * inR);
-        const float low = lowGain;
-        const float band = bandGain;
-        const float high = highGain;
         const float resultL = l.mix(low, band, high);
         const float resultR = r.mix(low, band, high);
         if constexpr (accumulate) {
@@ -331,7 +353,7 @@ void TloomEffect::setSampleRate(float rate) {
     setGapMod(left, storedValue(kLeftGapMod));
     setGapSpeed(right, storedValue(kRightGapSpeed));
     setGapMod(right, storedValue(kRightGapMod));
-    applyParameter(kCutoff, storedValue(kCutoff));
+    applyParameter(kCutoff, storedValue(kCutoff)); // announces the changes to the audio loop
 }
 
 bool TloomEffect::getEffectName(char* name) {

@@ -7,12 +7,14 @@
 // oscillators, a gap line and a filter each), the three mix gains and 1 / sample rate.
 // Threads: setParameter, setProgram and the text operations run on host threads (user
 // interface or automation); process and processReplacing on the audio thread, reading the
-// steps, gains, shapes, feedback gains and coefficients at every frame. Those are the values
-// both sides share, each a relaxed atomic (SharedValue); what only host threads use (speed
-// adjust, the shape weights, 1 / sample rate) stays plain. setSampleRate clears or replaces
-// the line buffers and must not overlap a processing call.
+// steps, gains, shapes, feedback gains and coefficients. Those are the values both sides share,
+// each a relaxed atomic (SharedValue); every parameter change announces itself (ChangeCount)
+// and the audio loop, which keeps its copies in locals, reloads them at the next frame. What
+// only host threads use (speed adjust, the shape weights, 1 / sample rate) stays plain.
+// setSampleRate clears or replaces the line buffers and must not overlap a processing call.
 #pragma once
 
+#include "frame/change_count.h"
 #include "frame/shared_value.h"
 #include "frame/stereo_effect.h"
 #include "plugins/tloom/gap_line.h"
@@ -87,6 +89,7 @@ class TloomEffect : public StereoEffect<TloomEffect> {
     SharedValue<float> lowGain = 0.0f;
     SharedValue<float> bandGain = 0.0f;
     SharedValue<float> highGain = 0.0f;
+    ChangeCount settingsChanges;
 
     friend struct TloomEffectProbe; // read-only view for the unit tests
 };
