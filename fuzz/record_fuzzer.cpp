@@ -17,6 +17,7 @@
 
 #include FUZZ_EFFECT_HEADER
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <vector>
@@ -84,17 +85,20 @@ void processBlock(AEffect* record, FuzzInput& input, Buffers& buffers) {
         frames = static_cast<int32_t>(input.byte()) * 2 + 1;
         break;
     }
-    // A few chosen samples at chosen places, the rest a repeated pattern of fuzzer samples.
+    // The frames the block covers: a repeated pattern of fuzzer samples with a few chosen
+    // values at chosen places; outputs start from one chosen value (process adds to them).
+    const size_t used = static_cast<size_t>(std::clamp(frames, 0, kMaxFrames));
     float pattern[8];
     for (float& p : pattern)
         p = input.sample();
-    for (int c = 0; c < 2; ++c)
-        for (int32_t i = 0; i < kMaxFrames; ++i)
-            buffers.channels[c][static_cast<size_t>(i)] = pattern[(i + c) % 8];
-    for (int n = input.byte() % 8; n > 0; --n)
-        buffers.channels[input.flag()][input.below(kMaxFrames)] = input.value();
-    for (int c = 2; c < 4; ++c)
-        std::fill(buffers.channels[c].begin(), buffers.channels[c].end(), input.sample());
+    for (size_t c = 0; c < 2; ++c)
+        for (size_t i = 0; i < used; ++i)
+            buffers.channels[c][i] = pattern[(i + c) % 8];
+    for (int n = input.byte() % 8; n > 0 && used > 0; --n)
+        buffers.channels[input.flag()][input.below(static_cast<uint32_t>(used))] = input.value();
+    const float start = input.sample();
+    for (size_t c = 2; c < 4; ++c)
+        std::fill_n(buffers.channels[c].begin(), used, start);
     if (input.flag())
         record->processReplacing(record, buffers.in, buffers.out, frames);
     else
