@@ -1,14 +1,14 @@
-// SharedValue<T>: one 32-bit value that a host thread writes and the audio thread (or another
-// host thread) reads without a lock. Loads and stores are relaxed atomics: on x86 they are the
-// same plain moves as before, but the language now defines the race, and the compiler may no
-// longer assume the value stays put, so a sample loop reads it once per block into a local.
+// SharedValue<T>: one value of at most 32 bits that a host thread writes and the audio thread
+// (or another host thread) reads without a lock. Loads and stores are relaxed atomics: on x86 they
+// are the same plain moves as before, but the language now defines the race, and the compiler may
+// no longer assume the value stays put, so a sample loop reads it once per block into a local.
 #pragma once
 
 #include <atomic>
 
 template <typename T> class SharedValue {
-    static_assert(sizeof(T) == 4 && std::atomic<T>::is_always_lock_free,
-                  "only single 32-bit words are shared without a lock");
+    static_assert(sizeof(T) <= 4 && std::atomic<T>::is_always_lock_free,
+                  "only single words of at most 32 bits are shared without a lock");
 
   public:
     constexpr SharedValue(T initial = T{}) noexcept : word(initial) {}
@@ -24,6 +24,9 @@ template <typename T> class SharedValue {
 
     T load() const noexcept { return word.load(std::memory_order_relaxed); }
     void store(T value) noexcept { word.store(value, std::memory_order_relaxed); }
+    // Stores a value and answers the one it replaced, as one step: for a request flag that one
+    // thread raises and another takes down without losing a raise in between.
+    T exchange(T value) noexcept { return word.exchange(value, std::memory_order_relaxed); }
     operator T() const noexcept { return load(); }
 
   private:

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The whole test suite: installs what it needs, builds everything and runs every test through
-# CTest, then the suites that need no display under AddressSanitizer and UBSan.
+# CTest, then the suites that need no display under AddressSanitizer and UBSan, the concurrent
+# host test under ThreadSanitizer, and the fuzz targets for a bounded time.
 # Usage: tools/run-tests.sh [build-folder]
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
@@ -15,3 +16,7 @@ cmake --build "$build" -j"$(nproc)"
 ctest --test-dir "$build" --output-on-failure -j"$(nproc)"
 # The display-free suites again, built beside it under AddressSanitizer and UBSan.
 bash "$root/tools/run-sanitized-tests.sh" address "$build-address"
+# Host threads against the audio thread, once per plug-in, under ThreadSanitizer.
+bash "$root/tools/run-sanitized-tests.sh" thread "$build-thread"
+# The fuzz targets with libFuzzer (clang), 20 s each from their seed corpora.
+bash "$root/tools/run-fuzzers.sh" "$build-fuzz" 20

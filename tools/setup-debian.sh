@@ -12,6 +12,8 @@ packages=(
   lv2-dev lilv-utils
   # fonts embedded into the toolkit at build time
   fonts-liberation2 fonts-dejavu-core fonttools
+  # the fuzz targets: clang with its libFuzzer, ASan and UBSan runtimes
+  clang libclang-rt-14-dev
   # tests and benchmarks
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   locales xvfb xdotool x11-apps imagemagick

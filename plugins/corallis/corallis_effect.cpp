@@ -93,6 +93,7 @@ void CorallisEffect::applyParameter(int32_t index, float value) {
     default:
         break;
     }
+    settingsChanges.announce();
 }
 
 void CorallisEffect::applyDelay(Side side, const SideFactors& factors, float value) {
@@ -126,11 +127,14 @@ void CorallisEffect::applyFeedback(Side side, float value) {
 
 // In index order through the one parameter path: SlowMod (13) re-applies both speeds,
 // Neg.Delay (11) corrects the wet gain that Wet Mix (9) computed with the previous polarity.
-// Then every line is silenced and every sweep restarted.
+// Then every line is silenced and every sweep restarted. The audio thread may be inside a block
+// with its own copies of the sweeps, so that is left to it: the next run of frames begins with it.
 void CorallisEffect::setProgram(int32_t program) {
     if (program < 0 || program >= kCorallisProgramCount) return;
     EffectBase::setProgram(program);
-    resetVoices(true);
+    for (EnsembleVoice& v : voices)
+        v.requestRestart();
+    settingsChanges.announce();
 }
 
 // ---- texts ----
@@ -263,6 +267,9 @@ void CorallisEffect::runVoices(const float* inLeft, const float* inRight, float*
     float group3[kRunFrames];
 
     for (int32_t done = 0; done < sampleFrames;) {
+        if (settingsChanges.moved(seenChanges)) [[unlikely]]
+            for (EnsembleVoice& v : voices)
+                v.takeUp(length);
         int64_t run = std::min<int64_t>(sampleFrames - done, kRunFrames);
         for (const EnsembleVoice& v : voices)
             run = std::min(run, v.framesUntilDraw() + 1);

@@ -5,13 +5,15 @@
 // State: the programs (in the base, each in the ensemble's record order), the twelve
 // EnsembleVoices, their shared EnsembleContext (span, lineLength, speedScale, random
 // generator), serialMode, slowMode, wetPolarity, wetGain, speedLeft and speedRight.
-// Threads: setParameter, setProgram, suspend and the texts on host threads (single 32-bit
-// stores, no locks); setSampleRate on the host's user-interface thread while processing is
-// stopped; process and processReplacing on the audio thread, which never allocates and picks
-// up changed gains and modes at the next block, changed voice settings at the next run of at
-// most kRunFrames frames.
+// Threads: setParameter, setProgram and the texts on host threads (relaxed atomic stores of
+// single 32-bit values, no locks); setSampleRate and suspend while processing is stopped;
+// process and processReplacing on the audio thread, which never allocates and picks up changed
+// gains and modes at the next block, changed voice settings and a program change's restart at
+// the next run of at most kRunFrames frames (each change is announced through a ChangeCount).
 #pragma once
 
+#include "frame/change_count.h"
+#include "frame/shared_value.h"
 #include "frame/stereo_effect.h"
 #include "plugins/corallis/corallis_program.h"
 #include "plugins/corallis/ensemble_context.h"
@@ -69,10 +71,15 @@ class CorallisEffect : public StereoEffect<CorallisEffect> {
     EnsembleVoice voices[kVoiceCount];
     EnsembleContext context;
     bool linesReady = false;
-    bool serialMode = true;
-    bool slowMode = false;
-    float wetPolarity = 1.0f;
-    float wetGain = 0.0f;
+    SharedValue<bool> serialMode = true;
+    SharedValue<bool> slowMode = false;
+    SharedValue<float> wetPolarity = 1.0f;
+    SharedValue<float> wetGain = 0.0f;
+    // Announced after every change of the voices' settings or requests; the audio thread has the
+    // voices take them up at the start of the next run when it moved (from a value the count
+    // cannot have at first, so the first run takes them up).
+    ChangeCount settingsChanges;
+    uint32_t seenChanges = ~0u;
     float speedLeft = 0.0f;
     float speedRight = 0.0f;
 };

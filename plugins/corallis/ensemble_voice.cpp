@@ -15,6 +15,7 @@ void EnsembleVoice::installLines(std::unique_ptr<float[]> leftLine,
 }
 
 void EnsembleVoice::reset(bool restart, int32_t length) {
+    takeUp(length);
     left.clear(length);
     right.clear(length);
     if (!restart) return;

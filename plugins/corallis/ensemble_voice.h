@@ -4,10 +4,12 @@
 //
 // State: the two SweptDelayLines, feedbackIntoLeft, feedbackIntoRight, randomAmount and
 // denormalOffset (+-1e-24, sign flipped after every sample, never reset).
-// Threads: processSample and processBlock on the audio thread; the setters on host threads
-// (single stores); installLines and reset while processing is stopped or between blocks.
+// Threads: processSample, processBlock and takeUp on the audio thread; the setters and
+// requestRestart on host threads (relaxed atomics; the lines hold their settings likewise);
+// installLines and reset on the audio thread or while processing is stopped.
 #pragma once
 
+#include "frame/shared_value.h"
 #include "plugins/corallis/ensemble_context.h"
 #include "plugins/corallis/swept_delay_line.h"
 
@@ -52,23 +54,38 @@ class EnsembleVoice {
     // Silences both lines; with restart also puts the left sweep at its bottom (rising) and the
     // right sweep at its top (falling), so the two sides start at opposite ends.
     void reset(bool restart, int32_t length);
+    // The same reset with restart, left for the audio thread to carry out when it next takes up
+    // the settings.
+    void requestRestart() {
+        left.requestRestart(true);
+        right.requestRestart(false);
+    }
+    // Audio thread, before a run of frames: the voice and its lines take up the settings and
+    // requests.
+    void takeUp(int32_t length) {
+        left.takeUp(length);
+        right.takeUp(length);
+        gainsInUse = {feedbackIntoLeft, feedbackIntoRight, randomAmount};
+    }
 
     // One sample pair through the voice. Random draws are taken left side first.
     StereoSample processSample(float inLeft, float inRight, int32_t length,
                                EnsembleRandom& random) {
-        return frame(left.live(), right.live(), gains(), denormalOffset, inLeft, inRight, length,
+        takeUp(length);
+        return frame(left.live(), right.live(), gainsInUse, denormalOffset, inLeft, inRight, length,
                      random);
     }
 
-    // Frames through the voice, with exactly the bits processSample would give frame by frame,
-    // and the sweep state held in locals: four frames at a time in lanes wherever no sweep step
+    // Frames through the voice, with exactly the bits processSample would give frame by frame
+    // (after takeUp, which the caller runs before it sizes the run), and the sweep state held in
+    // locals: four frames at a time in lanes wherever no sweep step
     // falls among them and the lines allow it, else one by one. outLeft/outRight may be the
     // input arrays.
     void processBlock(const float* inLeft, const float* inRight, float* outLeft, float* outRight,
                       int32_t frames, int32_t length, EnsembleRandom& random) {
         SweepCursor l = left.live();
         SweepCursor r = right.live();
-        const Gains g = gains();
+        const Gains g = gainsInUse;
         float offset = denormalOffset;
         for (int32_t i = 0; i < frames;) {
             const int32_t inLanes = std::min(
@@ -109,7 +126,6 @@ class EnsembleVoice {
         float intoRight;
         float randomAmount;
     };
-    Gains gains() const { return {feedbackIntoLeft, feedbackIntoRight, randomAmount}; }
 
     static StereoSample frame(SweepCursor& l, SweepCursor& r, const Gains& g, float& offset,
                               float inLeft, float inRight, int32_t length, EnsembleRandom& random) {
@@ -145,8 +161,9 @@ class EnsembleVoice {
 
     SweptDelayLine left;
     SweptDelayLine right;
-    float feedbackIntoLeft = 0.0f;
-    float feedbackIntoRight = 0.0f;
-    float randomAmount = 0.0f;
+    SharedValue<float> feedbackIntoLeft = 0.0f;
+    SharedValue<float> feedbackIntoRight = 0.0f;
+    SharedValue<float> randomAmount = 0.0f;
+    Gains gainsInUse{0.0f, 0.0f, 0.0f}; // the audio thread's copy, renewed by takeUp
     float denormalOffset = 1.0e-24f;
 };

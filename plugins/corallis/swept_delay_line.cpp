@@ -28,10 +28,28 @@ int32_t SweptDelayLine::periodForSpeed(float speedScale, float v) {
     return samples < 1 ? 1 : samples;
 }
 
+// The period and its inverse are stored before the request (release), so the audio thread that
+// takes the request up (acquire) reads them too.
 void SweptDelayLine::setPeriod(int32_t samples) {
-    cursor.stepPeriod = samples;
-    cursor.inversePeriod = 1.0f / static_cast<float>(samples);
-    cursor.countdown = 1;
+    stepPeriod = samples;
+    inversePeriod = 1.0f / static_cast<float>(samples);
+    requests.fetch_or(kStepNext, std::memory_order_release);
+}
+
+void SweptDelayLine::takeUp(int32_t length) {
+    const uint32_t pending = requests.load(std::memory_order_relaxed)
+                                 ? requests.exchange(0, std::memory_order_acquire)
+                                 : 0;
+    cursor.baseDelay = baseDelay;
+    cursor.depth = depth;
+    cursor.stepPeriod = stepPeriod;
+    cursor.inversePeriod = inversePeriod;
+    if (pending == 0) [[likely]]
+        return;
+    if (pending & kClear) clear(length);
+    if (pending & kRestartRising) restartRising();
+    if (pending & kRestartFalling) restartFalling();
+    if (pending & kStepNext) cursor.countdown = 1;
 }
 
 void SweptDelayLine::installLine(std::unique_ptr<float[]> fresh, int32_t length) {

@@ -1,14 +1,20 @@
 // SweptDelayLine: one side (left or right) of an ensemble voice: a circular delay line that owns
 // its storage, and the SweepCursor that writes, reads and sweeps it.
 //
-// State: the line storage (lineLength floats) and the cursor (see sweep_cursor.h).
-// Threads: the cursor's per-sample operations run on the audio thread; the setters on host
-// threads (single stores); installLine, clear and the restarts while processing is stopped or
-// between blocks.
+// State: the line storage (lineLength floats), the settings (base delay, depth, step period
+// and its inverse), the requests a host thread leaves for the audio thread, and the cursor (see
+// sweep_cursor.h).
+// Threads: the setters and requestRestart on host threads: the settings are relaxed atomics and
+// the requests an atomic word, so nothing a host thread writes is read by the audio thread
+// without the language defining it. The cursor belongs to the audio thread: takeUp copies the
+// settings into it and carries out the requests, at the start of each run of frames.
+// installLine, rewind, clear and takeUp run on the audio thread or while processing is stopped.
 #pragma once
 
+#include "frame/shared_value.h"
 #include "plugins/corallis/sweep_cursor.h"
 
+#include <atomic>
 #include <cstdint>
 #include <memory>
 
@@ -21,11 +27,21 @@ class SweptDelayLine {
     // least 1. v is taken as 0 when NaN and clamped to 0..10.
     static int32_t periodForSpeed(float speedScale, float v);
 
-    void setBaseDelay(int32_t samples) { cursor.baseDelay = samples; }
+    void setBaseDelay(int32_t samples) { baseDelay = samples; }
     // The current triangle keeps its top; the new depth governs from the next bottom on.
-    void setDepth(int32_t samples) { cursor.depth = samples; }
-    // A new period takes effect with a sweep step on the next sample.
+    void setDepth(int32_t samples) { depth = samples; }
+    // A new period takes effect with a sweep step on the next sample the audio thread runs.
     void setPeriod(int32_t samples);
+    // Asks for the line to be silenced and its sweep restarted (rising from the bottom or
+    // falling from the top) before the next sample the audio thread runs. It replaces a pending
+    // step request: the restart sets the countdown itself.
+    void requestRestart(bool rising) {
+        requests.store(kClear | (rising ? kRestartRising : kRestartFalling),
+                       std::memory_order_release);
+    }
+    // Copies the settings into the cursor and carries out the pending requests: first the
+    // silence and the restart, then a step on the next sample.
+    void takeUp(int32_t length);
 
     // Takes a freshly allocated line of the given length, silent, written from position 0.
     void installLine(std::unique_ptr<float[]> storage, int32_t length);
@@ -61,15 +77,25 @@ class SweptDelayLine {
     int32_t getWritePosition() const { return cursor.writePosition; }
     int32_t getDelay() const { return cursor.delay; }
     int32_t getSweepPosition() const { return cursor.sweepPosition; }
-    int32_t getBaseDelay() const { return cursor.baseDelay; }
-    int32_t getDepth() const { return cursor.depth; }
+    int32_t getBaseDelay() const { return baseDelay; }
+    int32_t getDepth() const { return depth; }
     int32_t getDepthTarget() const { return cursor.depthTarget; }
     int32_t getDirection() const { return cursor.direction; }
-    int32_t getStepPeriod() const { return cursor.stepPeriod; }
-    float getInversePeriod() const { return cursor.inversePeriod; }
+    int32_t getStepPeriod() const { return stepPeriod; }
+    float getInversePeriod() const { return inversePeriod; }
     int32_t getCountdown() const { return cursor.countdown; }
 
   private:
+    static constexpr uint32_t kStepNext = 1;
+    static constexpr uint32_t kClear = 2;
+    static constexpr uint32_t kRestartRising = 4;
+    static constexpr uint32_t kRestartFalling = 8;
+
     std::unique_ptr<float[]> storage;
+    SharedValue<int32_t> baseDelay = 1;
+    SharedValue<int32_t> depth = 1;
+    SharedValue<int32_t> stepPeriod = 1;
+    SharedValue<float> inversePeriod = 1.0f;
+    std::atomic<uint32_t> requests{0};
     SweepCursor cursor;
 };

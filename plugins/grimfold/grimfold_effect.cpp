@@ -114,12 +114,14 @@ void GrimfoldEffect::runLoop(float** inputs, float** outputs, int32_t sampleFram
         // frames, so a change from another thread lands within four frames.
         int32_t i = 0;
         for (; i + 4 <= sampleFrames; i += 4) {
+            shaper.refresh();
             const __m128 left = shaper.shape(_mm_loadu_ps(inLeft + i));
             const __m128 right = shaper.shape(_mm_loadu_ps(inRight + i));
             emitQuad<accumulate>(left, outLeft + i);
             emitQuad<accumulate>(right, outRight + i);
         }
         for (; i < sampleFrames; ++i) {
+            shaper.refresh();
             const __m128 shaped = shaper.shape(loadPair(inLeft + i, inRight + i));
             emitPair<accumulate>(shaped, outLeft + i, outRight + i);
         }
@@ -127,6 +129,7 @@ void GrimfoldEffect::runLoop(float** inputs, float** outputs, int32_t sampleFram
         anti_alias::CascadePipeline::run(
             leftFilter, rightFilter, sampleFrames,
             [&](int32_t frame) {
+                shaper.refresh();
                 return finiteSamples(shaper.shape(loadPair(inLeft + frame, inRight + frame)));
             },
             [&](int32_t frame, __m128 filtered) {

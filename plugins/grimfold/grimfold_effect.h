@@ -5,11 +5,13 @@
 // State: the programs (in the base), the WaveShaper settings derived from them, the oversample
 // switch and the two channels' anti-alias filter memories.
 // Threads: the constructor, setParameter, setProgram, the text calls and suspend run on host
-// threads; process and processReplacing on the audio thread. Parameters are plain floats and
-// a byte that the audio thread reads as they stand: the oversample switch once per block, the
-// gains and amounts every frame with it on and every four frames with it off.
+// threads; process and processReplacing on the audio thread. The derived settings are relaxed
+// atomics (the shaper's floats and the oversample switch) that the audio thread picks up as
+// they stand: the switch once per block, the gains and amounts every frame with it on and every
+// four frames with it off.
 #pragma once
 
+#include "frame/shared_value.h"
 #include "frame/stereo_effect.h"
 #include "plugins/grimfold/anti_alias_cascade.h"
 #include "plugins/grimfold/wave_shaper.h"
@@ -58,5 +60,5 @@ class GrimfoldEffect : public StereoEffect<GrimfoldEffect> {
     anti_alias::CascadeChannel leftFilter{};
     anti_alias::CascadeChannel rightFilter{};
     WaveShaper shaper;
-    bool oversample = false;
+    SharedValue<bool> oversample = false;
 };

@@ -3,6 +3,7 @@
 
 #include "frame/value_text.h"
 
+#include <algorithm>
 #include <cfloat>
 #include <cmath>
 #include <cstring>
@@ -33,9 +34,11 @@ inline float runStages(PhaserChannel::Stage* stages, float x, float a) {
 }
 
 // The per-frame copy of a side's settings: the stage memories and the LFO point stay in a
-// block-local channel, while feedback, depth and the LFO step are re-read at every frame so a
-// change from another thread lands at once.
-inline void refreshSettings(PhaserChannel& local, const PhaserChannel& shared) {
+// block-local channel, while feedback, depth and the LFO step are re-read at every frame (from
+// the audio thread's own copy, which follows every announced change) so a change from another
+// thread lands at the next frame.
+template <class Settings>
+inline void refreshSettings(PhaserChannel& local, const Settings& shared) {
     local.feedback = shared.feedback;
     local.depth = shared.depth;
     local.stepCos = shared.stepCos;
@@ -81,7 +84,9 @@ SwirletEffect::SwirletEffect(audioMasterCallback hostCallback, EditorFactory edi
     setUpStereo(fourCharCode('L', 'F', 's', 'w'));
     sampleRate = 44100.0f;
     halfPeriod = 0.5f / 44100.0f;
-    // Program 0 current, both channels reset, its values applied (no editor yet).
+    // Program 0 current and its values applied (no editor yet); the chains and sweeps start at
+    // rest.
+    resetChannels();
     setProgram(0);
     // Last: the editor attaches itself and raises the has-editor flag; the effect base owns it.
     createEditor(editorFactory);
@@ -90,22 +95,22 @@ SwirletEffect::SwirletEffect(audioMasterCallback hostCallback, EditorFactory edi
 void SwirletEffect::applyParameter(int32_t index, float value) {
     switch (index) {
     case kDepthL:
-        left.depth = value;
+        leftSettings.depth = value;
         break;
     case kDepthR:
-        right.depth = value;
+        rightSettings.depth = value;
         break;
     case kRateL:
-        setRate(left, value);
+        setRate(leftSettings, value);
         break;
     case kRateR:
-        setRate(right, value);
+        setRate(rightSettings, value);
         break;
     case kFeedbackL:
-        left.feedback = value * 0.8f;
+        leftSettings.feedback = value * 0.8f;
         break;
     case kFeedbackR:
-        right.feedback = value * 0.8f;
+        rightSettings.feedback = value * 0.8f;
         break;
     case kCross:
         cross = (1.0f - value * 2.0f) * 0.9f;
@@ -113,34 +118,67 @@ void SwirletEffect::applyParameter(int32_t index, float value) {
     default:
         break;
     }
+    settingsChanges.announce();
 }
 
 // The LFO step for a rate value: t = 0.05 + 0.45 v Hz, w = 2 pi t / sample rate. The current
 // point of the oscillator stays, so the sweep does not jump.
-void SwirletEffect::setRate(PhaserChannel& channel, float value) {
+void SwirletEffect::setRate(PhaserSettings& settings, float value) {
     const float t = value * 0.45f + 0.05f;
     const float w = halfPeriod * kFourPi * t;
-    channel.stepCos = static_cast<float>(std::cos(static_cast<double>(w)));
-    channel.stepSin = static_cast<float>(std::sin(static_cast<double>(w)));
+    settings.stepCos = static_cast<float>(std::cos(static_cast<double>(w)));
+    settings.stepSin = static_cast<float>(std::sin(static_cast<double>(w)));
 }
 
+// The audio thread's copies of the settings, read as plain floats by the frame loop.
+void SwirletEffect::takeSettings() {
+    refreshSettings(left, leftSettings);
+    refreshSettings(right, rightSettings);
+    crossInUse = cross;
+}
+
+PhaserChannel SwirletEffect::channel(int side) const {
+    PhaserChannel copy = side == 0 ? left : right;
+    refreshSettings(copy, side == 0 ? leftSettings : rightSettings);
+    return copy;
+}
+
+// The block in runs of at most kRunFrames frames. Between runs the audio thread looks for
+// announced changes and, when there are any, takes the new settings, so a change lands within
+// kRunFrames frames. The frame loop itself holds no atomic access: with one, the compiler keeps
+// the stage memories in memory instead of registers.
 template <bool accumulate>
 void SwirletEffect::run(float** inputs, float** outputs, int32_t sampleFrames) {
+    // A program change since the last block: both chains and sweeps start again from rest.
+    if (restartRequested.load() && restartRequested.exchange(false)) resetChannels();
+    uint32_t seenChanges = settingsChanges.current();
+    takeSettings();
+    for (int32_t done = 0; done < sampleFrames; done += kRunFrames) {
+        if (settingsChanges.moved(seenChanges)) [[unlikely]]
+            takeSettings();
+        runFrames<accumulate>(inputs, outputs, done, std::min(sampleFrames, done + kRunFrames));
+    }
+    renormaliseOscillators();
+}
+
+// Frames `first` to `end` - 1 with the settings taken.
+template <bool accumulate>
+void SwirletEffect::runFrames(float** inputs, float** outputs, int32_t first, int32_t end) {
     const float* inLeft = inputs[0];
     const float* inRight = inputs[1];
     float* outLeft = outputs[0];
     float* outRight = outputs[1];
 
-    // The stage memories live in locals for the block, so the compiler keeps them in registers
+    // The stage memories live in locals for the run, so the compiler keeps them in registers
     // instead of reloading them after every output store.
     PhaserChannel l = left;
     PhaserChannel r = right;
-    for (int32_t i = 0; i < sampleFrames; ++i) {
+    for (int32_t i = first; i < end; ++i) {
         const float inL = inLeft[i];
         const float inR = inRight[i];
         refreshSettings(l, left);
         refreshSettings(r, right);
-        const float crossGain = cross;
+        const float crossGain = crossInUse;
 
         advance(l);
         advance(r);
@@ -164,7 +202,6 @@ void SwirletEffect::run(float** inputs, float** outputs, int32_t sampleFrames) {
     }
     storeState(left, l);
     storeState(right, r);
-    renormaliseOscillators();
 }
 
 // The two loops StereoEffect's processing operations call.
@@ -190,10 +227,11 @@ void SwirletEffect::resetChannels() {
     }
 }
 
-// Both sweeps restart with every program change.
+// Both chains and sweeps restart with every program change. The audio thread may be inside a
+// block with its own copy of them, so the restart is left to it: the next block begins with it.
 void SwirletEffect::setProgram(int32_t program) {
     if (program < 0 || program >= kNumPrograms) return;
-    resetChannels();
+    restartRequested = true;
     EffectBase::setProgram(program);
 }
 

@@ -3,16 +3,19 @@
 // State: oscCos, oscSin (the current point; start 1, 0) and stepCos, stepSin (cosine and sine
 // of the angle advanced per sample; start 1, 0, i.e. standing still).
 // Threads: setStepAngle runs on host threads (a parameter change) and writes the two step
-// words one after the other; advance and renormalise run on the audio thread.
+// words one after the other, each a relaxed atomic; advance and renormalise run on the audio
+// thread, which alone touches the point.
 #pragma once
+
+#include "frame/shared_value.h"
 
 #include <cmath>
 
 struct QuadratureOscillator {
     float oscCos = 1.0f;
     float oscSin = 0.0f;
-    float stepCos = 1.0f;
-    float stepSin = 0.0f;
+    SharedValue<float> stepCos = 1.0f;
+    SharedValue<float> stepSin = 0.0f;
 
     // The rotation for a step angle in radians per sample, evaluated in double precision and
     // stored as floats. A non-finite angle stands still rather than turning the point into NaN.
@@ -23,11 +26,14 @@ struct QuadratureOscillator {
     }
 
     // One rotation, both components from the old point.
-    void advance() {
-        const float c = oscCos;
-        const float s = oscSin;
-        oscCos = stepCos * c - stepSin * s;
-        oscSin = stepCos * s + stepSin * c;
+    void advance() { rotate(oscCos, oscSin, stepCos.load(), stepSin.load()); }
+
+    // The rotation itself, for a point the audio loop keeps in locals.
+    static void rotate(float& pointCos, float& pointSin, float byCos, float bySin) {
+        const float c = pointCos;
+        const float s = pointSin;
+        pointCos = byCos * c - bySin * s;
+        pointSin = byCos * s + bySin * c;
     }
 
     // Pulls the point back to unit length with one first-order (Newton) step, which undoes the

@@ -46,54 +46,80 @@ inline float shapeValue(int32_t shape, float a) {
     return powers[static_cast<uint32_t>(shape) % TloomEffect::kNumShapes] + 0.0f;
 }
 
-// The line value at the position the gap-mod oscillator selects: between 0 and 0.99 x length
-// samples behind the write position.
-inline float readSwept(const GapLine& line, const QuadratureOscillator& mod) {
+// The line value at the position the gap-mod oscillator selects (by its cosine): between 0 and
+// 0.99 x length samples behind the write position.
+inline float readSwept(const GapLine& line, float modCos) {
     const float position = static_cast<float>(line.getWriteIndex()) -
-                           static_cast<float>(line.getLength()) * ((mod.oscCos + 1.0f) * kReadSpan);
+                           static_cast<float>(line.getLength()) * ((modCos + 1.0f) * kReadSpan);
     return line.read(position);
 }
 
-// The per-block copy of one side's moving state: its oscillator phases and filter memory stay
-// in registers for the block, while steps and coefficients are re-read from the side at every
-// frame, so a change from another thread takes effect at the next sample.
+// The per-block copy of one side: its oscillator points and filter memory, and its settings
+// (steps, coefficients, feedback, shape), all in plain locals (registers) for the block. The
+// settings are loaded again whenever a host thread has announced a change, which the loop checks
+// at every frame, so a change takes effect at the next sample.
 struct SideRun {
     explicit SideRun(const TloomSide& side)
-        : shared(side), speed(side.gapSpeedOsc), mod(side.gapModOsc), filter(side.filter) {}
+        : shared(side), speedCos(side.gapSpeedOsc.oscCos), speedSin(side.gapSpeedOsc.oscSin),
+          modCos(side.gapModOsc.oscCos),
+          modSin(side.gapModOsc.oscSin), memory{side.filter.low, side.filter.band,
+                                                side.filter.high} {
+        loadSettings();
+    }
+
+    void loadSettings() {
+        modStepCos = shared.gapModOsc.stepCos;
+        modStepSin = shared.gapModOsc.stepSin;
+        speedStepCos = shared.gapSpeedOsc.stepCos;
+        speedStepSin = shared.gapSpeedOsc.stepSin;
+        damping = shared.filter.damping;
+        cutoffCoeff = shared.filter.cutoffCoeff;
+        stable = shared.filter.stable;
+        feedback = shared.feedback;
+        shape = shared.shape;
+    }
 
     // Advances the oscillators (sweep first) and answers the value at the swept read position.
     float advanceAndRead() {
-        mod.stepCos = shared.gapModOsc.stepCos;
-        mod.stepSin = shared.gapModOsc.stepSin;
-        speed.stepCos = shared.gapSpeedOsc.stepCos;
-        speed.stepSin = shared.gapSpeedOsc.stepSin;
-        filter.damping = shared.filter.damping;
-        filter.cutoffCoeff = shared.filter.cutoffCoeff;
-        filter.stable = shared.filter.stable;
-        mod.advance();
-        speed.advance();
-        return readSwept(shared.line, mod);
+        QuadratureOscillator::rotate(modCos, modSin, modStepCos, modStepSin);
+        QuadratureOscillator::rotate(speedCos, speedSin, speedStepCos, speedStepSin);
+        return readSwept(shared.line, modCos);
     }
     // The line's new sample: the other side's value times this side's feedback plus the shaped
     // oscillator.
     float lineInput(float otherValue) const {
-        return otherValue * shared.feedback + shapeValue(shared.shape, speed.oscCos);
+        return otherValue * feedback + shapeValue(shape, speedCos);
+    }
+    void filterStep(float x) { TloomFilter::step(memory, x, cutoffCoeff, damping, stable); }
+    float mix(float low, float band, float high) const {
+        return TloomFilter::mix(memory, low, band, high);
     }
     // Puts the moving state back into the side.
     void store(TloomSide& side) const {
-        side.gapSpeedOsc.oscCos = speed.oscCos;
-        side.gapSpeedOsc.oscSin = speed.oscSin;
-        side.gapModOsc.oscCos = mod.oscCos;
-        side.gapModOsc.oscSin = mod.oscSin;
-        side.filter.low = filter.low;
-        side.filter.band = filter.band;
-        side.filter.high = filter.high;
+        side.gapSpeedOsc.oscCos = speedCos;
+        side.gapSpeedOsc.oscSin = speedSin;
+        side.gapModOsc.oscCos = modCos;
+        side.gapModOsc.oscSin = modSin;
+        side.filter.low = memory.low;
+        side.filter.band = memory.band;
+        side.filter.high = memory.high;
     }
 
     const TloomSide& shared;
-    QuadratureOscillator speed;
-    QuadratureOscillator mod;
-    TloomFilter filter;
+    float speedCos;
+    float speedSin;
+    float modCos;
+    float modSin;
+    TloomFilter::Memory memory;
+    float modStepCos;
+    float modStepSin;
+    float speedStepCos;
+    float speedStepSin;
+    float damping;
+    float cutoffCoeff;
+    bool stable;
+    float feedback;
+    int32_t shape;
 };
 
 } // namespace
@@ -185,6 +211,7 @@ void TloomEffect::applyParameter(int32_t index, float v) {
     default:
         break;
     }
+    settingsChanges.announce();
 }
 
 // Step angle invSampleRate x (0.3 v + 0.0001) x speedAdjust x pi x 22050 radians per sample:
@@ -208,9 +235,10 @@ int32_t TloomEffect::shapeFor(float value) {
 
 // Shape k selects the oscillator to the power k + 1.
 void TloomEffect::setShape(TloomSide& side, float value) {
-    side.shape = shapeFor(value);
+    const int32_t shape = shapeFor(value);
+    side.shape = shape;
     for (int32_t k = 0; k < kNumShapes; ++k)
-        side.shapeWeights[k] = k == side.shape ? 1.0f : 0.0f;
+        side.shapeWeights[k] = k == shape ? 1.0f : 0.0f;
 }
 
 template <bool accumulate>
@@ -228,9 +256,20 @@ void TloomEffect::run(float** inputs, float** outputs, int32_t sampleFrames) {
         return;
     }
 
+    uint32_t seenChanges = settingsChanges.current();
     SideRun l(left);
     SideRun r(right);
+    float low = lowGain;
+    float band = bandGain;
+    float high = highGain;
     for (int32_t n = 0; n < sampleFrames; ++n) {
+        if (settingsChanges.moved(seenChanges)) [[unlikely]] {
+            l.loadSettings();
+            r.loadSettings();
+            low = lowGain;
+            band = bandGain;
+            high = highGain;
+        }
         const float inL = inLeft[n];
         const float inR = inRight[n];
         const float gL = l.advanceAndRead();
@@ -238,13 +277,10 @@ void TloomEffect::run(float** inputs, float** outputs, int32_t sampleFrames) {
         left.line.write(l.lineInput(gR));
         right.line.write(r.lineInput(gL));
 
-        l.filter.step(gL * inL);
-        r.filter.step(gR * inR);
-        const float low = lowGain;
-        const float band = bandGain;
-        const float high = highGain;
-        const float resultL = l.filter.mix(low, band, high);
-        const float resultR = r.filter.mix(low, band, high);
+        l.filterStep(gL * inL);
+        r.filterStep(gR * inR);
+        const float resultL = l.mix(low, band, high);
+        const float resultR = r.mix(low, band, high);
         if constexpr (accumulate) {
             outLeft[n] += resultL;
             outRight[n] += resultR;
@@ -317,7 +353,7 @@ void TloomEffect::setSampleRate(float rate) {
     setGapMod(left, storedValue(kLeftGapMod));
     setGapSpeed(right, storedValue(kRightGapSpeed));
     setGapMod(right, storedValue(kRightGapMod));
-    applyParameter(kCutoff, storedValue(kCutoff));
+    applyParameter(kCutoff, storedValue(kCutoff)); // announces the changes to the audio loop
 }
 
 bool TloomEffect::getEffectName(char* name) {

@@ -7,10 +7,15 @@
 // oscillators, a gap line and a filter each), the three mix gains and 1 / sample rate.
 // Threads: setParameter, setProgram and the text operations run on host threads (user
 // interface or automation); process and processReplacing on the audio thread, reading the
-// steps, gains and coefficients as plain floats at every frame. setSampleRate clears or
-// replaces the line buffers and must not overlap a processing call.
+// steps, gains, shapes, feedback gains and coefficients. Those are the values both sides share,
+// each a relaxed atomic (SharedValue); every parameter change announces itself (ChangeCount)
+// and the audio loop, which keeps its copies in locals, reloads them at the next frame. What
+// only host threads use (speed adjust, the shape weights, 1 / sample rate) stays plain.
+// setSampleRate clears or replaces the line buffers and must not overlap a processing call.
 #pragma once
 
+#include "frame/change_count.h"
+#include "frame/shared_value.h"
 #include "frame/stereo_effect.h"
 #include "plugins/tloom/gap_line.h"
 #include "plugins/tloom/quadrature_oscillator.h"
@@ -21,8 +26,8 @@
 // One side of the effect: its derived values, the oscillator that feeds its gap line, the one
 // that sweeps the line's read position, the line and the filter its product runs through.
 struct TloomSide {
-    int32_t shape = 0;
-    float feedback = 0.0f;
+    SharedValue<int32_t> shape = 0;
+    SharedValue<float> feedback = 0.0f;
     float speedAdjust = 1.0f;
     float shapeWeights[5] = {};
     QuadratureOscillator gapSpeedOsc;
@@ -81,9 +86,10 @@ class TloomEffect : public StereoEffect<TloomEffect> {
     float invSampleRate = 0.0f;
     TloomSide left;
     TloomSide right;
-    float lowGain = 0.0f;
-    float bandGain = 0.0f;
-    float highGain = 0.0f;
+    SharedValue<float> lowGain = 0.0f;
+    SharedValue<float> bandGain = 0.0f;
+    SharedValue<float> highGain = 0.0f;
+    ChangeCount settingsChanges;
 
     friend struct TloomEffectProbe; // read-only view for the unit tests
 };

@@ -1,29 +1,38 @@
 // TloomFilter: the state-variable filter of one side, with low-pass, band-pass and high-pass
 // outputs that the effect mixes.
 //
-// State: damping and cutoffCoeff (coefficients, written by parameter changes on host threads),
-// low, band, high (the filter memory, touched only by the audio thread) and whether the
-// coefficients give a stable filter.
+// State: damping and cutoffCoeff (coefficients, written by parameter changes on host threads,
+// relaxed atomics), low, band, high (the filter memory, touched only by the audio thread) and
+// whether the coefficients give a stable filter (written with them).
 #pragma once
+
+#include "frame/shared_value.h"
 
 #include <cmath>
 
 struct TloomFilter {
-    float damping = 0.0f;
-    float cutoffCoeff = 0.0f;
+    SharedValue<float> damping = 0.0f;
+    SharedValue<float> cutoffCoeff = 0.0f;
     float low = 0.0f;
     float band = 0.0f;
     float high = 0.0f;
-    bool stable = true;
+    SharedValue<bool> stable = true;
+
+    // The memory alone, for the audio loop to keep in locals for a block.
+    struct Memory {
+        float low;
+        float band;
+        float high;
+    };
 
     // The coefficients through these two, so that `stable` follows them.
     void setCutoff(float coefficient) {
         cutoffCoeff = coefficient;
-        stable = isStable(cutoffCoeff, damping);
+        stable = isStable(coefficient, damping);
     }
     void setDamping(float value) {
         damping = value;
-        stable = isStable(cutoffCoeff, damping);
+        stable = isStable(cutoffCoeff, value);
     }
 
     // Without input the memory (low, band) is multiplied per sample by [[1, f], [-f, 1 - f d -
@@ -41,18 +50,29 @@ struct TloomFilter {
     // would stay poisoned for good, so it starts again from silence instead. Finite results of
     // a stable filter are untouched.
     void step(float x) {
-        if (!stable) [[unlikely]] {
-            clear();
+        Memory m{low, band, high};
+        step(m, x, cutoffCoeff.load(), damping.load(), stable.load());
+        low = m.low;
+        band = m.band;
+        high = m.high;
+    }
+    static void step(Memory& m, float x, float f, float d, bool isStable) {
+        if (!isStable) [[unlikely]] {
+            m = {0.0f, 0.0f, 0.0f};
             return;
         }
-        low = low + cutoffCoeff * band;
-        high = x - damping * band - low;
-        band = band + cutoffCoeff * high;
-        if (!(std::isfinite(low) && std::isfinite(band) && std::isfinite(high))) clear();
+        m.low = m.low + f * m.band;
+        m.high = x - d * m.band - m.low;
+        m.band = m.band + f * m.high;
+        if (!(std::isfinite(m.low) && std::isfinite(m.band) && std::isfinite(m.high)))
+            m = {0.0f, 0.0f, 0.0f};
     }
 
     float mix(float lowGain, float bandGain, float highGain) const {
-        return lowGain * low + bandGain * band + highGain * high;
+        return mix({low, band, high}, lowGain, bandGain, highGain);
+    }
+    static float mix(const Memory& m, float lowGain, float bandGain, float highGain) {
+        return lowGain * m.low + bandGain * m.band + highGain * m.high;
     }
 
     void clear() {
