@@ -1,0 +1,110 @@
+// Win32MenuPresenter: building the system menus and tracking them.
+#include "gui/platform/win32/win32_menu.h"
+
+#include "gui/editor_frame.h"
+#include "gui/platform/win32/win32_frame_window.h"
+#include "gui/platform/win32/win32_modal_idle.h"
+#include "gui/platform/win32/win32_wide_text.h"
+
+#include <string>
+
+namespace {
+
+// Menus deeper than this are not built (the tree cannot nest itself; this only bounds it).
+constexpr int kMaxDepth = 32;
+
+// An entry's text as the menu shows it: '&' would mark a mnemonic, so it is doubled.
+std::wstring menuText(const char* text) {
+    std::wstring shown;
+    for (wchar_t c : wide_text::fromLatin1(text)) {
+        if (c == L'&') shown.push_back(L'&');
+        shown.push_back(c);
+    }
+    return shown;
+}
+
+HMENU build(const MenuTree& tree, size_t panelIndex, int depth) {
+    if (panelIndex >= tree.panels.size() || depth > kMaxDepth) return nullptr;
+    HMENU menu = CreatePopupMenu();
+    if (!menu) return nullptr;
+    for (const MenuItem& item : tree.panels[panelIndex].items) {
+        UINT flags = item.columnBreak ? MF_MENUBREAK : 0;
+        UINT_PTR id = 0;
+        switch (item.kind) {
+        case MenuItem::Kind::Separator:
+            AppendMenuW(menu, flags | MF_SEPARATOR, 0, nullptr);
+            continue;
+        case MenuItem::Kind::Greyed:
+            flags |= MF_STRING | MF_GRAYED;
+            break;
+        case MenuItem::Kind::Title:
+            flags |= MF_STRING | MF_DISABLED;
+            break;
+        case MenuItem::Kind::SubMenu: {
+            HMENU sub = item.subPanel >= 0
+                            ? build(tree, static_cast<size_t>(item.subPanel), depth + 1)
+                            : nullptr;
+            if (!sub) continue; // a submenu that cannot be made is left out
+            flags |= MF_STRING | MF_POPUP;
+            id = reinterpret_cast<UINT_PTR>(sub);
+            break;
+        }
+        case MenuItem::Kind::Normal:
+            flags |= MF_STRING | (item.checked ? MF_CHECKED : MF_UNCHECKED);
+            id = static_cast<UINT_PTR>(item.commandId + 1);
+            break;
+        }
+        const std::wstring text = menuText(item.text);
+        if (!AppendMenuW(menu, flags, id, text.c_str()) && (flags & MF_POPUP))
+            DestroyMenu(reinterpret_cast<HMENU>(id));
+    }
+    return menu;
+}
+
+// Takes up to two button messages of `window` that the closing click left behind.
+void dropClosingPresses(HWND window) {
+    MSG message;
+    for (int i = 0; i < 2; ++i)
+        if (!PeekMessageW(&message, window, WM_LBUTTONDOWN, WM_MBUTTONDBLCLK, PM_REMOVE)) break;
+}
+
+} // namespace
+
+HMENU Win32MenuPresenter::buildMenu(const MenuTree& tree, size_t panel) {
+    return build(tree, panel, 0);
+}
+
+int32_t Win32MenuPresenter::track(const MenuTree& tree, const MenuPlacement& placement) {
+    EditorFrame* frame = placement.frame;
+    if (!frame || tree.panels.empty()) return -1;
+    HWND owner = win32WindowHandle(frame->getPlatformWindow());
+    if (!owner || !IsWindow(owner)) return -1;
+    HMENU menu = buildMenu(tree, 0);
+    if (!menu) return -1;
+
+    frame->remember(); // the host may close the editor while the menu is open
+    const int32_t holding = frame->getReferenceCount();
+    UINT chosen = 0;
+    {
+        ModalIdle idle(
+            [&] {
+                frame->runIdlePump();
+                return frame->getReferenceCount() >= holding && frame->isOpen() && IsWindow(owner);
+            },
+            [] { EndMenu(); });
+        const UINT flags = TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RETURNCMD | TPM_NONOTIFY |
+                           (placement.rightButton ? TPM_RIGHTBUTTON : TPM_LEFTBUTTON);
+        chosen = static_cast<UINT>(TrackPopupMenuEx(menu, flags, placement.position.h,
+                                                    placement.position.v, owner, nullptr));
+        if (idle.wasCancelled()) chosen = 0;
+    }
+    DestroyMenu(menu); // the submenus with it
+    if (IsWindow(owner)) dropClosingPresses(owner);
+    frame->forget();
+    return chosen > 0 ? static_cast<int32_t>(chosen - 1) : -1;
+}
+
+Win32MenuPresenter& win32MenuPresenter() {
+    static Win32MenuPresenter presenter;
+    return presenter;
+}
