@@ -12,57 +12,31 @@
 #include <shlobj.h>
 
 #include <cstring>
-#include <map>
 
 namespace {
 
-// Global memory of each format, copied out on every request.
-class TestData final : public IDataObject {
-  public:
-    std::map<CLIPFORMAT, std::string> blocks;
-
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID id, void** out) override {
-        *out = IsEqualIID(id, IID_IUnknown) || IsEqualIID(id, IID_IDataObject) ? this : nullptr;
-        return *out ? S_OK : E_NOINTERFACE;
+// A data object of the system's own: the clipboard's, holding files and text put there.
+struct ClipboardData {
+    ComRef<IDataObject> data;
+    ClipboardData(HWND owner, const std::wstring& files, const std::wstring& text) {
+        OpenClipboard(owner);
+        EmptyClipboard();
+        if (!files.empty()) {
+            DROPFILES header{sizeof(DROPFILES), {0, 0}, FALSE, TRUE};
+            put(CF_HDROP, &header, sizeof header, files.c_str(), files.size() + 1);
+        }
+        if (!text.empty()) put(CF_UNICODETEXT, nullptr, 0, text.c_str(), text.size() + 1);
+        CloseClipboard();
+        OleGetClipboard(data.put());
     }
-    ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
-    ULONG STDMETHODCALLTYPE Release() override { return 1; }
-    HRESULT STDMETHODCALLTYPE GetData(FORMATETC* format, STGMEDIUM* medium) override {
-        if (QueryGetData(format) != S_OK) return DV_E_FORMATETC;
-        const std::string& block = blocks[format->cfFormat];
-        HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, block.size());
-        std::memcpy(GlobalLock(memory), block.data(), block.size());
+    static void put(UINT format, const void* head, size_t headSize, const wchar_t* body,
+                    size_t count) {
+        HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, headSize + count * sizeof(wchar_t));
+        auto* bytes = static_cast<char*>(GlobalLock(memory));
+        if (head) std::memcpy(bytes, head, headSize);
+        std::memcpy(bytes + headSize, body, count * sizeof(wchar_t));
         GlobalUnlock(memory);
-        *medium = STGMEDIUM{TYMED_HGLOBAL, {}, nullptr};
-        medium->hGlobal = memory;
-        return S_OK;
-    }
-    HRESULT STDMETHODCALLTYPE QueryGetData(FORMATETC* format) override {
-        return format->tymed & TYMED_HGLOBAL && blocks.count(format->cfFormat) ? S_OK
-                                                                               : DV_E_FORMATETC;
-    }
-    HRESULT STDMETHODCALLTYPE GetDataHere(FORMATETC*, STGMEDIUM*) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE GetCanonicalFormatEtc(FORMATETC*, FORMATETC*) override {
-        return E_NOTIMPL;
-    }
-    HRESULT STDMETHODCALLTYPE SetData(FORMATETC*, STGMEDIUM*, BOOL) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE EnumFormatEtc(DWORD, IEnumFORMATETC**) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE DAdvise(FORMATETC*, DWORD, IAdviseSink*, DWORD*) override {
-        return E_NOTIMPL;
-    }
-    HRESULT STDMETHODCALLTYPE DUnadvise(DWORD) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE EnumDAdvise(IEnumSTATDATA**) override { return E_NOTIMPL; }
-
-    void files(const std::wstring& zeroSeparated) {
-        DROPFILES header{sizeof(DROPFILES), {0, 0}, FALSE, TRUE};
-        std::string block(reinterpret_cast<const char*>(&header), sizeof header);
-        block.append(reinterpret_cast<const char*>(zeroSeparated.c_str()),
-                     (zeroSeparated.size() + 1) * sizeof(wchar_t));
-        blocks[CF_HDROP] = block;
-    }
-    void text(const std::wstring& text) {
-        blocks[CF_UNICODETEXT] = std::string(reinterpret_cast<const char*>(text.c_str()),
-                                             (text.size() + 1) * sizeof(wchar_t));
+        SetClipboardData(format, memory);
     }
 };
 
@@ -126,13 +100,13 @@ class NativeDrops : public ::testing::Test {
         return effect;
     }
 
+    OleSession ole;
     Listener listener;
     HWND window = nullptr;
     Win32DropTarget* target = nullptr;
 };
 
 TEST_F(NativeDrops, TheWindowIsRegisteredForItsLifeWithOleBalanced) {
-    OleSession ole; // the test's own: the registration must not end it
     {
         Win32DropRegistration registration(window, &listener);
         ASSERT_TRUE(registration.isRegistered());
@@ -143,14 +117,13 @@ TEST_F(NativeDrops, TheWindowIsRegisteredForItsLifeWithOleBalanced) {
 }
 
 TEST_F(NativeDrops, TheEffectFollowsTheControlKeyAndWhatTheSourceAllows) {
-    TestData data;
-    data.text(L"x");
-    EXPECT_EQ(enter(&data, MK_LBUTTON), DWORD(DROPEFFECT_MOVE));
-    EXPECT_EQ(enter(&data, MK_LBUTTON | MK_CONTROL), DWORD(DROPEFFECT_COPY));
-    EXPECT_EQ(enter(&data, MK_LBUTTON, DROPEFFECT_COPY), DWORD(DROPEFFECT_COPY));
-    TestData nothing;
-    EXPECT_EQ(enter(&nothing, MK_CONTROL), DWORD(DROPEFFECT_NONE));
-    EXPECT_EQ(drop(&nothing), DWORD(DROPEFFECT_NONE));
+    ClipboardData text(window, L"", L"x");
+    EXPECT_EQ(enter(text.data.get(), MK_LBUTTON), DWORD(DROPEFFECT_MOVE));
+    EXPECT_EQ(enter(text.data.get(), MK_LBUTTON | MK_CONTROL), DWORD(DROPEFFECT_COPY));
+    EXPECT_EQ(enter(text.data.get(), MK_LBUTTON, DROPEFFECT_COPY), DWORD(DROPEFFECT_COPY));
+    ClipboardData nothing(window, L"", L"");
+    EXPECT_EQ(enter(nothing.data.get(), MK_CONTROL), DWORD(DROPEFFECT_NONE));
+    EXPECT_EQ(drop(nothing.data.get()), DWORD(DROPEFFECT_NONE));
     EXPECT_TRUE(listener.paths.empty() && listener.text.empty());
 }
 
@@ -164,27 +137,24 @@ TEST_F(NativeDrops, FilesArriveWithLinksResolvedAndTextOnlyWhenTheFilesAreNotTak
     EXPECT_EQ(shell_link::resolvedPath(wide_text::toUtf8(link)), utf8File);
     EXPECT_EQ(shell_link::resolvedPath(utf8File), utf8File);
 
-    TestData data;
-    data.files(file + L'\0' + link + L'\0');
-    data.text(L"caf\u00e9 \u266a");
-    enter(&data, 0);
-    EXPECT_EQ(drop(&data), DWORD(DROPEFFECT_MOVE));
+    ClipboardData both(window, file + L'\0' + link + L'\0', L"caf\u00e9 \u266a");
+    IDataObject* data = both.data.get();
+    enter(data, 0);
+    EXPECT_EQ(drop(data), DWORD(DROPEFFECT_MOVE));
     EXPECT_EQ(listener.paths, (std::vector<std::string>{utf8File, utf8File}));
     EXPECT_EQ(listener.text, "");
     EXPECT_EQ(listener.leaves, 1);
 
     listener.filesOutcome = platform::DropOutcome::Unusable;
-    enter(&data, 0);
-    EXPECT_EQ(drop(&data), DWORD(DROPEFFECT_MOVE));
+    enter(data, 0);
+    EXPECT_EQ(drop(data), DWORD(DROPEFFECT_MOVE));
     EXPECT_EQ(listener.text, "caf\xc3\xa9 \xe2\x99\xaa");
 
     // An empty list and an empty text are nothing to take.
-    TestData empty;
-    empty.files(L"");
-    empty.text(L"");
+    ClipboardData empty(window, std::wstring(1, L'\0'), std::wstring(1, L'\0'));
     listener.text.clear();
-    enter(&empty, 0);
-    EXPECT_EQ(drop(&empty), DWORD(DROPEFFECT_NONE));
+    enter(empty.data.get(), 0);
+    EXPECT_EQ(drop(empty.data.get()), DWORD(DROPEFFECT_NONE));
     EXPECT_TRUE(listener.text.empty());
     DeleteFileW(link.c_str());
     DeleteFileW(file.c_str());
