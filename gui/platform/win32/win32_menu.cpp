@@ -1,7 +1,10 @@
 // Win32MenuPresenter: building the system menus and tracking them.
 #include "gui/platform/win32/win32_menu.h"
 
+#include "gui/draw_context.h"
 #include "gui/editor_frame.h"
+#include "gui/menu_look.h"
+#include "gui/platform/pixel_surface.h"
 #include "gui/platform/win32/win32_frame_window.h"
 #include "gui/platform/win32/win32_modal_idle.h"
 #include "gui/platform/win32/win32_wide_text.h"
@@ -23,6 +26,9 @@ std::wstring menuText(const char* text) {
     return shown;
 }
 
+// The look of the menu being tracked now, whose entries the owner draws.
+MenuLook* trackedLook = nullptr;
+
 HMENU build(const MenuTree& tree, size_t panelIndex, int depth) {
     if (panelIndex >= tree.panels.size() || depth > kMaxDepth) return nullptr;
     HMENU menu = CreatePopupMenu();
@@ -32,6 +38,11 @@ HMENU build(const MenuTree& tree, size_t panelIndex, int depth) {
         UINT_PTR id = 0;
         switch (item.kind) {
         case MenuItem::Kind::Separator:
+            if (tree.look) { // the look draws the line; the entry can never be chosen
+                AppendMenuW(menu, flags | MF_OWNERDRAW | MF_DISABLED, 0,
+                            reinterpret_cast<LPCWSTR>(&item));
+                continue;
+            }
             AppendMenuW(menu, flags | MF_SEPARATOR, 0, nullptr);
             continue;
         case MenuItem::Kind::Greyed:
@@ -55,8 +66,11 @@ HMENU build(const MenuTree& tree, size_t panelIndex, int depth) {
             break;
         }
         const std::wstring text = menuText(item.text);
-        if (!AppendMenuW(menu, flags, id, text.c_str()) && (flags & MF_POPUP))
-            DestroyMenu(reinterpret_cast<HMENU>(id));
+        // Owner-drawn entries carry their item, which the look measures and draws.
+        const bool appended = tree.look ? AppendMenuW(menu, (flags & ~MF_STRING) | MF_OWNERDRAW, id,
+                                                      reinterpret_cast<LPCWSTR>(&item))
+                                        : AppendMenuW(menu, flags, id, text.c_str());
+        if (!appended && (flags & MF_POPUP)) DestroyMenu(reinterpret_cast<HMENU>(id));
     }
     return menu;
 }
@@ -68,7 +82,52 @@ void dropClosingPresses(HWND window) {
         if (!PeekMessageW(&message, window, WM_LBUTTONDOWN, WM_MBUTTONDBLCLK, PM_REMOVE)) break;
 }
 
+void drawItem(MenuLook& look, const DRAWITEMSTRUCT& entry) {
+    const RECT& at = entry.rcItem;
+    // One pixel taller than the entry: the look's fills leave their last row.
+    const Rect rect(at.left, at.top, at.right, at.bottom + 1);
+    PixelSurface picture(rect.getWidth(), rect.getHeight());
+    if (picture.pixels.empty()) return;
+    DrawContext context(nullptr, &picture, nullptr);
+    context.setOffset(Point(-rect.left, -rect.top));
+    const int32_t state =
+        ((entry.itemState & ODS_CHECKED) ? kMenuItemChecked : 0) |
+        ((entry.itemState & (ODS_DISABLED | ODS_GRAYED)) ? kMenuItemDisabled : 0) |
+        ((entry.itemState & ODS_SELECTED) ? kMenuItemSelected : 0);
+    look.draw(context, rect, *reinterpret_cast<const MenuItem*>(entry.itemData), state);
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = picture.width;
+    info.bmiHeader.biHeight = -picture.height; // rows top to bottom
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    SetDIBitsToDevice(entry.hDC, rect.left, rect.top, static_cast<DWORD>(picture.width),
+                      static_cast<DWORD>(at.bottom - at.top), 0, 0, 0,
+                      static_cast<UINT>(picture.height), picture.pixels.data(), &info,
+                      DIB_RGB_COLORS);
+}
+
 } // namespace
+
+bool Win32MenuPresenter::ownerDrawMessage(UINT message, WPARAM, LPARAM lParam, LRESULT& result) {
+    if (!trackedLook || (message != WM_MEASUREITEM && message != WM_DRAWITEM)) return false;
+    if (message == WM_MEASUREITEM) {
+        auto* entry = reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
+        if (!entry || entry->CtlType != ODT_MENU || !entry->itemData) return false;
+        DrawContext context(nullptr, nullptr, nullptr); // measuring needs no surface
+        const Point size =
+            trackedLook->measure(context, *reinterpret_cast<const MenuItem*>(entry->itemData));
+        entry->itemWidth = static_cast<UINT>(size.h > 0 ? size.h : 0);
+        entry->itemHeight = static_cast<UINT>(size.v > 0 ? size.v : 0);
+    } else {
+        auto* entry = reinterpret_cast<DRAWITEMSTRUCT*>(lParam);
+        if (!entry || entry->CtlType != ODT_MENU || !entry->itemData) return false;
+        drawItem(*trackedLook, *entry);
+    }
+    result = TRUE;
+    return true;
+}
 
 HMENU Win32MenuPresenter::buildMenu(const MenuTree& tree, size_t panel) {
     return build(tree, panel, 0);
@@ -92,10 +151,13 @@ int32_t Win32MenuPresenter::track(const MenuTree& tree, const MenuPlacement& pla
                 return frame->getReferenceCount() >= holding && frame->isOpen() && IsWindow(owner);
             },
             [] { EndMenu(); });
+        MenuLook* outerLook = trackedLook; // a menu opened from inside another one's pump
+        trackedLook = tree.look;
         const UINT flags = TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RETURNCMD | TPM_NONOTIFY |
                            (placement.rightButton ? TPM_RIGHTBUTTON : TPM_LEFTBUTTON);
         chosen = static_cast<UINT>(TrackPopupMenuEx(menu, flags, placement.position.h,
                                                     placement.position.v, owner, nullptr));
+        trackedLook = outerLook;
         if (idle.wasCancelled()) chosen = 0;
     }
     DestroyMenu(menu); // the submenus with it
