@@ -20,6 +20,8 @@
 #include <string>
 
 struct PixelSurface;
+class EditBoxPeerFactory;
+class MenuPresenter;
 
 namespace platform {
 
@@ -209,6 +211,10 @@ class Window {
     virtual bool getSelectionText(Selection, char*, size_t) { return false; }
     // A popup layer on this window's screen, or null when none can be made.
     virtual std::unique_ptr<PopupLayer> openPopupLayer() { return nullptr; }
+    // The system's own option menus and edit boxes for this window, where the window system
+    // has them; null: the toolkit draws its own (through the popup layer and the keys above).
+    virtual MenuPresenter* nativeMenuPresenter() { return nullptr; }
+    virtual EditBoxPeerFactory* nativeEditBoxPeers() { return nullptr; }
 };
 
 // What a child window is made from.

@@ -4,7 +4,7 @@
 #include "gui/platform/common/path_limit.h"
 #include "gui/platform/platform.h"
 #include "gui/platform/win32/win32_shell_link.h"
-#include "gui/platform/win32/win32_wide_text.h"
+#include "gui/platform/win32/win32_text.h"
 
 #include <shellapi.h>
 #include <shlobj.h>
@@ -178,7 +178,7 @@ bool Win32DropTarget::readFiles(IDataObject* data, std::vector<std::string>& pat
         path.resize(length);
         std::wstring target;
         if (shell_link::resolve(path, target)) path = target;
-        std::string utf8 = wide_text::toUtf8(path);
+        std::string utf8 = win32_text::toPath(path);
         // Longer paths are left out, never cut: a cut path names another file.
         if (utf8.empty() || utf8.size() > platform::kMaxPathBytes) continue;
         paths.push_back(std::move(utf8));
@@ -196,7 +196,7 @@ bool Win32DropTarget::readText(IDataObject* data, std::string& text) {
         size_t length = 0;
         while (length < room && wide[length]) // the text ends at its zero, if it has one
             ++length;
-        text = wide_text::toUtf8(wide, length);
+        text = win32_text::toPath(std::wstring(wide, length));
         return !text.empty();
     }
     LockedMedium medium(data, CF_TEXT);
@@ -211,7 +211,7 @@ bool Win32DropTarget::readText(IDataObject* data, std::string& text) {
     if (size <= 0) return false;
     std::wstring wide(static_cast<size_t>(size), L'\0');
     MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()), wide.data(), size);
-    text = wide_text::toUtf8(wide);
+    text = win32_text::toPath(wide);
     return !text.empty();
 }
 

@@ -4,7 +4,8 @@
 
 #include "gui/editor_frame.h"
 #include "gui/platform/win32/win32_frame_window.h"
-#include "gui/platform/win32/win32_wide_text.h"
+#include "gui/platform/win32/win32_native_pieces.h"
+#include "gui/platform/win32/win32_text.h"
 
 namespace {
 
@@ -49,7 +50,7 @@ Win32EditControl::open(HWND parent, const EditBoxSettings& settings, Listener& l
                             : settings.alignment == 2 ? ES_RIGHT
                                                       : ES_LEFT;
     const Rect& area = settings.area;
-    const std::wstring text = wide_text::fromLatin1(settings.text);
+    const std::wstring text = win32_text::fromLatin1(settings.text ? settings.text : "");
     edit->control = CreateWindowExW(0, L"EDIT", text.c_str(),
                                     WS_CHILD | WS_VISIBLE | ES_AUTOHSCROLL | alignment, area.left,
                                     area.top, area.getWidth(), area.getHeight(), parent, nullptr,
@@ -60,7 +61,7 @@ Win32EditControl::open(HWND parent, const EditBoxSettings& settings, Listener& l
 
     // The field's font: the table's face at the field's size, regular weight.
     const FontTableEntry& entry = fontTableEntry(settings.font.id);
-    const std::wstring face = wide_text::fromLatin1(entry.face);
+    const std::wstring face = win32_text::fromLatin1(entry.face);
     edit->font = CreateFontW(-settings.font.size, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
                              DEFAULT_CHARSET, OUT_STRING_PRECIS, CLIP_STROKE_PRECIS,
                              DEFAULT_QUALITY, VARIABLE_PITCH | FF_SWISS, face.c_str());
@@ -100,7 +101,7 @@ std::string Win32EditControl::text() const {
     if (!control) return reported;
     wchar_t buffer[TextBuffer::kMaxLength + 1] = {};
     const int length = GetWindowTextW(control, buffer, TextBuffer::kMaxLength + 1);
-    return wide_text::toLatin1(buffer, length > 0 ? static_cast<size_t>(length) : 0);
+    return win32_text::toLatin1(std::wstring(buffer, length > 0 ? static_cast<size_t>(length) : 0));
 }
 
 bool Win32EditControl::colourMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
@@ -216,7 +217,7 @@ std::unique_ptr<EditBoxPeer> Win32EditBoxPeers::attach(EditBox& box, EditorFrame
     return peer;
 }
 
-Win32EditBoxPeers& win32EditBoxPeers() {
+EditBoxPeerFactory* win32NativeEditBoxPeers() {
     static Win32EditBoxPeers peers;
-    return peers;
+    return &peers;
 }

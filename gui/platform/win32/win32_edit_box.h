@@ -74,6 +74,3 @@ class Win32EditBoxPeers final : public EditBoxPeerFactory {
   public:
     std::unique_ptr<EditBoxPeer> attach(EditBox& box, EditorFrame& frame) override;
 };
-
-// The process's one factory, for frames on Win32 windows.
-Win32EditBoxPeers& win32EditBoxPeers();

@@ -4,7 +4,7 @@
 #include "gui/platform/common/path_limit.h"
 #include "gui/platform/win32/win32_com.h"
 #include "gui/platform/win32/win32_modal_idle.h"
-#include "gui/platform/win32/win32_wide_text.h"
+#include "gui/platform/win32/win32_text.h"
 
 #include <shobjidl.h>
 
@@ -20,7 +20,7 @@ namespace {
 bool pathOf(IShellItem* item, std::string& path) {
     wchar_t* name = nullptr;
     if (!item || FAILED(item->GetDisplayName(SIGDN_FILESYSPATH, &name)) || !name) return false;
-    path = wide_text::toUtf8(name, wcslen(name));
+    path = win32_text::toPath(name);
     CoTaskMemFree(name);
     return !path.empty() && path.size() <= platform::kMaxPathBytes;
 }
@@ -45,7 +45,7 @@ void configure(IFileDialog* dialog, const platform::DialogRequest& request,
         break;
     }
     dialog->SetOptions(options);
-    if (!request.title.empty()) dialog->SetTitle(wide_text::fromUtf8(request.title).c_str());
+    if (!request.title.empty()) dialog->SetTitle(win32_text::fromPath(request.title).c_str());
     if (!types.empty()) {
         std::vector<COMDLG_FILTERSPEC> specs;
         for (const auto& [label, patterns] : types)
@@ -55,7 +55,7 @@ void configure(IFileDialog* dialog, const platform::DialogRequest& request,
     }
     if (!request.initialDirectory.empty()) {
         ComRef<IShellItem> folder;
-        const std::wstring wide = wide_text::fromUtf8(request.initialDirectory);
+        const std::wstring wide = win32_text::fromPath(request.initialDirectory);
         if (SUCCEEDED(SHCreateItemFromParsingName(wide.c_str(), nullptr, IID_IShellItem,
                                                   folder.putVoid())))
             dialog->SetFolder(folder.get());
@@ -99,8 +99,8 @@ fileTypes(const std::vector<platform::DialogFilter>& filters) {
     for (const platform::DialogFilter& filter : filters) {
         std::wstring patterns;
         for (const std::string& pattern : filter.patterns)
-            patterns += (patterns.empty() ? L"" : L";") + wide_text::fromUtf8(pattern);
-        if (!patterns.empty()) types.emplace_back(wide_text::fromUtf8(filter.label), patterns);
+            patterns += (patterns.empty() ? L"" : L";") + win32_text::fromPath(pattern);
+        if (!patterns.empty()) types.emplace_back(win32_text::fromPath(filter.label), patterns);
     }
     return types;
 }

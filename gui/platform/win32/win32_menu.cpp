@@ -5,9 +5,11 @@
 #include "gui/editor_frame.h"
 #include "gui/menu_look.h"
 #include "gui/platform/pixel_surface.h"
+#include "gui/platform/win32/win32_edit_box.h"
 #include "gui/platform/win32/win32_frame_window.h"
 #include "gui/platform/win32/win32_modal_idle.h"
-#include "gui/platform/win32/win32_wide_text.h"
+#include "gui/platform/win32/win32_native_pieces.h"
+#include "gui/platform/win32/win32_text.h"
 
 #include <string>
 
@@ -19,7 +21,7 @@ constexpr int kMaxDepth = 32;
 // An entry's text as the menu shows it: '&' would mark a mnemonic, so it is doubled.
 std::wstring menuText(const char* text) {
     std::wstring shown;
-    for (wchar_t c : wide_text::fromLatin1(text)) {
+    for (wchar_t c : win32_text::fromLatin1(text ? text : "")) {
         if (c == L'&') shown.push_back(L'&');
         shown.push_back(c);
     }
@@ -166,7 +168,12 @@ int32_t Win32MenuPresenter::track(const MenuTree& tree, const MenuPlacement& pla
     return chosen > 0 ? static_cast<int32_t>(chosen - 1) : -1;
 }
 
-Win32MenuPresenter& win32MenuPresenter() {
+MenuPresenter* win32NativeMenuPresenter() {
     static Win32MenuPresenter presenter;
-    return presenter;
+    return &presenter;
+}
+
+bool answerNativePieceMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    return Win32EditControl::colourMessage(message, wParam, lParam, result) ||
+           Win32MenuPresenter::ownerDrawMessage(message, wParam, lParam, result);
 }

@@ -24,6 +24,3 @@ class Win32MenuPresenter final : public MenuPresenter {
     // through its look; false for any other message.
     static bool ownerDrawMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
 };
-
-// The process's one presenter, for frames on Win32 windows.
-Win32MenuPresenter& win32MenuPresenter();

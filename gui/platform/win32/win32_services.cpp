@@ -4,6 +4,8 @@
 
 #include "gui/platform/common/embedded_resources.h"
 #include "gui/platform/common/path_limit.h"
+#include "gui/platform/win32/win32_file_dialog.h"
+#include "gui/platform/win32/win32_shell_link.h"
 #include "gui/platform/win32/win32_text.h"
 
 #include <windows.h>
@@ -63,10 +65,9 @@ bool Win32Services::openWebPage(const char* url) {
     return result > 32;
 }
 
-platform::DialogOutcome Win32Services::runFileDialog(const platform::DialogRequest&,
-                                                     const platform::IdlePump&) {
-    // No system dialog here yet: the toolkit's fallback (the host's selector) decides.
-    return {platform::DialogStatus::Unavailable, {}};
+platform::DialogOutcome Win32Services::runFileDialog(const platform::DialogRequest& request,
+                                                     const platform::IdlePump& idle) {
+    return win32_file_dialog::run(request, idle);
 }
 
 bool Win32Services::isDirectory(const std::string& path) {
@@ -86,5 +87,5 @@ bool Win32Services::isDirectory(const std::string& path) {
 }
 
 std::string Win32Services::resolveLink(const std::string& path) {
-    return path;
+    return shell_link::resolvedPath(path);
 }

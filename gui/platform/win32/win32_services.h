@@ -2,7 +2,8 @@
 // the library holding this code (GetModuleHandleExW from an address of its own), resources
 // from the table linked into that library (common/embedded_resources.h, the same bytes and
 // codec as on Linux), the tick count and Sleep, web pages through the shell's "open" verb,
-// and path checks. No system file dialog is offered here. The window back end (win32/)
+// path checks, the common item dialogs (win32_file_dialog.h) and shell links resolved
+// (win32_shell_link.h). The window back end (win32/)
 // derives from it and adds the window roles; the headless back end derives from it on Windows.
 //
 // Stateless. GUI thread only, like the whole contract.

@@ -2,7 +2,7 @@
 #include "gui/platform/win32/win32_shell_link.h"
 
 #include "gui/platform/win32/win32_com.h"
-#include "gui/platform/win32/win32_wide_text.h"
+#include "gui/platform/win32/win32_text.h"
 
 #include <shlobj.h>
 #include <shobjidl.h>
@@ -51,8 +51,8 @@ bool resolve(const std::wstring& path, std::wstring& target) {
 
 std::string resolvedPath(const std::string& path) {
     std::wstring target;
-    if (!resolve(wide_text::fromUtf8(path), target)) return path;
-    return wide_text::toUtf8(target);
+    if (!resolve(win32_text::fromPath(path), target)) return path;
+    return win32_text::toPath(target);
 }
 
 } // namespace shell_link

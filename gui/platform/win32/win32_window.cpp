@@ -5,6 +5,7 @@
 #include "gui/platform/pixel_surface.h"
 #include "gui/platform/win32/win32_clipboard.h"
 #include "gui/platform/win32/win32_keys.h"
+#include "gui/platform/win32/win32_native_pieces.h"
 #include "gui/platform/win32/win32_platform.h"
 #include "gui/platform/win32/win32_popup.h"
 #include "gui/platform/win32/win32_text.h"
@@ -85,6 +86,9 @@ std::unique_ptr<Win32Window> Win32Window::create(const platform::WindowSpec& win
     // The listener hears only what happens once the window is complete.
     result->listener = windowSpec.listener;
     result->dropListener = windowSpec.dropListener;
+    if (result->dropListener)
+        result->drops =
+            std::make_unique<Win32DropRegistration>(result->window, result->dropListener);
     win32Platform().registry().addWindow(result.get());
     return result;
 }
@@ -95,6 +99,7 @@ Win32Window::~Win32Window() {
     if (!window || gone) return;
     giveBackKeyboardFocus();
     if (GetCapture() == window) ReleaseCapture();
+    drops.reset(); // revoked while the window still exists
     win32_window::destroyWindow(window);
 }
 
@@ -161,6 +166,9 @@ bool Win32Window::deliverKey(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT Win32Window::handleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    // The native edit control's colours and the owner-drawn entries of a popup menu.
+    LRESULT answer = 0;
+    if (answerNativePieceMessage(message, wParam, lParam, answer)) return answer;
     switch (message) {
     case WM_PAINT: {
         PAINTSTRUCT paint;
@@ -205,6 +213,9 @@ LRESULT Win32Window::handleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARA
         return focusTaken ? DLGC_WANTALLKEYS | DLGC_WANTCHARS : 0;
     case WM_SETFOCUS:
     case WM_KILLFOCUS:
+        // Into a control on the window (the native edit box): the editor keeps the keys.
+        if (message == WM_KILLFOCUS && wParam && IsChild(hwnd, reinterpret_cast<HWND>(wParam)))
+            return 0;
         if (message == WM_KILLFOCUS) focusTaken = false;
         PostMessageW(hwnd, kFocusChanged, message == WM_SETFOCUS, 0);
         return 0;
@@ -220,6 +231,7 @@ LRESULT Win32Window::handleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARA
     case WM_DESTROY:
         // Destroyed with the host's window: nothing reaches this object any more.
         SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+        drops.reset();
         gone = true;
         goneReported = true;
         if (listener && isListed()) listener->windowDestroyed();
@@ -229,6 +241,14 @@ LRESULT Win32Window::handleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARA
     }
     // The wheel among them: DefWindowProc hands it to the host's window.
     return DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+MenuPresenter* Win32Window::nativeMenuPresenter() {
+    return win32NativeMenuPresenter();
+}
+
+EditBoxPeerFactory* Win32Window::nativeEditBoxPeers() {
+    return win32NativeEditBoxPeers();
 }
 
 bool Win32Window::takeLeftButtonPress() {

@@ -14,6 +14,7 @@
 #pragma once
 
 #include "gui/platform/platform.h"
+#include "gui/platform/win32/win32_drop.h"
 
 #include <windows.h>
 
@@ -52,6 +53,7 @@ class Win32Window final : public platform::Window, private win32_window::Message
     void detach() override {
         listener = nullptr;
         dropListener = nullptr;
+        if (drops) drops->detach();
     }
     bool takeLeftButtonPress() override;
     uint32_t lastPressTime() const override { return pressTime; }
@@ -67,6 +69,8 @@ class Win32Window final : public platform::Window, private win32_window::Message
     bool setSelectionText(platform::Selection which, const char* text) override;
     bool getSelectionText(platform::Selection which, char* buffer, size_t capacity) override;
     std::unique_ptr<platform::PopupLayer> openPopupLayer() override;
+    MenuPresenter* nativeMenuPresenter() override;
+    EditBoxPeerFactory* nativeEditBoxPeers() override;
 
     // For the drop receiver, tests and diagnostics.
     HWND nativeHandle() const { return window; }
@@ -87,6 +91,7 @@ class Win32Window final : public platform::Window, private win32_window::Message
     int height = 0;
     platform::WindowListener* listener = nullptr;
     platform::DropListener* dropListener = nullptr;
+    std::unique_ptr<Win32DropRegistration> drops; // OLE drops, while the window exists
     int32_t cursorType = platform::kCursorDefault;
     bool gone = false;
     bool goneReported = false;

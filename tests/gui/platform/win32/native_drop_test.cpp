@@ -5,7 +5,7 @@
 #include "gui/platform/platform.h"
 #include "gui/platform/win32/win32_drop.h"
 #include "gui/platform/win32/win32_shell_link.h"
-#include "gui/platform/win32/win32_wide_text.h"
+#include "gui/platform/win32/win32_text.h"
 
 #include <gtest/gtest.h>
 
@@ -133,8 +133,8 @@ TEST_F(NativeDrops, FilesArriveWithLinksResolvedAndTextOnlyWhenTheFilesAreNotTak
     const std::wstring link = folder + L"to it.LNK";
     CloseHandle(CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
     ASSERT_TRUE(makeLink(link, file));
-    const std::string utf8File = wide_text::toUtf8(file);
-    EXPECT_EQ(shell_link::resolvedPath(wide_text::toUtf8(link)), utf8File);
+    const std::string utf8File = win32_text::toPath(file);
+    EXPECT_EQ(shell_link::resolvedPath(win32_text::toPath(link)), utf8File);
     EXPECT_EQ(shell_link::resolvedPath(utf8File), utf8File);
 
     ClipboardData both(window, file + L'\0' + link + L'\0', L"caf\u00e9 \u266a");
