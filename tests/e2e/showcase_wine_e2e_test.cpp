@@ -10,8 +10,10 @@
 
 #include "tests/gui/drops/xdnd_test_source.h"
 
+#include <fcntl.h>
 #include <fstream>
 #include <sstream>
+#include <sys/file.h>
 
 namespace {
 
@@ -27,13 +29,14 @@ void PrintTo(const WineCase& c, std::ostream* out) {
     *out << c.arch;
 }
 
-// The suite's prefix, made once (Wine's default graphics driver: X11).
+// The suite's prefix, made once (Wine's default graphics driver: X11); the caller holds its lock.
 bool prefixReady(std::string& error) {
     const std::string prefix = WINE_E2E_PREFIX;
     if (readFile(prefix + "/.made") == "x11\n") return true;
     const std::string made = "rm -rf '" + prefix + "' && WINEPREFIX='" + prefix +
                              "' WINEDEBUG=-all WINEDLLOVERRIDES='mscoree,mshtml=' DISPLAY= "
-                             "wineboot -i >'" + prefix + ".log' 2>&1 && WINEPREFIX='" + prefix +
+                             "wineboot -i >'" +
+                             prefix + ".log' 2>&1 && WINEPREFIX='" + prefix +
                              "' wineserver -w && echo x11 >'" + prefix + "/.made'";
     if (std::system(made.c_str()) == 0) return true;
     error = "cannot make the Wine prefix: " + readFile(prefix + ".log");
@@ -44,6 +47,10 @@ class ShowcaseUnderWine : public ::testing::TestWithParam<WineCase> {
   protected:
     void SetUp() override {
         if (const char* tool = missingTool()) GTEST_SKIP() << tool << " is not installed";
+        // One architecture at a time in the prefix, however many tests CTest runs at once.
+        lock = open(WINE_E2E_PREFIX ".lock", O_CREAT | O_RDWR, 0644);
+        ASSERT_GE(lock, 0);
+        ASSERT_EQ(flock(lock, LOCK_EX), 0);
         std::string error;
         ASSERT_TRUE(prefixReady(error)) << error;
         EditorSession::Options options;
@@ -53,12 +60,12 @@ class ShowcaseUnderWine : public ::testing::TestWithParam<WineCase> {
         options.windowSearch = "--onlyvisible --class plughost.exe";
         ASSERT_TRUE(session.start(std::string("Z:") + GetParam().showcase, options, error))
             << error;
-        screen = session.screenshot("start");
-        ASSERT_TRUE(screen.valid());
+        ASSERT_TRUE(session.screenshot("start").valid());
     }
     void TearDown() override {
         session.stopEditor();
         std::system("WINEPREFIX=" WINE_E2E_PREFIX " wineserver -k");
+        if (lock >= 0) close(lock);
     }
 
     Block onScreen(int control) const {
@@ -85,10 +92,15 @@ class ShowcaseUnderWine : public ::testing::TestWithParam<WineCase> {
             if (id == session.windowId()) continue;
             std::istringstream shell(session.query("getwindowgeometry --shell " + id));
             Block b{0, 0, 0, 0};
-            for (std::string line; std::getline(shell, line);)
-                std::sscanf(line.c_str(), "X=%d", &b.x) || std::sscanf(line.c_str(), "Y=%d", &b.y) ||
-                    std::sscanf(line.c_str(), "WIDTH=%d", &b.w) ||
-                    std::sscanf(line.c_str(), "HEIGHT=%d", &b.h);
+            for (std::string line; std::getline(shell, line);) {
+                const size_t equals = line.find('=');
+                const std::string key = line.substr(0, equals);
+                const int value = std::atoi(line.c_str() + equals + 1);
+                if (key == "X") b.x = value;
+                if (key == "Y") b.y = value;
+                if (key == "WIDTH") b.w = value;
+                if (key == "HEIGHT") b.h = value;
+            }
             found.push_back(b);
         }
         return found;
@@ -107,17 +119,16 @@ class ShowcaseUnderWine : public ::testing::TestWithParam<WineCase> {
         return status.accepted && finished.received && finished.accepted;
     }
 
+    int lock = -1;
     EditorSession session;
-    ScreenImage screen;
     size_t seen = 0;
     std::map<std::string, int> endings;
 };
 
 TEST_P(ShowcaseUnderWine, KnobTextFieldMenuAndDropsWorkThroughTheNativePieces) {
     // A knob drag is one gesture on the knob's parameter.
-    const Block knob = onScreen(showcase::kKnob);
-    ASSERT_TRUE(session.turnKnob(knob.x - session.windowLeft(), knob.y - session.windowTop(),
-                                 knob.w, knob.h));
+    const showcase::Area knob = showcase::controlArea(showcase::kKnob);
+    ASSERT_TRUE(session.turnKnob(knob.left, knob.top, knob.width, knob.height));
     std::vector<HostCall> calls = gesture("endEdit");
     EXPECT_EQ(gestureShape(calls), kGesture) << session.output();
     EXPECT_EQ(callsOn(calls, showcase::kKnob).size(), calls.size());
@@ -162,25 +173,28 @@ TEST_P(ShowcaseUnderWine, KnobTextFieldMenuAndDropsWorkThroughTheNativePieces) {
     std::ofstream(session.folder() + "/two words.wav") << "x";
     const std::string base = "file://" + session.folder();
     before = session.screenshot("files");
-    ASSERT_TRUE(dropOnDisplay("text/uri-list",
-                              base + "/one.wav\r\n" + base + "/two%20words.wav\r\n"));
+    ASSERT_TRUE(
+        dropOnDisplay("text/uri-list", base + "/one.wav\r\n" + base + "/two%20words.wav\r\n"));
     std::this_thread::sleep_for(std::chrono::milliseconds(300));
-    ScreenImage after = session.screenshot("dropped files");
+    ScreenImage after = session.screenshot("files_dropped");
+    ASSERT_TRUE(after.valid());
     EXPECT_FALSE(before.sameBlock(after, display)) << "the files did not arrive";
     EXPECT_TRUE(before.differsOnlyIn(after, {display}));
     before = after;
     ASSERT_TRUE(dropOnDisplay("UTF8_STRING", "dropped \xe2\x99\xaa text"));
     std::this_thread::sleep_for(std::chrono::milliseconds(300));
-    after = session.screenshot("dropped text");
+    after = session.screenshot("text_dropped");
+    ASSERT_TRUE(after.valid());
     EXPECT_FALSE(before.sameBlock(after, display)) << "the text did not arrive";
     EXPECT_TRUE(before.differsOnlyIn(after, {display}));
     EXPECT_EQ(session.output().size(), seen) << "a drop reached a parameter";
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    BothArchitectures, ShowcaseUnderWine,
-    ::testing::Values(WineCase{"win32", WIN32_PLUGHOST, WIN32_SHOWCASE},
-                      WineCase{"win64", WIN64_PLUGHOST, WIN64_SHOWCASE}),
-    [](const ::testing::TestParamInfo<WineCase>& info) { return std::string(info.param.arch); });
+INSTANTIATE_TEST_SUITE_P(BothArchitectures, ShowcaseUnderWine,
+                         ::testing::Values(WineCase{"win32", WIN32_PLUGHOST, WIN32_SHOWCASE},
+                                           WineCase{"win64", WIN64_PLUGHOST, WIN64_SHOWCASE}),
+                         [](const ::testing::TestParamInfo<WineCase>& info) {
+                             return std::string(info.param.arch);
+                         });
 
 } // namespace
