@@ -5,14 +5,20 @@
 # include/INCLUDE_SUBDIR of its install folder.
 include(ExternalProject)
 
-function(add_debian_source_library target package library include_subdir)
+# debian_source_folder(OUT_VAR PACKAGE): the folder the source package PACKAGE was unpacked to.
+function(debian_source_folder out package)
   file(GLOB source LIST_DIRECTORIES true "${WINDOWS_SOURCE_PACKAGES}/${package}/${package}-*")
-  list(FILTER source EXCLUDE REGEX "\\.(tar|dsc|gz|xz|asc)")
+  list(FILTER source EXCLUDE REGEX "\\.(tar|dsc|gz|xz|asc|bz2)")
   if(NOT source)
     message(FATAL_ERROR "the Windows build needs ${package}'s Debian source package in "
       "${WINDOWS_SOURCE_PACKAGES}/${package}: run tools/setup-windows-tests.sh "
       "${WINDOWS_SOURCE_PACKAGES} or set WINDOWS_SOURCE_PACKAGES")
   endif()
+  set(${out} ${source} PARENT_SCOPE)
+endfunction()
+
+function(add_debian_source_library target package library include_subdir)
+  debian_source_folder(source ${package})
   set(prefix ${CMAKE_BINARY_DIR}/${package})
   ExternalProject_Add(${target}_build
     SOURCE_DIR ${source}

@@ -6,8 +6,8 @@
 #   NAME_entry   the entry's objects (entry.cpp), which parse no toolkit header, so that a test
 #                can build the same library on another platform back end;
 #   NAME         NAME.so (add_vst_plugin): the entry on the X11 back end, with the bitmaps of
-#                plugins/NAME/resources built in; in a Windows build NAME.dll, the effect alone
-#                (add_windows_plugin).
+#                plugins/NAME/resources built in; in a Windows build NAME.dll, the same on the
+#                Win32 back end.
 # SUMMARY is the plug-in's line in the package description. The call records NAME in
 # FAMILY_PLUGINS and, unless PLUGINS (a list, empty for all) leaves it out, in BUILT_PLUGINS;
 # read both with family_plugin_lists(). The global properties FAMILY_SUMMARY_<NAME> and
@@ -32,21 +32,17 @@ function(add_family_plugin name)
   list(TRANSFORM P_EDITOR PREPEND ${folder}/)
   add_library(${name}_effect STATIC ${P_EFFECT})
   target_link_libraries(${name}_effect PUBLIC frame)
-  if(WIN32)
-    # The Windows libraries carry no editor yet: the effect class (NameEffect) alone.
-    string(SUBSTRING ${name} 0 1 initial)
-    string(SUBSTRING ${name} 1 -1 rest)
-    string(TOUPPER ${initial} initial)
-    add_windows_plugin(${name} ${initial}${rest}Effect)
-    return()
-  endif()
   add_library(${name}_editor STATIC ${P_EDITOR})
   target_link_libraries(${name}_editor PUBLIC ${name}_effect gui_${P_TOOLKIT})
   add_library(${name}_entry OBJECT ${folder}/entry.cpp)
   target_link_libraries(${name}_entry PRIVATE ${name}_effect)
 
   add_vst_plugin(${name} $<TARGET_OBJECTS:${name}_entry>)
-  target_link_libraries(${name} PRIVATE ${name}_editor platform_x11)
+  if(WIN32)
+    target_link_libraries(${name} PRIVATE ${name}_editor platform_win32)
+  else()
+    target_link_libraries(${name} PRIVATE ${name}_editor platform_x11)
+  endif()
   embed_bitmap_resources(${name} ${folder}/resources)
   add_lv2_bundle(${name} ${P_LV2_CLASS})
 endfunction()

@@ -29,18 +29,3 @@ function(add_vst_plugin name)
   endif()
   set_property(TARGET ${name} APPEND PROPERTY LINK_DEPENDS ${PLUGIN_EXPORT_MAP})
 endfunction()
-
-# add_windows_plugin(NAME EFFECT_CLASS): NAME.dll, the effect alone behind the shared entry. The
-# Windows libraries carry no editor yet (their records report none), so neither the toolkit nor
-# a window system is linked.
-function(add_windows_plugin name effect_class)
-  set(entry ${CMAKE_CURRENT_BINARY_DIR}/${name}_windows_entry.cpp)
-  file(GENERATE OUTPUT ${entry} CONTENT "// Generated entry of ${name}.dll; do not edit.
-#include \"frame/host_entry.h\"
-#include \"plugins/${name}/${name}_effect.h\"
-
-DEFINE_PLUGIN_ENTRY(${effect_class}, nullptr)
-")
-  add_vst_plugin(${name} ${entry})
-  target_link_libraries(${name} PRIVATE ${name}_effect)
-endfunction()

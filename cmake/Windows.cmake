@@ -1,6 +1,6 @@
 # The Windows build, cross-compiled with MinGW-w64 (cmake/toolchains/): the four plug-ins as
-# DLLs (the effect behind the shared entry; no editor yet), plughost.exe, and the frame, effect
-# and deliverable suites, which CTest runs under Wine.
+# DLLs (effect and editor, the toolkit on its Win32 back end), plughost.exe, and the frame,
+# effect, deliverable, toolkit and editor suites, which CTest runs under Wine.
 if(CMAKE_SIZEOF_VOID_P EQUAL 8)
   set(WINDOWS_ARCH win64)
 else()
@@ -31,6 +31,8 @@ add_debian_source_library(freetype_static freetype libfreetype.a freetype2
   -DFT_DISABLE_HARFBUZZ=TRUE -DFT_DISABLE_BROTLI=TRUE)
 
 add_subdirectory(frame)
+add_subdirectory(bmp)
+add_subdirectory(gui)
 add_subdirectory(plugins)
 family_plugin_lists()
 if(BUILD_TOOLS)

@@ -42,6 +42,15 @@ foreach(arch win32 win64)
           -DWINE_RUN=${CMAKE_SOURCE_DIR}/tools/wine-run.sh -DWINE_PREFIX=${CMAKE_BINARY_DIR}/wineprefix
           -DWORK_DIR=${CMAKE_BINARY_DIR}/same-samples/${arch}/${plugin}
           -P ${CMAKE_SOURCE_DIR}/tests/tools/windows/same_samples.cmake)
+      # Every DLL's editor against the Linux library's, pixel for pixel.
+      add_test(NAME ${arch}.SameSnapshot.${plugin}
+        COMMAND ${CMAKE_COMMAND} -DPLUGHOST=$<TARGET_FILE:plughost>
+          -DPLUGIN_SO=$<TARGET_FILE:${plugin}>
+          -DPLUGHOST_EXE=${CMAKE_BINARY_DIR}/${arch}/tools/plughost/plughost.exe
+          -DPLUGIN_DLL=${CMAKE_BINARY_DIR}/${arch}/plugins/${plugin}.dll
+          -DWINE_RUN=${CMAKE_SOURCE_DIR}/tools/wine-run.sh -DWINE_PREFIX=${CMAKE_BINARY_DIR}/wineprefix
+          -DWORK_DIR=${CMAKE_BINARY_DIR}/same-snapshot/${arch}/${plugin}
+          -P ${CMAKE_SOURCE_DIR}/tests/tools/windows/same_snapshot.cmake)
     endforeach()
   endif()
 endforeach()

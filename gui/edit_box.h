@@ -2,8 +2,9 @@
 // toolkit owns the editing rules (EditBoxModel) and draws the box (its owner draws it over
 // itself, so the frame's idle redraw shows it); a window system supplies a peer that gives the
 // box keyboard focus and the clipboard. Without a factory of its own a box opened on a frame
-// with a window gets the window peer (focus and selections through the platform window); a
-// box without a frame has no peer and is driven through its own calls. The frame routes its
+// with a window gets the window system's native peer where it has one (the system's edit
+// control on Windows), else the window peer (focus and selections through the platform
+// window); a box without a frame has no peer and is driven through its own calls. The frame routes its
 // window's keys, focus loss and presses inside the box to the box.
 //
 // State: the description it was opened with, the model, the owner and the frame (not owned), the
@@ -67,8 +68,8 @@ class EditBoxPeerFactory {
     ~EditBoxPeerFactory() = default;
 };
 
-// New boxes use their frame's factory (EditorFrame::setEditBoxPeerFactory; none: the window
-// peer).
+// New boxes use their frame's factory (EditorFrame::getEditBoxPeerFactory: the one set, else
+// the window's native one; none: the window peer).
 
 class EditBox {
   public:

@@ -183,19 +183,22 @@ class EditorFrame : public View, public ContextHost, private platform::WindowLis
     PointerSource* getPointerSource() {
         return &pointer;
     }
-    // What shows this frame's popup menus and makes its edit boxes' peers: the window's own
-    // (null) unless a test or another embedding sets its own. Not owned.
+    // What shows this frame's popup menus and makes its edit boxes' peers: the one a test or
+    // another embedding set, else the window system's native one, else none (the toolkit's
+    // own, drawn through the window). Not owned.
     void setMenuPresenter(MenuPresenter* presenter) {
         menuPresenter = presenter;
     }
     MenuPresenter* getMenuPresenter() const {
-        return menuPresenter;
+        if (menuPresenter) return menuPresenter;
+        return window ? window->nativeMenuPresenter() : nullptr;
     }
     void setEditBoxPeerFactory(EditBoxPeerFactory* factory) {
         peerFactory = factory;
     }
     EditBoxPeerFactory* getEditBoxPeerFactory() const {
-        return peerFactory;
+        if (peerFactory) return peerFactory;
+        return window ? window->nativeEditBoxPeers() : nullptr;
     }
 
     // "Plugin" and the module handle's low 32 bits as eight lower-case hex digits.

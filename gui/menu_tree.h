@@ -1,7 +1,7 @@
 // MenuTree: a popup menu as built for showing: panels of items (the main menu first, then
 // every submenu in building order), each item with its kind, text, check mark, column break
-// and command id. MenuPresenter is what a window system implements to show a tree, track the
-// user's choice and answer its command id; it is set process-wide by a back end.
+// and command id. MenuPresenter is what shows a tree, tracks the user's choice and answers its
+// command id: the toolkit's own (menu_window.h) or a window system's native one.
 //
 // Plain data; GUI thread.
 #pragma once
@@ -64,5 +64,5 @@ class MenuPresenter {
     ~MenuPresenter() = default;
 };
 
-// Menus use their frame's presenter (EditorFrame::setMenuPresenter; none: the window presenter
-// of menu_window.h).
+// Menus use their frame's presenter (EditorFrame::getMenuPresenter: the one set, else the
+// window's native one; none: the window presenter of menu_window.h).

@@ -18,10 +18,40 @@ bool clipEmpty(const Rect& clip) {
     return clip.left >= clip.right || clip.top >= clip.bottom;
 }
 
-int64_t floorDiv(__int128 numerator, __int128 denominator) {
-    __int128 quotient = numerator / denominator;
-    if ((numerator % denominator != 0) && ((numerator < 0) != (denominator < 0))) --quotient;
-    return static_cast<int64_t>(quotient);
+// floor((2 i minor + major) / (2 major)) for 0 <= i, 0 <= minor <= major, 0 < major (all
+// below 2^62), with its remainder: the minor-axis offset of step i of an exact line. The
+// product needs more than 64 bits, and not every target has a 128-bit type: it is formed from
+// 32-bit halves and divided bit by bit, once per line.
+struct LineOffset {
+    uint64_t quotient = 0;
+    uint64_t remainder = 0;
+};
+
+LineOffset lineOffset(uint64_t i, uint64_t minor, uint64_t major) {
+    const uint64_t a = 2 * i;
+    const uint64_t aLow = a & 0xFFFFFFFFu, aHigh = a >> 32;
+    const uint64_t bLow = minor & 0xFFFFFFFFu, bHigh = minor >> 32;
+    const uint64_t lowLow = aLow * bLow;
+    const uint64_t middle1 = aHigh * bLow;
+    const uint64_t middle2 = aLow * bHigh;
+    const uint64_t middle = (lowLow >> 32) + (middle1 & 0xFFFFFFFFu) + (middle2 & 0xFFFFFFFFu);
+    uint64_t high = aHigh * bHigh + (middle1 >> 32) + (middle2 >> 32) + (middle >> 32);
+    uint64_t low = (middle << 32) | (lowLow & 0xFFFFFFFFu);
+    low += major;
+    if (low < major) ++high;
+    const uint64_t divisor = 2 * major;
+    LineOffset result;
+    for (int bit = 127; bit >= 0; --bit) {
+        // The remainder stays below the divisor (< 2^63), so doubling it cannot overflow.
+        result.remainder =
+            (result.remainder << 1) | ((bit >= 64 ? high >> (bit - 64) : low >> bit) & 1u);
+        result.quotient <<= 1;
+        if (result.remainder >= divisor) {
+            result.remainder -= divisor;
+            result.quotient |= 1u;
+        }
+    }
+    return result;
 }
 
 // Largest integer strictly below value, and smallest strictly above.
@@ -77,11 +107,20 @@ void cosmeticSegment(const RasterTarget& target, const RasterPen& pen, DevicePoi
     }
     const int32_t phase = dashPhase;
     dashPhase = static_cast<int32_t>((phase + steps % 6) % 6);
+    if (first >= last) return;
+    // Each step adds 2 minor to the numerator: at most one more unit of offset, as minor <= major.
+    LineOffset offset = lineOffset(static_cast<uint64_t>(first), static_cast<uint64_t>(minorLength),
+                                   static_cast<uint64_t>(majorLength));
+    const uint64_t twoMinor = 2 * static_cast<uint64_t>(minorLength);
+    const uint64_t twoMajor = 2 * static_cast<uint64_t>(majorLength);
     for (int64_t i = first; i < last; ++i) {
+        const int64_t minorOffset = static_cast<int64_t>(offset.quotient);
+        offset.remainder += twoMinor;
+        if (offset.remainder >= twoMajor) {
+            offset.remainder -= twoMajor;
+            ++offset.quotient;
+        }
         if (pen.dotted && (phase + i) % 6 >= 3) continue;
-        const int64_t minorOffset =
-            floorDiv(static_cast<__int128>(2) * i * minorLength + majorLength,
-                     static_cast<__int128>(2) * majorLength);
         const int64_t major = major0 + majorStep * i;
         const int64_t minor = minor0 + minorStep * minorOffset;
         const int64_t x = xMajor ? major : minor;

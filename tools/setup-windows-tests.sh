@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Installs what the Windows builds and their tests need on Debian 12, beside
 # tools/setup-debian.sh: the MinGW-w64 cross compilers, Wine for 64-bit and (through the i386
-# architecture) 32-bit programs, and the Debian source packages of FreeType and libsndfile,
-# which the cross builds compile for each target. Only the test command calls it.
+# architecture) 32-bit programs, and the Debian source packages of FreeType, libsndfile, libpng
+# and zlib, which the cross builds compile for each target. Only the test command calls it.
 # Usage: tools/setup-windows-tests.sh SOURCE_FOLDER   (where the source packages are unpacked)
 set -euo pipefail
 sources="${1:?usage: setup-windows-tests.sh SOURCE_FOLDER}"
@@ -65,9 +65,23 @@ fetch_source() {
   apt-get "${options[@]}" update -qq
   rm -rf "$sources/$source_package"
   mkdir -p "$sources/$source_package"
-  (cd "$sources/$source_package" && apt-get "${options[@]}" source -qq "$source_package=$version")
-  touch "$stamp"
+  # A mirror may list a security update whose files it does not serve yet: then the same
+  # package from each suite in turn (its newest version there).
+  local candidate
+  for candidate in "=$version" $(apt-get indextargets --format '$(RELEASE)' | sort -u |
+    sed 's,^,/,'); do
+    if (cd "$sources/$source_package" &&
+      apt-get "${options[@]}" source -qq "$source_package$candidate"); then
+      touch "$stamp"
+      return 0
+    fi
+    rm -rf "${sources:?}/$source_package"/*
+  done
+  echo "setup-windows-tests: no source of $source_package could be fetched" >&2
+  exit 1
 }
 mkdir -p "$sources"
 fetch_source freetype libfreetype6
 fetch_source libsndfile libsndfile1
+fetch_source libpng1.6 libpng16-16
+fetch_source zlib zlib1g

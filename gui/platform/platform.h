@@ -20,6 +20,8 @@
 #include <string>
 
 struct PixelSurface;
+class EditBoxPeerFactory;
+class MenuPresenter;
 
 namespace platform {
 
@@ -211,6 +213,10 @@ class Window {
     virtual std::unique_ptr<PopupLayer> openPopupLayer() { return nullptr; }
     // The window system's id of the window, for a host that embeds it by that id; 0: none.
     virtual uintptr_t nativeHandle() const { return 0; }
+    // The system's own option menus and edit boxes for this window, where the window system
+    // has them; null: the toolkit draws its own (through the popup layer and the keys above).
+    virtual MenuPresenter* nativeMenuPresenter() { return nullptr; }
+    virtual EditBoxPeerFactory* nativeEditBoxPeers() { return nullptr; }
 };
 
 // What a child window is made from.

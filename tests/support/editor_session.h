@@ -195,6 +195,11 @@ class EditorSession {
         // Puts the session's folder first on plughost's PATH: stand-in programs the test
         // wrote there (folder()) are found before the system's.
         bool folderFirstOnPath = false;
+        // The program showing the editor and its arguments before the plug-in's path (none:
+        // this build's plughost with "editor"), and the xdotool search that finds its window
+        // (none: by the process id).
+        std::vector<std::string> command;
+        std::string windowSearch;
     };
 
     // The private folder is made at once, so a test can write into it before start().
@@ -244,8 +249,14 @@ class EditorSession {
                 const char* path = std::getenv("PATH");
                 setenv("PATH", (dir + ":" + (path ? path : "")).c_str(), 1);
             }
-            execl(PLUGHOST_PATH, PLUGHOST_PATH, "editor", pluginPath.c_str(),
-                  static_cast<char*>(nullptr));
+            std::vector<std::string> words = options.command;
+            if (words.empty()) words = {PLUGHOST_PATH, "editor"};
+            words.push_back(pluginPath);
+            std::vector<char*> argv;
+            for (std::string& word : words)
+                argv.push_back(word.data());
+            argv.push_back(nullptr);
+            execv(argv[0], argv.data());
             _exit(127);
         }
         if (editor.pid < 0) {
@@ -256,7 +267,9 @@ class EditorSession {
         for (auto deadline = Clock::now() + std::chrono::seconds(20);
              window.empty() && Clock::now() < deadline;) {
             std::istringstream found(
-                capture(xdotool + "search --pid " + std::to_string(editor.pid)));
+                capture(xdotool + "search " +
+                        (options.windowSearch.empty() ? "--pid " + std::to_string(editor.pid)
+                                                      : options.windowSearch)));
             found >> window;
             if (window.empty()) std::this_thread::sleep_for(std::chrono::milliseconds(100));
         }

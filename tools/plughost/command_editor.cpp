@@ -77,17 +77,19 @@ int runEditor(const Arguments& args) {
     auto window = HostWindow::create(width, height, title, error);
     if (!window) return fail(error);
 
-    // Each call the plug-in makes is one line, seen at once by whoever reads the output.
+        // Each call the plug-in makes is one line, seen at once by whoever reads the output (the
+        // Windows C runtime buffers lines as it buffers everything: there, no buffer at all).
+#ifdef _WIN32
+    std::setvbuf(stdout, nullptr, _IONBF, 0);
+#else
     std::setvbuf(stdout, nullptr, _IOLBF, 0);
+#endif
     host->setEchoEvents(true);
     if (host->dispatch(effEditOpen, 0, 0, window->parentHandle()) == 0)
         return fail("the editor of " + path + " did not open");
 
-    struct sigaction action {};
-    action.sa_handler = requestStop;
-    sigemptyset(&action.sa_mask);
-    sigaction(SIGTERM, &action, nullptr);
-    sigaction(SIGINT, &action, nullptr);
+    std::signal(SIGTERM, requestStop);
+    std::signal(SIGINT, requestStop);
     std::fprintf(stderr, "plughost: showing \"%s\" (%d x %d); close the window to stop\n",
                  title.c_str(), width, height);
 

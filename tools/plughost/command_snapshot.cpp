@@ -1,10 +1,9 @@
 // plughost snapshot: renders a plug-in's editor, at a chosen program and parameter values,
-// into a PNG file. The editor is embedded in a window of the X display named by DISPLAY (a
-// private virtual server is started when there is none) and read back from the server.
+// into a PNG file. The editor is embedded in a host window (on X11 on the display named by
+// DISPLAY, a private virtual server started when there is none) and read back from it.
 #include "tools/plughost/commands.h"
 #include "tools/plughost/editor_host.h"
 #include "tools/plughost/options.h"
-#include "tools/xvfb/xvfb_server.h"
 
 #include <chrono>
 #include <cstdio>
@@ -35,9 +34,8 @@ int runSnapshot(const Arguments& args) {
     host->start(44100.0f, 512);
     if (!applyPreset(*host, preset, error)) return fail(path + ": " + error);
 
-    XvfbServer server;
-    if (!displayAvailable() && !server.start(1024, 768))
-        return fail("no display, and no private X server (Xvfb) could be started");
+    const std::unique_ptr<DisplaySession> display = openDisplaySession(error);
+    if (!display) return fail(error);
     auto window = HostWindow::create(width, height, editorTitle(*host, path), error);
     if (!window) return fail(error);
     if (host->dispatch(effEditOpen, 0, 0, window->parentHandle()) == 0)

@@ -65,7 +65,6 @@ const Command kCommands[] = {
      "Writes the test signal the demo and the benchmarks use: a chord and a noise burst,\n"
      "S seconds (4) long at rate R (44100).\n",
      "plughost signal test.wav --seconds 10"},
-#ifndef _WIN32
     {"editor", runEditor, "PLUGIN" PLUGIN_EXT, "open a plug-in's editor in a window",
      "Opens a window titled with the plug-in's name, embeds its editor, plays the test signal\n"
      "through the effect (the output is discarded) and prints every automate, beginEdit and\n"
@@ -74,9 +73,11 @@ const Command kCommands[] = {
     {"snapshot", runSnapshot, "PLUGIN" PLUGIN_EXT " OUT.png [--program N] [--set NAME=VALUE]...",
      "render a plug-in's editor into a PNG file",
      "Opens the editor at the program and values given and writes what it shows as a PNG.\n"
-     "Without a display a private virtual X server is started for the moment it is needed.\n",
-     "plughost snapshot swirlet" PLUGIN_EXT " swirlet.png --program 3"},
+#ifndef _WIN32
+     "Without a display a private virtual X server is started for the moment it is needed.\n"
 #endif
+     ,
+     "plughost snapshot swirlet" PLUGIN_EXT " swirlet.png --program 3"},
 };
 
 const Command* findCommand(const std::string& name) {

@@ -27,8 +27,13 @@ struct ResourceTable {
 };
 
 // The table linked into this library (defined by the generated resource source; a weak
-// empty default answers when none is linked).
+// empty default answers when none is linked). A DLL exports only what its .def file names, so
+// only ELF libraries need the attribute.
+#if defined(_WIN32)
+const ResourceTable* embeddedBitmapTable();
+#else
 __attribute__((visibility("hidden"))) const ResourceTable* embeddedBitmapTable();
+#endif
 
 // Finds resource `id` in `table`, comparing only the low 16 bits of the number as resource
 // numbers are 16-bit. Answers false (and leaves the outputs alone) when the table lacks it.

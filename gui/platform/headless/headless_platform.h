@@ -14,13 +14,20 @@
 // is lost (the scripted user walked away), so a menu never waits for ever.
 //
 // Tests install it explicitly with platform::setCurrent(&instance) (or HeadlessPlatform::Scope);
-// the system services other than the clock are this system's own (posix/). GUI thread only.
+// the system services other than the clock are this system's own (posix/, or win32/'s
+// services on Windows). GUI thread only.
 // This back end is linked only into tests, and with it the switch below.
 #pragma once
 
 #include "gui/platform/common/window_registry.h"
 #include "gui/platform/pixel_surface.h"
+#if defined(_WIN32)
+#include "gui/platform/win32/win32_services.h"
+using HeadlessSystemServices = Win32Services;
+#else
 #include "gui/platform/posix/posix_services.h"
+using HeadlessSystemServices = PosixServices;
+#endif
 
 #include <cstdint>
 #include <deque>
@@ -36,7 +43,7 @@ namespace platform {
 void setCurrent(HeadlessPlatform* replacement);
 } // namespace platform
 
-class HeadlessPlatform final : public PosixServices {
+class HeadlessPlatform final : public HeadlessSystemServices {
   public:
     struct Step {
         int32_t x = 0;
