@@ -44,7 +44,10 @@ function(add_family_plugin name)
     target_link_libraries(${name} PRIVATE ${name}_editor platform_x11)
   endif()
   embed_bitmap_resources(${name} ${folder}/resources)
-  add_lv2_bundle(${name} ${P_LV2_CLASS})
+  # LV2 hosts of this family are Linux hosts: the Windows builds make no bundles.
+  if(NOT WIN32)
+    add_lv2_bundle(${name} ${P_LV2_CLASS})
+  endif()
 endfunction()
 
 # family_plugin_lists(): sets FAMILY_PLUGINS (every plug-in of the list, in its order) and
