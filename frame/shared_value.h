@@ -1,7 +1,8 @@
 // SharedValue<T>: one value of at most 32 bits that a host thread writes and the audio thread
 // (or another host thread) reads without a lock. Loads and stores are relaxed atomics: on x86 they
-// are the same plain moves as before, but the language now defines the race, and the compiler may
-// no longer assume the value stays put, so a sample loop reads it once per block into a local.
+// are the same plain moves as before, but the language now defines the race. The compiler may no
+// longer keep such a value in a register, nor much else around an atomic access, so a sample loop
+// works on plain copies and renews them when the writer announces a change (ChangeCount).
 #pragma once
 
 #include <atomic>

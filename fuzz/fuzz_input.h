@@ -1,5 +1,8 @@
 // FuzzInput: reads a fuzzer's bytes as a sequence of small decisions. Reads past the end answer
-// zero, so every input, however short, decodes to one defined sequence of calls.
+// zero, so every input, however short, decodes to one defined sequence of calls. Callers take
+// each decision in a statement (or braced list) of its own: the order in which a function's
+// arguments are evaluated differs between compilers, and the same input must mean the same
+// calls in the libFuzzer build and in the corpus replay.
 #pragma once
 
 #include <cmath>
@@ -80,7 +83,8 @@ class FuzzInput {
 
     // Up to `most` bytes as text (no terminating zero added).
     std::string text(size_t most) {
-        const size_t length = std::min<size_t>(below(static_cast<uint32_t>(most) + 1), remaining());
+        const size_t wanted = below(static_cast<uint32_t>(most) + 1); // before remaining()
+        const size_t length = std::min(wanted, remaining());
         std::string out(reinterpret_cast<const char*>(data + position), length);
         position += length;
         return out;

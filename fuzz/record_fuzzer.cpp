@@ -94,8 +94,11 @@ void processBlock(AEffect* record, FuzzInput& input, Buffers& buffers) {
     for (size_t c = 0; c < 2; ++c)
         for (size_t i = 0; i < used; ++i)
             buffers.channels[c][i] = pattern[(i + c) % 8];
-    for (int n = input.byte() % 8; n > 0 && used > 0; --n)
-        buffers.channels[input.flag()][input.below(static_cast<uint32_t>(used))] = input.value();
+    for (int n = input.byte() % 8; n > 0 && used > 0; --n) {
+        const int channel = input.flag();
+        const uint32_t frame = input.below(static_cast<uint32_t>(used));
+        buffers.channels[channel][frame] = input.value();
+    }
     const float start = input.sample();
     for (size_t c = 2; c < 4; ++c)
         std::fill_n(buffers.channels[c].begin(), used, start);
@@ -135,9 +138,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             record->dispatcher(record, opcode, index, value, ptr, opt);
             break;
         }
-        case 3:
-            record->setParameter(record, input.integer() % (record->numParams + 2), input.value());
+        case 3: {
+            const int32_t index = input.integer() % (record->numParams + 2);
+            record->setParameter(record, index, input.value());
             break;
+        }
         case 4:
             record->getParameter(record, input.integer() % (record->numParams + 2));
             break;

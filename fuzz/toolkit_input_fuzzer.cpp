@@ -90,10 +90,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             }
             break;
         }
-        case 3:
-            window->queueKey(keyCode(input), static_cast<char>(input.byte()), modifiers,
-                             input.flag());
+        case 3: {
+            const platform::KeyCode code = keyCode(input);
+            const auto character = static_cast<char>(input.byte());
+            window->queueKey(code, character, modifiers, input.flag());
             break;
+        }
         case 4:
             window->queueText(input.text(40).c_str());
             break;
@@ -127,20 +129,22 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             break;
         case 9: {
             const Place p = placeIn(input, width, height);
-            if (input.flag())
+            if (input.flag()) {
                 platform.popupClick(p.x, p.y);
-            else
-                platform.popupPointer(static_cast<platform::PopupPointer>(input.below(3)), p.x, p.y,
-                                      static_cast<int32_t>(input.below(4)));
+            } else {
+                const auto kind = static_cast<platform::PopupPointer>(input.below(3));
+                platform.popupPointer(kind, p.x, p.y, static_cast<int32_t>(input.below(4)));
+            }
             break;
         }
         case 10:
             window->queueFocus(input.flag());
             break;
-        case 11:
-            effect.setParameter(static_cast<int32_t>(input.below(ShowcaseEffect::kNumParams + 1)),
-                                input.value());
+        case 11: {
+            const auto index = static_cast<int32_t>(input.below(ShowcaseEffect::kNumParams + 1));
+            effect.setParameter(index, input.value());
             break;
+        }
         case 12:
             platform.advance(input.below(800));
             break;
