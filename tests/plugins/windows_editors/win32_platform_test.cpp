@@ -1,10 +1,12 @@
 // The Win32 back end's own rules: a class is used only while registered, a window destroyed
-// with its parent is reported gone, the clipboard's text, and popup panels.
+// with its parent is reported gone, the clipboard's text, popup panels, web addresses and
+// folder checks.
 #include "gui/platform/pixel_surface.h"
 #include "gui/platform/win32/win32_platform.h"
 
 #include <gtest/gtest.h>
 
+#include <string>
 #include <vector>
 
 namespace {
@@ -133,4 +135,22 @@ TEST(Win32Platform, APopupLayerShowsTopmostPanelsAndTakesTheThreadsInput) {
     EXPECT_NE(GetCapture(), shown);
     window.reset();
     platform.unregisterWindowClass("PluginTestPopup");
+}
+
+TEST(Win32Platform, OnlyWebAddressesGoToTheShellAndOnlyAbsoluteFoldersAreFolders) {
+    Win32Platform& platform = win32Platform();
+    EXPECT_FALSE(platform.openWebPage(nullptr));
+    EXPECT_FALSE(platform.openWebPage("file:///C:/windows/notepad.exe"));
+    EXPECT_FALSE(platform.openWebPage("C:\\windows\\notepad.exe"));
+    EXPECT_FALSE(platform.openWebPage(("https://example.org/" + std::string(5000, 'a')).c_str()));
+    wchar_t system[MAX_PATH] = {};
+    ASSERT_GT(GetWindowsDirectoryW(system, MAX_PATH), 0u);
+    char folder[MAX_PATH * 3] = {};
+    WideCharToMultiByte(CP_UTF8, 0, system, -1, folder, sizeof folder, nullptr, nullptr);
+    EXPECT_TRUE(platform.isDirectory(folder));
+    EXPECT_TRUE(platform.isDirectory(std::string(folder) + "/system32"));
+    EXPECT_FALSE(platform.isDirectory(std::string(folder) + "\\win.ini"));
+    EXPECT_FALSE(platform.isDirectory(std::string(folder) + "\\no such folder"));
+    EXPECT_FALSE(platform.isDirectory("windows"));
+    EXPECT_FALSE(platform.isDirectory(""));
 }
