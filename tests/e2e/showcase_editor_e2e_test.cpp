@@ -6,8 +6,8 @@
 // with Return and with keypad Enter; the popup menu is chosen from with the keyboard and the
 // mouse, and closed by a click outside that must reach nothing else. Pictures of the open edit
 // box and the open menu are kept in the build tree (SCREENSHOT_DIR) for a person to look at.
-#include "tests/support/editor_session.h"
 #include "tools/artwork/showcase_layout.h"
+#include "tests/support/editor_session.h"
 
 #include <gtest/gtest.h>
 
