@@ -57,8 +57,22 @@ endif()
 # named for the architecture, with the README, the licence and the notices of the code the
 # libraries carry.
 install(TARGETS ${BUILT_PLUGINS} LIBRARY DESTINATION ${WINDOWS_ARCH} RUNTIME DESTINATION ${WINDOWS_ARCH})
-install(FILES ${CMAKE_SOURCE_DIR}/README.md ${CMAKE_SOURCE_DIR}/LICENSE
-  ${CMAKE_CURRENT_LIST_DIR}/windows/THIRD-PARTY.txt DESTINATION .)
+# The notices: cmake/windows/THIRD-PARTY.txt with the fonts' licences from the Debian copyright
+# file and FreeType's from its source package, put together at build time.
+debian_source_folder(freetype_source freetype)
+set(third_party_notices ${CMAKE_BINARY_DIR}/THIRD-PARTY.txt)
+add_custom_command(OUTPUT ${third_party_notices}
+  COMMAND ${CMAKE_COMMAND} -DNOTICES=${CMAKE_CURRENT_LIST_DIR}/windows/THIRD-PARTY.txt
+    -DDEBIAN_COPYRIGHT=${CMAKE_CURRENT_LIST_DIR}/debian/copyright
+    -DFREETYPE_LICENSE=${freetype_source}/docs/FTL.TXT -DOUTPUT=${third_party_notices}
+    -P ${CMAKE_CURRENT_LIST_DIR}/windows/third_party_notices.cmake
+  DEPENDS ${CMAKE_CURRENT_LIST_DIR}/windows/THIRD-PARTY.txt
+    ${CMAKE_CURRENT_LIST_DIR}/debian/copyright ${freetype_source}/docs/FTL.TXT
+    ${CMAKE_CURRENT_LIST_DIR}/windows/third_party_notices.cmake
+  COMMENT "Writing THIRD-PARTY.txt" VERBATIM)
+add_custom_target(third_party_notices ALL DEPENDS ${third_party_notices})
+install(FILES ${CMAKE_SOURCE_DIR}/README.md ${CMAKE_SOURCE_DIR}/LICENSE ${third_party_notices}
+  DESTINATION .)
 set(CPACK_GENERATOR ZIP)
 set(CPACK_PACKAGE_NAME plugfamily-vst)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})

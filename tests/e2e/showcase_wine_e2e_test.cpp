@@ -29,6 +29,14 @@ void PrintTo(const WineCase& c, std::ostream* out) {
     *out << c.arch;
 }
 
+// Whether `done` comes true within a few seconds (Wine may be slow to show a change).
+template <class Condition> bool eventually(Condition done) {
+    for (auto end = Clock::now() + std::chrono::seconds(5); Clock::now() < end;
+         std::this_thread::sleep_for(std::chrono::milliseconds(100)))
+        if (done()) return true;
+    return false;
+}
+
 // The suite's prefix, made once (Wine's default graphics driver: X11); the caller holds its lock.
 bool prefixReady(std::string& error) {
     const std::string prefix = WINE_E2E_PREFIX;
@@ -90,17 +98,9 @@ class ShowcaseUnderWine : public ::testing::TestWithParam<WineCase> {
         std::istringstream ids(session.query("search --onlyvisible --class plughost.exe"));
         for (std::string id; ids >> id;) {
             if (id == session.windowId()) continue;
-            std::istringstream shell(session.query("getwindowgeometry --shell " + id));
             Block b{0, 0, 0, 0};
-            for (std::string line; std::getline(shell, line);) {
-                const size_t equals = line.find('=');
-                const std::string key = line.substr(0, equals);
-                const int value = std::atoi(line.c_str() + equals + 1);
-                if (key == "X") b.x = value;
-                if (key == "Y") b.y = value;
-                if (key == "WIDTH") b.w = value;
-                if (key == "HEIGHT") b.h = value;
-            }
+            std::sscanf(session.query("getwindowgeometry --shell " + id).c_str(),
+                        "WINDOW=%*d X=%d Y=%d WIDTH=%d HEIGHT=%d", &b.x, &b.y, &b.w, &b.h);
             found.push_back(b);
         }
         return found;
@@ -136,11 +136,11 @@ TEST_P(ShowcaseUnderWine, KnobTextFieldMenuAndDropsWorkThroughTheNativePieces) {
     // The text field: the edit control opens over it on a click; "0.75" and Return are one
     // automate call of 0.75.
     auto [fx, fy] = centre(showcase::kTextField);
-    ScreenImage before = session.screenshot("field");
+    const ScreenImage field = session.screenshot("field");
     ASSERT_TRUE(session.click(fx, fy));
-    std::this_thread::sleep_for(std::chrono::milliseconds(400));
-    EXPECT_FALSE(before.sameBlock(session.screenshot("box"), onScreen(showcase::kTextField)))
-        << "no edit control";
+    EXPECT_TRUE(eventually([&] {
+        return !field.sameBlock(session.screenshot("box"), onScreen(showcase::kTextField));
+    })) << "no edit control";
     ASSERT_TRUE(session.xdo("type --delay 40 0.75"));
     ASSERT_TRUE(session.xdo("key Return"));
     calls = gesture("automate");
@@ -152,8 +152,8 @@ TEST_P(ShowcaseUnderWine, KnobTextFieldMenuAndDropsWorkThroughTheNativePieces) {
     // (Saw, the fourth) chooses it.
     auto [mx, my] = centre(showcase::kPopupMenu);
     ASSERT_TRUE(session.click(mx, my));
-    std::this_thread::sleep_for(std::chrono::milliseconds(500));
-    const std::vector<Block> open = menus();
+    std::vector<Block> open;
+    EXPECT_TRUE(eventually([&] { return !(open = menus()).empty(); }));
     ASSERT_EQ(open.size(), 1u) << "no menu, or more than one";
     const Block menu = open[0];
     const Block control = onScreen(showcase::kPopupMenu);
@@ -172,21 +172,21 @@ TEST_P(ShowcaseUnderWine, KnobTextFieldMenuAndDropsWorkThroughTheNativePieces) {
     std::ofstream(session.folder() + "/one.wav") << "x";
     std::ofstream(session.folder() + "/two words.wav") << "x";
     const std::string base = "file://" + session.folder();
-    before = session.screenshot("files");
-    ASSERT_TRUE(
-        dropOnDisplay("text/uri-list", base + "/one.wav\r\n" + base + "/two%20words.wav\r\n"));
-    std::this_thread::sleep_for(std::chrono::milliseconds(300));
-    ScreenImage after = session.screenshot("files_dropped");
-    ASSERT_TRUE(after.valid());
-    EXPECT_FALSE(before.sameBlock(after, display)) << "the files did not arrive";
-    EXPECT_TRUE(before.differsOnlyIn(after, {display}));
-    before = after;
-    ASSERT_TRUE(dropOnDisplay("UTF8_STRING", "dropped \xe2\x99\xaa text"));
-    std::this_thread::sleep_for(std::chrono::milliseconds(300));
-    after = session.screenshot("text_dropped");
-    ASSERT_TRUE(after.valid());
-    EXPECT_FALSE(before.sameBlock(after, display)) << "the text did not arrive";
-    EXPECT_TRUE(before.differsOnlyIn(after, {display}));
+    const std::pair<const char*, std::string> drops[] = {
+        {"text/uri-list", base + "/one.wav\r\n" + base + "/two%20words.wav\r\n"},
+        {"UTF8_STRING", "dropped \xe2\x99\xaa text"}};
+    ScreenImage before = session.screenshot("before_drop");
+    for (const auto& [type, data] : drops) {
+        SCOPED_TRACE(type);
+        ASSERT_TRUE(dropOnDisplay(type, data));
+        ScreenImage after;
+        EXPECT_TRUE(eventually([&] {
+            after = session.screenshot("dropped");
+            return after.valid() && !before.sameBlock(after, display);
+        })) << "the drop did not arrive";
+        EXPECT_TRUE(before.differsOnlyIn(after, {display}));
+        before = after;
+    }
     EXPECT_EQ(session.output().size(), seen) << "a drop reached a parameter";
 }
 

@@ -10,8 +10,12 @@
 #include "gui/platform/pixel_surface.h"
 #include "tools/plughost/plugin_host.h"
 
-#include <dlfcn.h>
 #include <gtest/gtest.h>
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <dlfcn.h>
+#endif
 
 #include <cstdint>
 #include <fstream>
@@ -103,10 +107,17 @@ inline ::testing::AssertionResult isRisingGesture(const std::vector<HostEvent>& 
 // through its entry as a host loads it.
 struct HeadlessLibrary {
     explicit HeadlessLibrary(const char* path) {
+        using Hook = HeadlessPlatform* (*)();
+#ifdef _WIN32
+        library = LoadLibraryA(path);
+        if (!library) return;
+        auto hook = reinterpret_cast<Hook>(reinterpret_cast<void*>(
+            GetProcAddress(static_cast<HMODULE>(library), "testHeadlessPlatform")));
+#else
         library = dlopen(path, RTLD_NOW | RTLD_LOCAL);
         if (!library) return;
-        using Hook = HeadlessPlatform* (*)();
         auto hook = reinterpret_cast<Hook>(dlsym(library, "testHeadlessPlatform"));
+#endif
         if (!hook) return;
         platform = hook();
         std::string error;
@@ -118,15 +129,27 @@ struct HeadlessLibrary {
     ~HeadlessLibrary() {
         if (host) host->close();
         host.reset();
+#ifdef _WIN32
+        if (library) FreeLibrary(static_cast<HMODULE>(library));
+#else
         if (library) dlclose(library);
+#endif
     }
     HeadlessLibrary(const HeadlessLibrary&) = delete;
     HeadlessLibrary& operator=(const HeadlessLibrary&) = delete;
 
-    bool ready() const { return host != nullptr; }
-    intptr_t open() { return host->dispatch(effEditOpen, 0, 0, fakeParent()); }
-    void idle() { host->dispatch(effEditIdle); }
-    HeadlessWindow* window() const { return platform->lastWindow(); }
+    bool ready() const {
+        return host != nullptr;
+    }
+    intptr_t open() {
+        return host->dispatch(effEditOpen, 0, 0, fakeParent());
+    }
+    void idle() {
+        host->dispatch(effEditIdle);
+    }
+    HeadlessWindow* window() const {
+        return platform->lastWindow();
+    }
     std::string displayText(int32_t index) {
         char text[64] = {};
         host->dispatch(effGetParamDisplay, index, 0, text);

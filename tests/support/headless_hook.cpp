@@ -3,7 +3,13 @@
 // platform to the test, which drives the editor through the library's record as a host would.
 #include "gui/platform/headless/headless_platform.h"
 
-extern "C" __attribute__((visibility("default"))) HeadlessPlatform* testHeadlessPlatform() {
+#ifdef _WIN32
+#define TEST_HOOK_EXPORT __declspec(dllexport)
+#else
+#define TEST_HOOK_EXPORT __attribute__((visibility("default")))
+#endif
+
+extern "C" TEST_HOOK_EXPORT HeadlessPlatform* testHeadlessPlatform() {
     static HeadlessPlatform* instance = nullptr;
     platform::setCurrent(nullptr);
     delete instance; // the previous test's; its editors are closed

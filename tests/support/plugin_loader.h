@@ -21,14 +21,9 @@ inline std::string pluginPath(const std::string& name) {
     return std::string(PLUGIN_DIR) + "/" + name + PLUGIN_SUFFIX;
 }
 
-// The flags every deliverable's record reports: VU, mono, replacing, and the editor where the
-// platform has one (the Windows libraries have none yet).
-#ifdef _WIN32
-constexpr int32_t kDeliverableFlags = effFlagsHasVu | effFlagsCanMono | effFlagsCanReplacing;
-#else
+// The flags every deliverable's record reports: editor, VU, mono and replacing.
 constexpr int32_t kDeliverableFlags =
     effFlagsHasEditor | effFlagsHasVu | effFlagsCanMono | effFlagsCanReplacing; // 29
-#endif
 
 #ifdef BUILT_PLUGINS
 inline std::vector<std::string> builtPlugins() {

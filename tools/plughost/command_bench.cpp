@@ -1,16 +1,82 @@
-// plughost bench: the cost of processing the built-in signal, per stereo frame.
+// plughost bench: the cost of processing the built-in signal, per stereo frame; with --editor
+// the editor's three drawing costs in a real host window: a full paint (the whole window
+// exposed, then an idle call), the redraw after one parameter change, and an idle call with
+// nothing to redraw.
 #include "tools/plughost/commands.h"
+#include "tools/plughost/editor_host.h"
 #include "tools/plughost/options.h"
+#include "tools/plughost/plugin_host.h"
 #include "tools/plughost/test_signal.h"
 
 #include <chrono>
 #include <cstdio>
+#include <functional>
+
+namespace {
+
+// Runs `step` for about `seconds` and answers its mean duration in microseconds.
+double microsecondsPer(float seconds, const std::function<void(long)>& step) {
+    using Clock = std::chrono::steady_clock;
+    const auto budget = std::chrono::duration<double>(seconds);
+    long count = 0;
+    const auto begin = Clock::now();
+    auto now = begin;
+    while (now - begin < budget) {
+        step(count++);
+        now = Clock::now();
+    }
+    return std::chrono::duration<double, std::micro>(now - begin).count() /
+           static_cast<double>(count);
+}
+
+int benchEditor(const std::string& path, float seconds) {
+    std::string error;
+    int32_t width = 0, height = 0;
+    auto host = loadWithEditor(path, width, height, error);
+    if (!host) return fail(error);
+    host->start(44100.0f, 512);
+    const std::unique_ptr<DisplaySession> display = openDisplaySession(error);
+    if (!display) return fail(error);
+    auto window = HostWindow::create(width, height, editorTitle(*host, path), error);
+    if (!window) return fail(error);
+    if (host->dispatch(effEditOpen, 0, 0, window->parentHandle()) == 0)
+        return fail("the editor of " + path + " did not open");
+    for (int i = 0; i < 10; ++i) { // the first paints
+        window->pump();
+        host->dispatch(effEditIdle);
+        window->sync();
+    }
+    const double fullPaint = microsecondsPer(seconds, [&](long) {
+        window->exposeAll();
+        host->dispatch(effEditIdle);
+        window->sync();
+    });
+    const double knobRedraw = microsecondsPer(seconds, [&](long step) {
+        host->setParameter(0, (step & 1) ? 0.25f : 0.75f);
+        host->dispatch(effEditIdle);
+        window->sync();
+    });
+    const double idle = microsecondsPer(seconds, [&](long) {
+        host->dispatch(effEditIdle);
+        window->sync();
+    });
+    host->dispatch(effEditClose);
+    window.reset();
+    host->close();
+    std::printf("%s: editor %d x %d\n", path.c_str(), width, height);
+    std::printf("full paint %.1f us, parameter 0 redraw %.1f us, idle with nothing dirty %.2f us\n",
+                fullPaint, knobRedraw, idle);
+    return 0;
+}
+
+} // namespace
 
 int runBench(const Arguments& args) {
     std::string path;
     long block = 64;
     float seconds = 10.0f;
     float rate = 48000.0f;
+    bool editor = false;
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
         const bool hasValue = i + 1 < args.size();
@@ -23,6 +89,8 @@ int runBench(const Arguments& args) {
         } else if (arg == "--rate") {
             if (!hasValue || !parseFloat(args[++i], rate) || rate < 1 || rate > 1536000)
                 return fail("--rate needs a sample rate from 1 to 1536000 Hz");
+        } else if (arg == "--editor") {
+            editor = true;
         } else if (arg.rfind("--", 0) == 0) {
             return fail("unknown option " + arg);
         } else if (path.empty()) {
@@ -32,6 +100,7 @@ int runBench(const Arguments& args) {
         }
     }
     if (path.empty()) return fail("bench expects PLUGIN.so");
+    if (editor) return benchEditor(path, seconds);
     std::string error;
     auto host = PluginHost::load(path, error);
     if (!host) return fail(error);

@@ -45,6 +45,8 @@ class HostWindow {
     void* parentHandle() const;
     // Handles waiting events; false once the user closed the window or it was destroyed.
     bool pump();
+    // Exposes the whole window, the editor in it included, as if it had been uncovered.
+    void exposeAll();
     // Waits until the server has handled every request of this connection.
     void sync();
     // The window's pixels (child windows included) as rows of 8-bit RGB.

@@ -103,6 +103,11 @@ bool HostWindow::pump() {
     return !closed;
 }
 
+void HostWindow::exposeAll() {
+    // The editor's child window paints before this returns.
+    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+}
+
 void HostWindow::sync() {
     GdiFlush();
 }

@@ -154,6 +154,19 @@ bool HostWindow::pump() {
     return !closed;
 }
 
+void HostWindow::exposeAll() {
+    // Every child (the editor's window) gets an exposure of its whole area; the editor's own
+    // connection reads it at its next idle call.
+    ::Window root = 0, parent = 0;
+    ::Window* children = nullptr;
+    unsigned count = 0;
+    if (!XQueryTree(display, window, &root, &parent, &children, &count)) return;
+    for (unsigned i = 0; i < count; ++i)
+        XClearArea(display, children[i], 0, 0, 0, 0, True);
+    if (children) XFree(children);
+    XSync(display, False);
+}
+
 void HostWindow::sync() {
     XSync(display, False);
 }

@@ -55,11 +55,13 @@ const Command kCommands[] = {
      "index and VALUE runs from 0 to 1. On a terminal a progress bar with the time left is\n"
      "shown for inputs longer than a few seconds.\n",
      "plughost process tloom" PLUGIN_EXT " in.wav out.flac --program 2 --set Mix=0.5"},
-    {"bench", runBench, "PLUGIN" PLUGIN_EXT " [--block N] [--seconds S] [--rate R]",
+    {"bench", runBench, "PLUGIN" PLUGIN_EXT " [--block N] [--seconds S] [--rate R] [--editor]",
      "measure the processing cost of a plug-in",
      "Processes S seconds (10) of the built-in test signal at rate R (48000) in blocks of N\n"
      "frames (64) and prints the cost per stereo frame and how many times faster than real\n"
-     "time that is.\n",
+     "time that is. With --editor it opens the editor in a window instead and prints the mean\n"
+     "cost of a full paint, of the redraw after a change of parameter 0 and of an idle call\n"
+     "with nothing to redraw, each measured for S seconds.\n",
      "plughost bench grimfold" PLUGIN_EXT " --block 64"},
     {"signal", runSignal, "OUT.wav [--seconds S] [--rate R]", "write the built-in test signal",
      "Writes the test signal the demo and the benchmarks use: a chord and a noise burst,\n"

@@ -1,11 +1,13 @@
 // Lookup of embedded resources by number, and the empty table of a library that has none.
 #include "gui/platform/common/embedded_resources.h"
 
+#if !defined(_WIN32)
 // Overridden by the generated table of a deliverable; weak so that test programs and tools
 // link the toolkit without one. A weak function is never inlined, so the override is seen.
 __attribute__((weak)) const ResourceTable* embeddedBitmapTable() {
     return nullptr;
 }
+#endif
 
 bool findResource(const ResourceTable* table, int32_t id, const unsigned char*& data,
                   size_t& size) {

@@ -27,13 +27,23 @@ struct ResourceTable {
 };
 
 // The table linked into this library (defined by the generated resource source; a weak
-// empty default answers when none is linked). A DLL exports only what its .def file names, so
-// only ELF libraries need the attribute.
+// empty default answers when none is linked).
 #if defined(_WIN32)
-const ResourceTable* embeddedBitmapTable();
+// PE objects cannot override a weak definition from another object, and a DLL exports only
+// what its .def file names: the accessor is a weak reference instead, null in a program that
+// links no table.
+__attribute__((weak)) const ResourceTable* embeddedBitmapTable();
 #else
 __attribute__((visibility("hidden"))) const ResourceTable* embeddedBitmapTable();
 #endif
+
+// The table linked into this library, or null when there is none.
+inline const ResourceTable* linkedBitmapTable() {
+#if defined(_WIN32)
+    if (!embeddedBitmapTable) return nullptr;
+#endif
+    return embeddedBitmapTable();
+}
 
 // Finds resource `id` in `table`, comparing only the low 16 bits of the number as resource
 // numbers are 16-bit. Answers false (and leaves the outputs alone) when the table lacks it.

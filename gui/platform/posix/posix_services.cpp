@@ -33,7 +33,7 @@ uintptr_t PosixServices::moduleHandle() {
 }
 
 bool PosixServices::findResource(int32_t id, const unsigned char*& data, size_t& size) {
-    return ::findResource(embeddedBitmapTable(), id, data, size);
+    return ::findResource(linkedBitmapTable(), id, data, size);
 }
 
 uint32_t PosixServices::ticks() {

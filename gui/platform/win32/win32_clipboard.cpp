@@ -54,9 +54,11 @@ bool win32_clipboard::getText(HWND owner, char* buffer, size_t capacity) {
         // The text ends at its zero or at the end of its memory, whichever comes first.
         const size_t units = GlobalSize(data) / sizeof(wchar_t);
         size_t out = 0;
-        for (size_t i = 0; i < units && wide[i] && out + 1 < capacity; ++i)
-            buffer[out++] =
-                static_cast<unsigned>(wide[i]) <= 0xFFu ? static_cast<char>(wide[i]) : '?';
+        for (size_t i = 0; i < units && wide[i] && out + 1 < capacity; ++i) {
+            const auto unit = static_cast<unsigned>(wide[i]);
+            if (unit >= 0xDC00u && unit <= 0xDFFFu) continue; // a pair's second half: one '?'
+            buffer[out++] = unit <= 0xFFu ? static_cast<char>(unit) : '?';
+        }
         buffer[out] = 0;
         GlobalUnlock(data);
         found = true;

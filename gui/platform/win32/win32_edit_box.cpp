@@ -217,7 +217,12 @@ std::unique_ptr<EditBoxPeer> Win32EditBoxPeers::attach(EditBox& box, EditorFrame
     return peer;
 }
 
-EditBoxPeerFactory* win32NativeEditBoxPeers() {
-    static Win32EditBoxPeers peers;
-    return &peers;
-}
+namespace {
+// Linked into a program, the factory offers itself to the program's Win32 windows.
+Win32EditBoxPeers peers;
+const bool registered = [] {
+    win32NativePieces().editBoxes = &peers;
+    win32NativePieces().editMessages = &Win32EditControl::colourMessage;
+    return true;
+}();
+} // namespace

@@ -5,7 +5,6 @@
 #include "gui/editor_frame.h"
 #include "gui/menu_look.h"
 #include "gui/platform/pixel_surface.h"
-#include "gui/platform/win32/win32_edit_box.h"
 #include "gui/platform/win32/win32_frame_window.h"
 #include "gui/platform/win32/win32_modal_idle.h"
 #include "gui/platform/win32/win32_native_pieces.h"
@@ -168,12 +167,12 @@ int32_t Win32MenuPresenter::track(const MenuTree& tree, const MenuPlacement& pla
     return chosen > 0 ? static_cast<int32_t>(chosen - 1) : -1;
 }
 
-MenuPresenter* win32NativeMenuPresenter() {
-    static Win32MenuPresenter presenter;
-    return &presenter;
-}
-
-bool answerNativePieceMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
-    return Win32EditControl::colourMessage(message, wParam, lParam, result) ||
-           Win32MenuPresenter::ownerDrawMessage(message, wParam, lParam, result);
-}
+namespace {
+// Linked into a program, the presenter offers itself to the program's Win32 windows.
+Win32MenuPresenter presenter;
+const bool registered = [] {
+    win32NativePieces().menus = &presenter;
+    win32NativePieces().menuMessages = &Win32MenuPresenter::ownerDrawMessage;
+    return true;
+}();
+} // namespace

@@ -1,7 +1,10 @@
-// The native edit control and popup menu (win32_edit_box, win32_menu), compiled with each
-// variant of the toolkit, as the variant-free window code reaches them: the presenter and the
-// peer factory a Win32 window offers its frame, and the messages of the frame window they
-// answer (the edit control's colours, owner-drawn menu entries).
+// The native edit control and popup menu (win32_edit_box, win32_menu) as the variant-free
+// window code reaches them. They adapt toolkit classes, so they are compiled with each variant
+// of the toolkit (platform_win32_native_<variant>) and register themselves here when a program
+// links them (the DLLs do); a program without them (a test of the window code alone) gets no
+// native pieces, and its frames fall back to the toolkit's own menus and edit boxes.
+//
+// State: what registered, set while the library loads. GUI thread otherwise.
 #pragma once
 
 #include <windows.h>
@@ -9,7 +12,19 @@
 class EditBoxPeerFactory;
 class MenuPresenter;
 
-MenuPresenter* win32NativeMenuPresenter();
-EditBoxPeerFactory* win32NativeEditBoxPeers();
-// True (with the answer) when the message was one of theirs.
-bool answerNativePieceMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+struct Win32NativePieces {
+    MenuPresenter* menus = nullptr;
+    EditBoxPeerFactory* editBoxes = nullptr;
+    // The frame window's messages each answers (the edit control's colours, owner-drawn menu
+    // entries): true with the answer when the message was one of its own.
+    using MessageAnswer = bool (*)(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+    MessageAnswer editMessages = nullptr;
+    MessageAnswer menuMessages = nullptr;
+
+    bool answer(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) const {
+        return (editMessages && editMessages(message, wParam, lParam, result)) ||
+               (menuMessages && menuMessages(message, wParam, lParam, result));
+    }
+};
+
+Win32NativePieces& win32NativePieces();

@@ -44,7 +44,7 @@ uintptr_t Win32Services::moduleHandle() {
 }
 
 bool Win32Services::findResource(int32_t id, const unsigned char*& data, size_t& size) {
-    return ::findResource(embeddedBitmapTable(), id, data, size);
+    return ::findResource(linkedBitmapTable(), id, data, size);
 }
 
 uint32_t Win32Services::ticks() {

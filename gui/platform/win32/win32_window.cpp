@@ -168,7 +168,7 @@ bool Win32Window::deliverKey(UINT message, WPARAM wParam, LPARAM lParam) {
 LRESULT Win32Window::handleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     // The native edit control's colours and the owner-drawn entries of a popup menu.
     LRESULT answer = 0;
-    if (answerNativePieceMessage(message, wParam, lParam, answer)) return answer;
+    if (win32NativePieces().answer(message, wParam, lParam, answer)) return answer;
     switch (message) {
     case WM_PAINT: {
         PAINTSTRUCT paint;
@@ -244,11 +244,11 @@ LRESULT Win32Window::handleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARA
 }
 
 MenuPresenter* Win32Window::nativeMenuPresenter() {
-    return win32NativeMenuPresenter();
+    return win32NativePieces().menus;
 }
 
 EditBoxPeerFactory* Win32Window::nativeEditBoxPeers() {
-    return win32NativeEditBoxPeers();
+    return win32NativePieces().editBoxes;
 }
 
 bool Win32Window::takeLeftButtonPress() {

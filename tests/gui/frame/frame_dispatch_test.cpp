@@ -362,7 +362,7 @@ TEST(WindowClass, NameIsPluginAndTheHandleInEightHexDigits) {
     char name[16];
     EditorFrame::formatWindowClassName(255, name);
     EXPECT_STREQ(name, "Plugin000000ff");
-    EditorFrame::formatWindowClassName(uintptr_t{0x7f12deadbeef}, name);
+    EditorFrame::formatWindowClassName(static_cast<uintptr_t>(0x7f12deadbeefull), name);
     EXPECT_STREQ(name, "Plugindeadbeef");
     EXPECT_EQ(std::string(EditorFrame::windowClassName()).rfind("Plugin", 0), 0u);
     EXPECT_EQ(std::string(EditorFrame::windowClassName()).size(), 14u);

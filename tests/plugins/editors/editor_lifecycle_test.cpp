@@ -2,10 +2,9 @@
 // size before opening, failed opens, odd call orders, the effect closing with the editor open,
 // and 200 open/close cycles with no memory kept.
 #include "tests/support/headless_editor.h"
+#include "tests/support/heap_in_use.h"
 
 #include <gtest/gtest.h>
-
-#include <malloc.h>
 
 #include <ostream>
 #include <vector>
@@ -91,10 +90,10 @@ TEST_P(EveryEditor, RepeatedOpenCloseCyclesKeepNoMemory) {
     };
     for (int i = 0; i < 3; ++i)
         cycle(); // warm-up: lazily made tables, caches and glyphs
-    const size_t before = mallinfo2().uordblks;
+    const size_t before = heapBytesInUse();
     for (int i = 0; i < 200; ++i)
         cycle();
-    const size_t after = mallinfo2().uordblks;
+    const size_t after = heapBytesInUse();
     // One lost frame would be well over 100 KB per cycle; allow for the allocator's own noise.
     EXPECT_LT(after, before + 64 * 1024) << before << " -> " << after;
     EXPECT_EQ(library.platform->windowsCreated(), 203);

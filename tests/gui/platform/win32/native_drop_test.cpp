@@ -1,7 +1,7 @@
-// OLE drops onto a window under Wine: a data object written for the tests offers files (one a
-// shell link made here) and text; the drop target must answer the effects the control key and
-// the source allow, resolve the link, offer the text when the files are not taken, and take
-// nothing from data it cannot use.
+// OLE drops onto a window under Wine: the clipboard's data object offers files (one a shell link
+// made here) and text; the drop target must answer the effects the control key and the source
+// allow, resolve the link, offer the text when the files are not taken, and take nothing from
+// data it cannot use.
 #include "gui/platform/platform.h"
 #include "gui/platform/win32/win32_drop.h"
 #include "gui/platform/win32/win32_shell_link.h"
@@ -40,31 +40,29 @@ struct ClipboardData {
     }
 };
 
+// Takes text, and files as `filesOutcome` says; copies with the control key, else moves.
 struct Listener final : platform::DropListener {
     platform::DropOutcome filesOutcome = platform::DropOutcome::Taken;
     std::vector<std::string> paths;
     std::string text;
     int leaves = 0;
-    platform::DropAction dragOver(uint32_t formats, uint32_t modifiers, int32_t, int32_t) override {
-        if (!formats) return platform::DropAction::Refused;
-        return modifiers & platform::kModControl ? platform::DropAction::Copy
-                                                 : platform::DropAction::Move;
+    platform::DropAction dragOver(uint32_t formats, uint32_t keys, int32_t, int32_t) override {
+        using platform::DropAction;
+        return !formats                       ? DropAction::Refused
+               : keys & platform::kModControl ? DropAction::Copy
+                                              : DropAction::Move;
     }
     void dragLeave() override { ++leaves; }
     platform::DropOutcome drop(platform::DropFormat format, const platform::DropData& data, int32_t,
                                int32_t) override {
-        if (format == platform::kDropText) text = data.text;
-        if (format != platform::kDropFiles) return platform::DropOutcome::Taken;
+        if (format == platform::kDropText) {
+            text = data.text;
+            return platform::DropOutcome::Taken;
+        }
         paths = data.paths;
         return filesOutcome;
     }
 };
-
-std::wstring tempFolder() {
-    wchar_t folder[MAX_PATH];
-    GetTempPathW(MAX_PATH, folder);
-    return folder;
-}
 
 // A shell link at `link` to `target`, saved through the shell's own link object.
 bool makeLink(const std::wstring& link, const std::wstring& target) {
@@ -128,7 +126,9 @@ TEST_F(NativeDrops, TheEffectFollowsTheControlKeyAndWhatTheSourceAllows) {
 }
 
 TEST_F(NativeDrops, FilesArriveWithLinksResolvedAndTextOnlyWhenTheFilesAreNotTaken) {
-    const std::wstring folder = tempFolder();
+    wchar_t temp[MAX_PATH];
+    GetTempPathW(MAX_PATH, temp);
+    const std::wstring folder = temp;
     const std::wstring file = folder + L"drop target \u00e9.wav";
     const std::wstring link = folder + L"to it.LNK";
     CloseHandle(CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
