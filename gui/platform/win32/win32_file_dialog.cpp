@@ -47,10 +47,10 @@ void configure(IFileDialog* dialog, const platform::DialogRequest& request,
     dialog->SetOptions(options);
     if (!request.title.empty()) dialog->SetTitle(win32_text::fromPath(request.title).c_str());
     if (!types.empty()) {
-        std::vector<COMDLG_FILTERSPEC> specs;
+        std::vector<COMDLG_FILTERSPEC> filterSpecs;
         for (const auto& [label, patterns] : types)
-            specs.push_back({label.c_str(), patterns.c_str()});
-        dialog->SetFileTypes(static_cast<UINT>(specs.size()), specs.data());
+            filterSpecs.push_back({label.c_str(), patterns.c_str()});
+        dialog->SetFileTypes(static_cast<UINT>(filterSpecs.size()), filterSpecs.data());
         dialog->SetFileTypeIndex(1);
     }
     if (!request.initialDirectory.empty()) {

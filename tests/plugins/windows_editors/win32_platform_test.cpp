@@ -21,12 +21,12 @@ struct Parent {
 };
 
 platform::WindowSpec specIn(HWND parent, const char* className) {
-    platform::WindowSpec spec;
-    spec.parent = parent;
-    spec.width = 100;
-    spec.height = 50;
-    spec.className = className;
-    return spec;
+    platform::WindowSpec windowSpec;
+    windowSpec.parent = parent;
+    windowSpec.width = 100;
+    windowSpec.height = 50;
+    windowSpec.className = className;
+    return windowSpec;
 }
 
 } // namespace
@@ -62,9 +62,9 @@ TEST(Win32Platform, AWindowDestroyedWithItsParentIsReportedGone) {
         int destroyed = 0;
     } listener;
     auto parent = std::make_unique<Parent>();
-    platform::WindowSpec spec = specIn(parent->handle, "PluginTestGone");
-    spec.listener = &listener;
-    auto window = platform.createChildWindow(spec);
+    platform::WindowSpec windowSpec = specIn(parent->handle, "PluginTestGone");
+    windowSpec.listener = &listener;
+    auto window = platform.createChildWindow(windowSpec);
     ASSERT_NE(window, nullptr);
     parent.reset();
     window->processEvents(platform::EventFilter::All);
