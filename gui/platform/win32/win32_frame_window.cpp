@@ -6,5 +6,5 @@
 HWND win32WindowHandle(platform::Window* window) {
     auto* own = dynamic_cast<Win32Window*>(window);
     if (!own || !own->isUsable()) return nullptr;
-    return own->nativeHandle();
+    return own->hwnd();
 }

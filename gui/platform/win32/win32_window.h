@@ -72,8 +72,9 @@ class Win32Window final : public platform::Window, private win32_window::Message
     MenuPresenter* nativeMenuPresenter() override;
     EditBoxPeerFactory* nativeEditBoxPeers() override;
 
+    uintptr_t nativeHandle() const override { return reinterpret_cast<uintptr_t>(window); }
     // For the drop receiver, tests and diagnostics.
-    HWND nativeHandle() const { return window; }
+    HWND hwnd() const { return window; }
     platform::DropListener* getDropListener() const { return dropListener; }
 
   private:
