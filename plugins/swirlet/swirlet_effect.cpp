@@ -34,9 +34,8 @@ inline float runStages(PhaserChannel::Stage* stages, float x, float a) {
 }
 
 // The per-frame copy of a side's settings: the stage memories and the LFO point stay in a
-// block-local channel, while feedback, depth and the LFO step are re-read at every frame (from
-// the audio thread's own copy, which follows every announced change) so a change from another
-// thread lands at the next frame.
+// block-local channel, while feedback, depth and the LFO step are re-read at every frame from
+// the audio thread's own copy, which takes announced changes between runs of kRunFrames frames.
 template <class Settings>
 inline void refreshSettings(PhaserChannel& local, const Settings& shared) {
     local.feedback = shared.feedback;
