@@ -1,10 +1,10 @@
 // Win32PopupLayer: panel windows, the capture and the messages read while a menu is open.
 #include "gui/platform/win32/win32_popup.h"
 
+#include "gui/platform/common/popup_panel_list.h"
 #include "gui/platform/win32/win32_keys.h"
 
 #include <algorithm>
-#include <cstring>
 
 namespace {
 
@@ -112,21 +112,13 @@ void Win32PopupLayer::showPanels(const platform::PopupPanel* shown, size_t count
     if (!isUsable()) return;
     const HWND captureWindow = panels.empty() ? nullptr : panels.front()->window;
     // Panels from the first one whose place changed are made again; the ones before stay.
-    size_t keep = 0;
-    while (keep < panels.size() && keep < count &&
-           std::memcmp(&panels[keep]->area, &shown[keep].area, sizeof(platform::Area)) == 0)
-        ++keep;
+    const size_t keep = platform::keptPanels(panels, shown, count);
     if (keep == 0) releaseCapture();
-    for (size_t i = keep; i < panels.size(); ++i)
-        destroyPanel(*panels[i]);
-    panels.resize(keep);
-    for (size_t i = keep; i < count; ++i) {
-        std::unique_ptr<Panel> panel = makePanel(shown[i].area);
-        if (!panel) {
-            lost = true;
-            return;
-        }
-        panels.push_back(std::move(panel));
+    if (!platform::replacePanelsAfter(
+            panels, keep, shown, count, [this](Panel& panel) { destroyPanel(panel); },
+            [this](const platform::Area& area) { return makePanel(area); })) {
+        lost = true;
+        return;
     }
     for (size_t i = 0; i < count; ++i) {
         Panel& panel = *panels[i];

@@ -1,13 +1,13 @@
 // X11PopupLayer: panel windows, grabs and their events.
 #include "gui/platform/x11/x11_popup.h"
 
+#include "gui/platform/common/popup_panel_list.h"
 #include "gui/platform/posix/monotonic_clock.h"
 #include "gui/platform/x11/x11_connection.h"
 #include "gui/platform/x11/x11_error_trap.h"
 #include "gui/platform/x11/x11_keys.h"
 
 #include <algorithm>
-#include <cstring>
 
 namespace {
 // Another program may hold a grab for a moment (a window manager's own menu closing): ask a
@@ -157,20 +157,12 @@ void X11PopupLayer::showPanels(const platform::PopupPanel* shown, size_t count) 
     X11ErrorTrap trap(display);
     const ::Window grabWindow = panels.empty() ? 0 : panels.front()->window;
     // Panels from the first one whose place changed are made again; the ones before stay.
-    size_t keep = 0;
-    while (keep < panels.size() && keep < count &&
-           std::memcmp(&panels[keep]->area, &shown[keep].area, sizeof(platform::Area)) == 0)
-        ++keep;
-    for (size_t i = keep; i < panels.size(); ++i)
-        destroyPanel(*panels[i]);
-    panels.resize(keep);
-    for (size_t i = keep; i < count; ++i) {
-        std::unique_ptr<Panel> panel = makePanel(shown[i].area);
-        if (!panel) {
-            lost = true;
-            return;
-        }
-        panels.push_back(std::move(panel));
+    const size_t keep = platform::keptPanels(panels, shown, count);
+    if (!platform::replacePanelsAfter(
+            panels, keep, shown, count, [this](Panel& panel) { destroyPanel(panel); },
+            [this](const platform::Area& area) { return makePanel(area); })) {
+        lost = true;
+        return;
     }
     for (size_t i = 0; i < count; ++i) {
         Panel& panel = *panels[i];
