@@ -31,6 +31,15 @@ output=$(mktemp)
 errors=$(mktemp)
 wine "$@" >"$output" 2>"$errors" </dev/null
 status=$?
+# 139: Wine's own loader died of SIGSEGV, a fault Wine could not turn into a Windows exception
+# (a crash of the program itself ends with its exception code instead). The 32-bit loader does
+# this now and then while a program that has passed is being torn down; such a run is made once
+# more, and a second loader crash counts.
+if [ $status -eq 139 ]; then
+  echo "wine-run: Wine's loader crashed (SIGSEGV); running $1 once more" >&2
+  wine "$@" >"$output" 2>"$errors" </dev/null
+  status=$?
+fi
 cat "$output"
 cat "$errors" >&2
 rm -f "$output" "$errors"
