@@ -12,10 +12,10 @@ set(LV2_SOURCE_DIR "${CMAKE_CURRENT_LIST_DIR}/../lv2")
 # The link rules of a bundle's library, as for the VST 2.x libraries (add_vst_plugin).
 function(lv2_library_rules target export_map)
   target_link_options(${target} PRIVATE
-    -Wl,--version-script=${export_map} -Wl,--no-undefined -Wl,-z,defs -Wl,--gc-sections
-    $<$<NOT:$<CONFIG:Debug>>:-s>)
+    -Wl,--version-script=${export_map} -Wl,--gc-sections $<$<NOT:$<CONFIG:Debug>>:-s>)
   if(NOT SANITIZE)
-    target_link_options(${target} PRIVATE -static-libstdc++ -static-libgcc)
+    target_link_options(${target} PRIVATE -Wl,--no-undefined -Wl,-z,defs
+      -static-libstdc++ -static-libgcc)
   endif()
   set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS ${export_map})
 endfunction()

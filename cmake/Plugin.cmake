@@ -20,12 +20,13 @@ function(add_vst_plugin name)
   set_target_properties(${name} PROPERTIES PREFIX "" OUTPUT_NAME ${name}
     LIBRARY_OUTPUT_DIRECTORY "${CMAKE_BINARY_DIR}/plugins")
   target_link_options(${name} PRIVATE
-    -Wl,--version-script=${PLUGIN_EXPORT_MAP} -Wl,--no-undefined -Wl,-z,defs -Wl,--gc-sections
-    $<$<NOT:$<CONFIG:Debug>>:-s>)
+    -Wl,--version-script=${PLUGIN_EXPORT_MAP} -Wl,--gc-sections $<$<NOT:$<CONFIG:Debug>>:-s>)
   # A sanitizer build shares the test program's C++ runtime, whose allocator the sanitizer
-  # replaces; the shipped library carries its own.
+  # replaces, and (with clang) the sanitizers' entry points, which live in the program; the
+  # shipped library carries its own runtime and leaves no symbol unresolved.
   if(NOT SANITIZE)
-    target_link_options(${name} PRIVATE -static-libstdc++ -static-libgcc)
+    target_link_options(${name} PRIVATE -Wl,--no-undefined -Wl,-z,defs
+      -static-libstdc++ -static-libgcc)
   endif()
   set_property(TARGET ${name} APPEND PROPERTY LINK_DEPENDS ${PLUGIN_EXPORT_MAP})
 endfunction()

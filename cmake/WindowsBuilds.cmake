@@ -8,6 +8,15 @@ set(WINDOWS_SOURCE_PACKAGES "${CMAKE_BINARY_DIR}/windows-sources" CACHE PATH
 set(windows_test_dirs "")
 # The plug-in list reaches the Windows builds as one argument.
 string(REPLACE ";" "|" windows_plugins "${BUILT_PLUGINS}")
+# Under make the trees are built by recursive make, which shares this build's job slots (a plain
+# "cmake --build" would run each of them one job at a time).
+if(CMAKE_GENERATOR MATCHES "Makefiles")
+  set(windows_build $(MAKE))
+  set(windows_package $(MAKE) package)
+else()
+  set(windows_build ${CMAKE_COMMAND} --build <BINARY_DIR>)
+  set(windows_package ${CMAKE_COMMAND} --build <BINARY_DIR> --target package)
+endif()
 foreach(arch win32 win64)
   if(arch STREQUAL win32)
     set(triple i686-w64-mingw32)
@@ -26,8 +35,7 @@ foreach(arch win32 win64)
       -DWINDOWS_SOURCE_PACKAGES=${WINDOWS_SOURCE_PACKAGES}
     BUILD_ALWAYS ON
     # The build, then the architecture's ZIP (plugfamily-vst-VERSION-winNN.zip in its tree).
-    BUILD_COMMAND ${CMAKE_COMMAND} --build <BINARY_DIR>
-      COMMAND ${CMAKE_COMMAND} --build <BINARY_DIR> --target package
+    BUILD_COMMAND ${windows_build} COMMAND ${windows_package}
     INSTALL_COMMAND "")
   string(APPEND windows_test_dirs " \"${CMAKE_BINARY_DIR}/${arch}\"")
 

@@ -1,17 +1,18 @@
 #!/usr/bin/env bash
-# The fuzz targets (fuzz/), built with clang and libFuzzer under AddressSanitizer and UBSan in a
-# folder of their own, each run for a bounded time from its committed seed corpus. A crash, a
+# The fuzz targets (fuzz/), built with clang and libFuzzer under AddressSanitizer and UBSan in the
+# address sanitizer job's folder (tools/run-sanitized-tests.sh; its build is reused, or made if
+# it is missing), each run for a bounded time from its committed seed corpus. A crash, a
 # leak, a timeout, running out of memory or any sanitizer report fails the run; libFuzzer then
 # leaves the input that did it in <build>/artifacts/. New inputs go to <build>/corpus/, never
 # into the source tree. Prints, per target, the executions per second and the coverage reached.
-# Usage: tools/run-fuzzers.sh [build-folder] [seconds-per-target (default 20)]
+# Usage: tools/run-fuzzers.sh [build-folder] [seconds-per-target (default 10)]
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
-build="${1:-$root/build-fuzz}"
-seconds="${2:-20}"
+build="${1:-$root/build-address}"
+seconds="${2:-10}"
 
-CC=clang CXX=clang++ cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release -DSANITIZE=fuzzer \
-  -DBUILD_BENCHMARKS=OFF >/dev/null
+cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release -DSANITIZE=address \
+  -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DBUILD_BENCHMARKS=OFF >/dev/null
 cmake --build "$build" -j"$(nproc)" --target fuzzers
 export ASAN_OPTIONS=halt_on_error=1:abort_on_error=1:detect_leaks=1:detect_stack_use_after_return=1
 export UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
