@@ -6,8 +6,13 @@
 #include <atomic>
 #include <cstdlib>
 
+// GCC names the sanitizers by macro, clang by feature test.
 #if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
 #define ALLOCATION_COUNTER_HOOK 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer) || __has_feature(thread_sanitizer)
+#define ALLOCATION_COUNTER_HOOK 1
+#endif
 #endif
 
 extern "C" {

@@ -1,0 +1,1 @@
+// Only the holder of the suites' shared precompiled GoogleTest header (tests/CMakeLists.txt).
