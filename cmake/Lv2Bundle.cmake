@@ -9,16 +9,6 @@
 set(LV2_URI_BASE "https://lumenforge.example/lv2/")
 set(LV2_SOURCE_DIR "${CMAKE_CURRENT_LIST_DIR}/../lv2")
 
-# The link rules of a bundle's library, as for the VST 2.x libraries (add_vst_plugin).
-function(lv2_library_rules target export_map)
-  target_link_options(${target} PRIVATE
-    -Wl,--version-script=${export_map} -Wl,--gc-sections $<$<NOT:$<CONFIG:Debug>>:-s>)
-  if(NOT SANITIZE)
-    target_link_options(${target} PRIVATE -Wl,--no-undefined -Wl,-z,defs
-      -static-libstdc++ -static-libgcc)
-  endif()
-  set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS ${export_map})
-endfunction()
 
 function(add_lv2_bundle name lv2_class)
   set(bundle "${CMAKE_BINARY_DIR}/lv2/${name}.lv2")
@@ -61,7 +51,7 @@ AEffect* createLv2EditorEffect(audioMasterCallback hostCallback) {
   target_link_libraries(${name}_lv2 PRIVATE ${name}_effect lv2_ports)
   set_target_properties(${name}_lv2 PROPERTIES PREFIX "" OUTPUT_NAME ${name}
     LIBRARY_OUTPUT_DIRECTORY ${bundle})
-  lv2_library_rules(${name}_lv2 ${LV2_SOURCE_DIR}/lv2_exports.map)
+  loadable_library_link_rules(${name}_lv2 ${LV2_SOURCE_DIR}/lv2_exports.map)
 
   add_library(${name}_lv2ui MODULE ${LV2_SOURCE_DIR}/lv2_ui.cpp ${ui_entry}
     $<TARGET_OBJECTS:${name}_lv2_entry>)
@@ -70,7 +60,7 @@ AEffect* createLv2EditorEffect(audioMasterCallback hostCallback) {
   embed_bitmap_resources(${name}_lv2ui ${resources})
   set_target_properties(${name}_lv2ui PROPERTIES PREFIX "" OUTPUT_NAME ${name}_ui
     LIBRARY_OUTPUT_DIRECTORY ${bundle})
-  lv2_library_rules(${name}_lv2ui ${LV2_SOURCE_DIR}/lv2ui_exports.map)
+  loadable_library_link_rules(${name}_lv2ui ${LV2_SOURCE_DIR}/lv2ui_exports.map)
 
   add_executable(lv2_turtle_${name} ${LV2_SOURCE_DIR}/generate_turtle.cpp
     ${LV2_SOURCE_DIR}/parameter_steps.cpp $<TARGET_OBJECTS:${name}_lv2_entry>)

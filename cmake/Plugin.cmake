@@ -19,14 +19,21 @@ function(add_vst_plugin name)
   add_library(${name} MODULE ${ARGN})
   set_target_properties(${name} PROPERTIES PREFIX "" OUTPUT_NAME ${name}
     LIBRARY_OUTPUT_DIRECTORY "${CMAKE_BINARY_DIR}/plugins")
-  target_link_options(${name} PRIVATE
-    -Wl,--version-script=${PLUGIN_EXPORT_MAP} -Wl,--gc-sections $<$<NOT:$<CONFIG:Debug>>:-s>)
+  loadable_library_link_rules(${name} ${PLUGIN_EXPORT_MAP})
+endfunction()
+
+# The link rules of every library a host loads on Linux (the plug-ins, the LV2 bundles'
+# libraries): only what EXPORT_MAP names is exported, unreached sections are dropped, and outside
+# debug builds the static symbol table too.
+function(loadable_library_link_rules target export_map)
+  target_link_options(${target} PRIVATE
+    -Wl,--version-script=${export_map} -Wl,--gc-sections $<$<NOT:$<CONFIG:Debug>>:-s>)
   # A sanitizer build shares the test program's C++ runtime, whose allocator the sanitizer
   # replaces, and (with clang) the sanitizers' entry points, which live in the program; the
   # shipped library carries its own runtime and leaves no symbol unresolved.
   if(NOT SANITIZE)
-    target_link_options(${name} PRIVATE -Wl,--no-undefined -Wl,-z,defs
+    target_link_options(${target} PRIVATE -Wl,--no-undefined -Wl,-z,defs
       -static-libstdc++ -static-libgcc)
   endif()
-  set_property(TARGET ${name} APPEND PROPERTY LINK_DEPENDS ${PLUGIN_EXPORT_MAP})
+  set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS ${export_map})
 endfunction()
